@@ -1,0 +1,41 @@
+#ifndef BASESTUDYCLASS_H
+#define BASESTUDYCLASS_H
+
+class PVModel;
+
+// Base of generated studies: a fixed number of experiments, each a complete
+// assignment of values to the model's global variables. Names and type names are
+// strdup'ed strings in new[]'ed arrays; the subclass deletes CurrentPVModel.
+class BaseStudyClass {
+  public:
+    char** GVNames;
+    char** GVTypes;
+    PVModel* CurrentPVModel;
+    int NumGVs;
+    int NumExps;
+
+    BaseStudyClass();
+    BaseStudyClass(const BaseStudyClass&) = delete;
+    BaseStudyClass& operator=(const BaseStudyClass&) = delete;
+
+    virtual ~BaseStudyClass();
+    virtual PVModel* GetPVModel(bool expandTimes);
+    virtual void SetGVs(int experiment);
+    virtual void PrintGlobalValues(int experiment);
+    virtual void* GetGVValue(char* name);
+    virtual void OverrideGVValue(char* name, void* value);
+
+    int GetNumGVs() const { return NumGVs; }
+    char* GetGVName(int i) const { return GVNames[i]; }
+    char* GetGVType(int i) const { return GVTypes[i]; }
+    int GetNumExps() const { return NumExps; }
+    // One static buffer shared by all calls; each call overwrites it.
+    char* GetExpName(int i);
+    void overrideGVs(char* text);
+};
+
+// Provided by the linked model's study source.
+BaseStudyClass* GenerateStudy();
+void DestructStudy();
+
+#endif

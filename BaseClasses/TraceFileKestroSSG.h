@@ -1,0 +1,26 @@
+#ifndef TRACEFILEKESTROSSG_H
+#define TRACEFILEKESTROSSG_H
+
+#include "BaseClasses/TraceFile.h"
+
+// The generator's text trace sink. Every line ends with a newline and a flush, so a
+// trace file is complete at every moment.
+class TraceFileKestroSSG : public TraceFile {
+  public:
+    TraceFileKestroSSG();
+    explicit TraceFileKestroSSG(const char* fileName);
+    explicit TraceFileKestroSSG(std::ostream* stream);
+
+    void printHeader(PVModel* m) override;
+    void printFooter() override;
+    void printInitialState(BaseModelClass* m) override;
+    void printState(BaseModelClass* m) override;
+    void printState(PVModel* m) override;
+    void printFireAction(BaseActionClass* a, double t) override;
+    void printPreFireAction(BaseActionClass* a) override;
+    void printPostFireAction(BaseActionClass* a, BaseActionClass* b) override;
+    void newBatch() override;
+    void printStr(int level, const char* text) override;
+};
+
+#endif

@@ -1,0 +1,1 @@
+// Bodies of the SharableSV template; included by SharableSV.h only.

@@ -1,0 +1,58 @@
+#ifndef JOIN_H
+#define JOIN_H
+
+#include "BaseClasses/State.h"
+#include "Composer/BaseComposerClass.h"
+
+// A composition whose state is its children's states, child after child, followed
+// by the shared variables it stores. Sizes are fixed by Setup() and never asked
+// again on the per-state path.
+class Join : public BaseComposerClass {
+  public:
+    int* ChildStateSizes;
+    int ActionNameTableSize;
+    char** ActionNames;
+    int* ActionNameCounts;
+
+    class LocalState : public State {
+      public:
+        unsigned char* data;
+        int size;
+
+        explicit LocalState(Join* j);
+        ~LocalState() override;
+        unsigned int hash() override;
+        int compare(State const& other) const override;
+        void print() override;
+        bool fwriteState(FILE* f) override;
+        bool freadState(FILE* f) override;
+        State& operator=(State const& other) override;
+        void SetState(BaseModelClass const* m) override;
+        void GetState(BaseModelClass const* m) override;
+        void* GetStatePtr() override { return data; }
+    };
+
+    Join(const char* name, int numChildren, int numShared, char** sharedNames);
+    ~Join() override;
+
+    void Setup();
+    void HashActions();
+    void CurrentSharedState(void* p);
+    void SetSharedState(void* p);
+
+    void CurrentState(void* p) override;
+    void SetState(void* p) override;
+    int StateSize() override;
+    int GetModelType() override;
+    int GetNumberOfChildren() override;
+    BaseModelClass* GetChild(int i) override;
+    void GetLocalActions(slist& out) override;
+    void GetGlobalActions(slist& out) override;
+    bool HasLocalState() override;
+    void GetLocalState(State* s) override;
+    void SetLocalState(State const* s) override;
+    void ConstructLocalState(State*& s) override;
+    void DestructLocalState(State* s) override;
+};
+
+#endif
