@@ -31,6 +31,9 @@ class BaseStudyClass {
     int GetNumExps() const { return NumExps; }
     // One static buffer shared by all calls; each call overwrites it.
     char* GetExpName(int i);
+    // Applies "type:name:value" triples through OverrideGVValue. A value text that
+    // cannot be converted passes zero of the type; a letter that contradicts the
+    // variable's declared type (GVTypes) is reported on standard error and skipped.
     void overrideGVs(char* text);
 };
 

@@ -4,6 +4,12 @@
 
 #include <new>
 
+FastSet::FastSet() : is_vec_rep(false), values(nullptr), numValues(0) {
+    values = new (std::nothrow) std::set<int>();
+    if (values == nullptr)
+        MemoryAllocationError();
+}
+
 FastSet::~FastSet() {
     if (is_vec_rep)
         delete[] static_cast<int*>(values);

@@ -14,7 +14,7 @@ class FastSet {
     void* values;
     int numValues;
 
-    FastSet() : is_vec_rep(false), values(new std::set<int>()), numValues(0) {}
+    FastSet();
     ~FastSet();
     FastSet(const FastSet&) = delete;
     FastSet& operator=(const FastSet&) = delete;

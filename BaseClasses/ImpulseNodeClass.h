@@ -7,7 +7,9 @@ class BaseModelClass;
 // and, through its generated subclass, an impulse worker. Each worker belongs to one
 // instance of the action's submodel (ActionModel); ModelSlots[l] points at the
 // generated member that receives the worker's instance of model dependency l.
-// Name is made with strdup and freed with free.
+// Name is made with strdup and freed with free (by the base destructor). The
+// generated class owns and frees ModelSlots. The workers that CreateWorkers returns
+// belong to the node that asked for them, which deletes them.
 class ImpulseNodeClass {
   public:
     BaseModelClass*** ModelSlots;

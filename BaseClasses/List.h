@@ -138,7 +138,9 @@ template <class C> class List {
     void grow(int n) {
         C** a = allocate(n);
         if (a == nullptr) {
-            std::cerr << "!! Crtical error in " << "List<C>::append(List*)"
+            // exact text, matched by callers (the same on every growth path)
+            std::cerr << "!! Crtical error in "
+                      << "List<C>::append(List*)"
                       << " do to insufficient memory...exiting" << std::endl;
             MemoryAllocationError();
         }

@@ -19,7 +19,7 @@ class PVModel : public BaseModelClass {
     int NumPVs;
     BaseModelClass* TopModel;
     BaseActionClass* LastFiredAction;
-    BaseActionClass** ModelActions;
+    BaseActionClass** ModelActions; // our copy of the top-level action array
     double MaxStopTime;
     BaseActionClass** AffectingActions;
     FastSet** AffectingActionNodes;
@@ -49,6 +49,7 @@ class PVModel : public BaseModelClass {
     // Returns a new node for performance variable pv at time index t, or null.
     virtual PerformanceVariableNode* createPVNode(int pv, int t) = 0;
 
+    // A variable for which createPVNode yields null gets no node.
     void CreatePVList(int numPV, bool expandTimes);
     void Initialize();
     void MakeAffectedLists();
@@ -59,7 +60,10 @@ class PVModel : public BaseModelClass {
     void FireAction(void* buf, BaseActionClass* a);
     // Erlang phase step: rewards refreshed, marking unchanged, no impulse earned.
     void AgeAction(char* state, BaseActionClass* a);
+    // Writes the performance-variable type file. A file that cannot be created or
+    // written ends the run (status 1): a run must not report success without it.
     void WritePVTypeFile(char* fileName);
+    // Frees what Initialize built, the nodes and the top-level model; idempotent.
     void Destruct();
 
     // Execution along a time axis (not used by the generator).

@@ -16,6 +16,19 @@ enum RewardType { InstantOfTimeReward = 0 };
 // of its workers' values, one worker per combination of the submodel instances it
 // depends on (first dependency varying slowest). Its impulse reward is what the last
 // fired action earned, evaluated only by the impulse workers listed in that action.
+//
+// Ownership: the node owns its names, time arrays, dependency tables, model groups,
+// the Workers array (not the workers: the generated subclass frees each worker's
+// Name with delete[] and deletes the worker) and the impulse workers that the
+// impulses' CreateWorkers made (deleted here). The registered impulse definitions
+// belong to the generated subclass. The capacities given to Initialize are the
+// initial room; the Add operations grow the tables when a generated class adds more.
+//
+// Set-up order (driven by PVModel::Initialize): FixReferences counts the workers;
+// CreateModelGroupList, CreateWorkerList, FixWorkerList create and bind them;
+// CreateImpulseModelGroupList, CreateImpulseWorkerLists, FixImpulseWorkerLists do
+// the same for the impulse workers. A model dependency without any instance in the
+// composed model ends the run (exit status 0, the front end expects it).
 class PerformanceVariableNode {
   public:
     static int the_id;
@@ -59,6 +72,10 @@ class PerformanceVariableNode {
     int NumModelDependencies;
     int ModelDependencyCapacity;
     int VariableDependencyCapacity;
+    // Room in ImpulseModelDeps[i]; starts at the impulse's NumModelSlots.
+    int* ImpulseModelDepCapacity;
+    // The composed model the instances are looked up in; set by FixReferences.
+    BaseModelClass* TopModel;
 
     PerformanceVariableNode();
     PerformanceVariableNode(const PerformanceVariableNode&) = delete;
@@ -69,9 +86,8 @@ class PerformanceVariableNode {
     virtual void CreateWorkerList() = 0;
     virtual void Reset();
 
-    void Initialize(char const* name, RewardType type, int numTimes, double* starts,
-                    double* stops, int timeIndex, int numImpulses, int numModelDeps,
-                    int numVarDeps);
+    void Initialize(char const* name, RewardType type, int numTimes, double* starts, double* stops,
+                    int timeIndex, int numImpulses, int numModelDeps, int numVarDeps);
     void InitializeTimeArrays(int n, double* starts, double* stops);
     void AddVariableDependency(const char* variable, const char* model);
     void AddModelDependency(const char* model);
@@ -106,6 +122,15 @@ class PerformanceVariableNode {
     void UpdateAccumulate(double t);
     void CommonAccumulate(double now, double last, BaseActionClass* a);
     void TotalAccumulation();
+
+  private:
+    void GrowModelDependencies();
+    void GrowVariableDependencies();
+    void GrowImpulses();
+    void GrowImpulseModelDeps(int i);
+    void FreeImpulseTables();
+    // Calls f(worker) for every impulse worker that action a's lists name for this node.
+    template <class F> void ForEachListedImpulseWorker(BaseActionClass* a, F f);
 };
 
 #endif

@@ -6,6 +6,10 @@ class BaseModelClass;
 // Evaluates a performance variable's reward function for one combination of
 // submodel instances. ModelSlots[j] points at the generated worker's member that
 // receives its instance of model dependency j.
+//
+// Name is an array-allocated copy made by DefineName; the generated node frees it
+// (delete[]) before it deletes the worker, so the base destructor leaves it alone.
+// The generated worker owns and frees ModelSlots.
 class PerformanceVariableWorker {
   public:
     BaseModelClass*** ModelSlots;

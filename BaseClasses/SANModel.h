@@ -25,6 +25,7 @@ class SANModel : public BaseModelClass {
         int size;
 
         explicit LocalState(BaseModelClass* m);
+        LocalState(const LocalState&) = delete;
         ~LocalState() override;
         unsigned int hash() override;
         int compare(State const& other) const override;
@@ -32,21 +33,35 @@ class SANModel : public BaseModelClass {
         bool fwriteState(FILE* f) override;
         bool freadState(FILE* f) override;
         State& operator=(State const& other) override;
+        // Copying between two local states of the same kind copies the bytes too.
+        LocalState& operator=(LocalState const& other) {
+            operator=(static_cast<State const&>(other));
+            return *this;
+        }
         void SetState(BaseModelClass const* m) override;
         void GetState(BaseModelClass const* m) override;
         void* GetStatePtr() override { return data; }
+
+        // Byte-level operations shared by every local-state kind that stores a plain
+        // byte buffer (Join::LocalState uses them too).
+        static unsigned int hashBytes(const unsigned char* bytes, int n);
+        static int compareBytes(const unsigned char* a, const unsigned char* b, int n);
+        static void printBytes(const unsigned char* bytes, int n);
+        static bool writeBytes(FILE* f, int n, const unsigned char* bytes);
+        // Reads a stored size and that many bytes; the buffer is replaced when the
+        // stored size differs from n, so a foreign size never overruns it.
+        static bool readBytes(FILE* f, int& n, unsigned char*& bytes);
     };
 
     SANModel();
     SANModel(const char* name, int numPlaces, BaseStateVariableClass** places, int numReadOnly,
-             BaseStateVariableClass** readOnly, int numActions, Activity** actions,
-             int numGroups, BaseGroupClass** groups);
+             BaseStateVariableClass** readOnly, int numActions, Activity** actions, int numGroups,
+             BaseGroupClass** groups);
     ~SANModel() override;
 
     void initializeSANModelNow(const char* name, int numPlaces, BaseStateVariableClass** places,
-                               int numReadOnly, BaseStateVariableClass** readOnly,
-                               int numActions, Activity** actions, int numGroups,
-                               BaseGroupClass** groups);
+                               int numReadOnly, BaseStateVariableClass** readOnly, int numActions,
+                               Activity** actions, int numGroups, BaseGroupClass** groups);
     void SetPlaces(BaseStateVariableClass** places);
     void SetReadOnlyPlaces(BaseStateVariableClass** places);
     void SetActions(Activity** actions);

@@ -10,7 +10,9 @@ void MemoryAllocationError() {
     std::exit(1);
 }
 
-void MemoryError() { std::cerr << "Memory Error" << std::endl; }
+void MemoryError() {
+    std::cerr << "Memory Error" << std::endl;
+}
 
 void ErrorEmptyParameter(const char* name) {
     std::cerr << name << ": Parameter was an empty reference" << std::endl;
@@ -22,28 +24,39 @@ void WrongDistributionType() {
     std::cerr << "You can only synchronize actions from one type,"
               << "either exponential or instantenous" << std::endl;
 }
-void NoAction() { std::cerr << " no Action found in model" << std::endl; }
+void NoAction() {
+    std::cerr << " no Action found in model" << std::endl;
+}
 } // namespace SyncError
 
 void InconsistantState() {
+    // exact text, matched by callers
     std::cerr << "This program has entered into an inconsistant state. Please report this bug."
               << std::endl;
 }
 
-void UserError() { std::cerr << "A user error has been detected" << std::endl; }
+void UserError() {
+    std::cerr << "A user error has been detected" << std::endl;
+}
 
 static void TypeMismatch(const char* what, const char* a, const char* b) {
-    std::cerr << what << " types for equivalence sharing do not match for state variables: "
-              << std::endl;
+    std::cerr << what
+              << " types for equivalence sharing do not match for state variables: " << std::endl;
     std::cerr << "  " << a << std::endl;
     std::cerr << "  " << b << std::endl;
 }
 
-void ArrayTypeMismatchError(char* a, char* b) { TypeMismatch("Array", a, b); }
+void ArrayTypeMismatchError(char* a, char* b) {
+    TypeMismatch("Array", a, b);
+}
 
-void StructTypeMismatchError(char* a, char* b) { TypeMismatch("Struct", a, b); }
+void StructTypeMismatchError(char* a, char* b) {
+    TypeMismatch("Struct", a, b);
+}
 
-void InvalidArrayType() { std::cerr << "ArrayType is not valid" << std::endl; }
+void InvalidArrayType() {
+    std::cerr << "ArrayType is not valid" << std::endl;
+}
 
 void InvalidStructType() {
     std::cerr << "ArrayType is invalid for struct element" << std::endl;

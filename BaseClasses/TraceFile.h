@@ -9,6 +9,10 @@ class PVModel;
 
 // Abstract trace sink with a trace level and an output stream. An entry of level
 // 1 to 4 is written only when its level is at most the sink's level.
+//
+// Every operation of this base writes nothing, except printState(PVModel*), which
+// dumps the reward model's top-level model through printState(BaseModelClass*).
+// A sink without a stream, or whose file could not be opened, drops every write.
 class TraceFile {
   public:
     int traceLevel;
@@ -34,6 +38,11 @@ class TraceFile {
     virtual void newBatch();
     virtual void printf(int level, const char* format, ...);
     virtual void printStr(int level, const char* text);
+
+  protected:
+    // A stream of the process's lifetime on the named file (failed if it cannot be
+    // opened); closed at process exit.
+    static std::ostream* OpenTraceFile(const char* fileName);
 };
 
 #endif

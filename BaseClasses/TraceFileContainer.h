@@ -5,8 +5,9 @@
 
 #include <vector>
 
-// Fan-out to every sink added, in the order added (duplicates allowed). The level
-// test is the sinks' business; the container only formats printf texts once.
+// Fan-out to every sink added, in the order added (duplicates allowed, sinks not
+// owned). The level test is the sinks' business: the container forwards every call
+// and only formats printf texts once.
 class TraceFileContainer : public TraceFile {
   public:
     PVModel* thePVModel;
@@ -18,6 +19,16 @@ class TraceFileContainer : public TraceFile {
     void RemoveTraceFile(TraceFile*) {}
     void addPVModel(PVModel* m) { thePVModel = m; }
 
+    // True when some sink's level admits an entry of this level. Callers in a hot
+    // loop may test it to spare the formatting of entries that nobody writes.
+    bool wants(int level) const {
+        for (const TraceFile* t : traceFiles)
+            if (level <= t->traceLevel)
+                return true;
+        return false;
+    }
+
+    // These three dump `thePVModel` (set by addPVModel) on every sink.
     void printHeader();
     void printInitialState();
     void printState();
@@ -31,6 +42,8 @@ class TraceFileContainer : public TraceFile {
     void printPreFireAction(BaseActionClass* a) override;
     void printPostFireAction(BaseActionClass* a, BaseActionClass* b) override;
     void newBatch() override;
+    // Formats as vsnprintf into a buffer of 1024 characters (a longer text is cut to
+    // its first 1023), then hands the text to printStr of every sink.
     void printf(int level, const char* format, ...) override;
     void printStr(int level, const char* text) override;
 };

@@ -4,10 +4,13 @@
 #include "BaseClasses/BaseModelClass.h"
 #include "Composer/SharedStateVarLink.h"
 
+#include <vector>
+
 // Base of composed models: children, the composer's own shared variables and the
 // record of which child variables are equivalent to each of them. The composer owns
 // its arrays, names and lists, but neither the children nor the shared variables
-// (the generated subclass deletes those) nor the link chains.
+// (the generated subclass deletes those). Link chains of inner composers are linked
+// into this composer's chains, so each composer frees only the links it made itself.
 class BaseComposerClass : public BaseModelClass {
   public:
     BaseModelClass** Children;
@@ -44,6 +47,14 @@ class BaseComposerClass : public BaseModelClass {
     BaseStateVariableClass** GetSharedStateVariables() override;
     BaseStateVariableClass* getMainSharedVariable(BaseStateVariableClass* v) override;
     SharedStateVarLink* getListOfSharedVariables(BaseStateVariableClass* v) override;
+
+  private:
+    // Number of entries of the name, variable, link and SharedWith arrays; it stays
+    // fixed while NumSharedStateVariables may drop to 0 for empty children.
+    int NumSharedNames;
+    // Links created by addSharingInfo, freed by the destructor without walking any
+    // chain (inner composers' links may already be gone by then).
+    std::vector<SharedStateVarLink*> OwnLinks;
 };
 
 #endif

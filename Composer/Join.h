@@ -20,6 +20,7 @@ class Join : public BaseComposerClass {
         int size;
 
         explicit LocalState(Join* j);
+        LocalState(const LocalState&) = delete;
         ~LocalState() override;
         unsigned int hash() override;
         int compare(State const& other) const override;
@@ -27,6 +28,11 @@ class Join : public BaseComposerClass {
         bool fwriteState(FILE* f) override;
         bool freadState(FILE* f) override;
         State& operator=(State const& other) override;
+        // Copying between two local states of the same kind copies the bytes too.
+        LocalState& operator=(LocalState const& other) {
+            operator=(static_cast<State const&>(other));
+            return *this;
+        }
         void SetState(BaseModelClass const* m) override;
         void GetState(BaseModelClass const* m) override;
         void* GetStatePtr() override { return data; }

@@ -1,1 +1,548 @@
-// placeholder
+#include "generator/StateSpaceGen.h"
+
+#include "BaseClasses/BaseActionClass.h"
+#include "BaseClasses/BaseGroupClass.h"
+#include "BaseClasses/PVModel.h"
+#include "BaseClasses/StandardErrors.h"
+#include "BaseClasses/TraceFileContainer.h"
+#include "BaseClasses/TraceFileKestroSSG.h"
+#include "generator/HybridHash.h"
+#include "generator/ResultsDB.h"
+#include "generator/Reward.h"
+#include "generator/queue.h"
+
+#include <cassert>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <new>
+#include <string>
+
+void (StateSpaceGen::*FindNext)(char* state) = nullptr;
+
+namespace {
+
+// Kind bits of `actionKinds`.
+const uint32_t KindExponentialOrInstant = 0x1;
+const uint32_t KindDeterministic = 0x2;
+const uint32_t KindErlang = 0x4;
+const uint32_t KindUnsupported = 0xF000;
+
+// Table parameters of the state store: 2^17 - 1 slots, 100000 states per storage
+// block, 5-byte hash chunks, at most 128 blocks.
+const uint32_t HashTableSize = 131071;
+const uint32_t HashStatesPerBlock = 100000;
+const uint32_t HashChunkWidth = 5;
+const uint32_t HashMaxBlocks = 128;
+
+// The count is written over this line once it is known; three runs of 21 blanks
+// leave room for any count.
+const char NormalCountPlaceholder[] = "                     "
+                                      "                     "
+                                      "                     ";
+
+char* NewBuffer(size_t n) {
+    char* b = new (std::nothrow) char[n > 0 ? n : 1];
+    if (b == nullptr)
+        MemoryAllocationError();
+    return b;
+}
+
+std::string JoinName(const char* path, const char* name, const char* suffix) {
+    std::string s;
+    if (path != nullptr)
+        s += path;
+    if (name != nullptr)
+        s += name;
+    s += suffix;
+    return s;
+}
+
+[[noreturn]] void UnsupportedDistributions() {
+    // exact text (two blanks after "Error:"), matched by callers
+    std::cout << "Error:  Can not generate state space with Current Action"
+              << " Distribution Type" << std::endl;
+    std::exit(1);
+}
+
+} // namespace
+
+StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperimentName,
+                             short theAbsorbFlag, double theHashLoadFactor, char* dbHost,
+                             char* /*dbEntity: accepted, not used*/, char* theTraceFileName)
+    : lastStateNumber(0), numTimedActions(0), stateCount(0), stateSize(0), numErlangActions(0),
+      resultsDB(nullptr), actionKinds(0), model(theModel), reward(nullptr), queue(nullptr),
+      hashTable(nullptr), instantActions(nullptr), timedActions(nullptr), erlangActions(nullptr),
+      actions(nullptr), groups(nullptr), scratchState(nullptr), currentRate(0.0),
+      nextState(nullptr), path(thePath), experimentName(theExperimentName),
+      absorbFlag(theAbsorbFlag), outputFileType(1), traceFileName(theTraceFileName), trace(nullptr),
+      traceFile(nullptr), traceLevel(0), instantDepth(0), numInstantActions(0),
+      hashLoadFactor(theHashLoadFactor), exploredState(nullptr), instantScratch(nullptr),
+      branchStates(nullptr), enabledSet(nullptr) {
+    if (dbHost != nullptr)
+        resultsDB = new ResultsDB(dbHost, -1, nullptr, nullptr, nullptr);
+
+    model->ConsiderOnly(nullptr, -1);
+    model->listActions(&actionList);
+    actions = actionList.getList();
+    stateSize = model->StateSize();
+    CheckNotEmpty();
+    model->listGroups(&groupList);
+    groups = groupList.getList();
+
+    hashTable = new HybridHash(model, static_cast<uint32_t>(stateSize), HashTableSize,
+                               HashStatesPerBlock, HashChunkWidth, HashMaxBlocks, hashLoadFactor);
+    queue = new Queue(static_cast<unsigned long>(stateSize));
+
+    ClassifyActions();
+    AllocateWorkBuffers();
+    StoreInitialState();
+}
+
+void StateSpaceGen::CheckNotEmpty() const {
+    if (stateSize == 0) {
+        std::cout << "The model is empty, i.e., does not have any state variables." << std::endl;
+        std::exit(1);
+    }
+}
+
+void StateSpaceGen::ClassifyActions() {
+    int count = model->NumActions;
+    if (count > actionList.getNumItems())
+        count = actionList.getNumItems();
+    if (count < 0)
+        count = 0;
+    instantActions = new (std::nothrow) BaseActionClass*[count > 0 ? count : 1];
+    timedActions = new (std::nothrow) BaseActionClass*[count > 0 ? count : 1];
+    erlangActions = new (std::nothrow) BaseActionClass*[count > 0 ? count : 1];
+    if (instantActions == nullptr || timedActions == nullptr || erlangActions == nullptr)
+        MemoryAllocationError();
+
+    for (int i = 0; i < count; i++) {
+        BaseActionClass* a = actions[i];
+        switch (a->DistributionType) {
+        case Instantaneous:
+            instantActions[numInstantActions++] = a;
+            actionKinds |= KindExponentialOrInstant;
+            continue;
+        case Exponential:
+            actionKinds |= KindExponentialOrInstant;
+            break;
+        case Deterministic:
+            actionKinds |= KindDeterministic;
+            break;
+        case Erlang:
+            actionKinds |= KindErlang;
+            erlangActions[numErlangActions++] = a;
+            break;
+        default:
+            // Assigned, not OR-ed: kinds met before are dropped, later ones add on.
+            actionKinds = KindUnsupported;
+            break;
+        }
+        timedActions[numTimedActions++] = a;
+    }
+}
+
+void StateSpaceGen::AllocateWorkBuffers() {
+    size_t size = static_cast<size_t>(stateSize);
+    // Depths 0 to MaxInstantDepth collect candidates; the next level only fails.
+    size_t levels = MaxInstantDepth + 2;
+    nextState = NewBuffer(size);
+    exploredState = NewBuffer(size);
+    instantScratch = NewBuffer(size);
+    branchStates = NewBuffer(size * levels);
+    size_t perLevel = numInstantActions > 0 ? numInstantActions : 1;
+    enabledSet = new (std::nothrow) BaseActionClass*[perLevel * levels];
+    scratchState = new (std::nothrow) state_struct;
+    if (enabledSet == nullptr || scratchState == nullptr)
+        MemoryAllocationError();
+    scratchState->state = nextState;
+    scratchState->number = 0;
+}
+
+void StateSpaceGen::StoreInitialState() {
+    char* initial = NewBuffer(static_cast<size_t>(stateSize));
+    model->CurrentState(initial);
+    stateCount = 1;
+    state_struct first;
+    first.state = initial;
+    first.number = stateCount;
+    queue->Enqueue(&first);
+    hashTable->Insert(initial, stateCount);
+    model->SetState(initial);
+    delete[] initial;
+}
+
+StateSpaceGen::~StateSpaceGen() {
+    delete hashTable;
+    delete queue;
+    delete[] instantActions;
+    delete[] timedActions;
+    delete[] erlangActions;
+    std::free(traceFileName);
+    delete resultsDB;
+    delete scratchState;
+    delete[] nextState;
+    delete[] exploredState;
+    delete[] instantScratch;
+    delete[] branchStates;
+    delete[] enabledSet;
+    // The trace container and its sink stay alive to the end of the process: a
+    // trace file is never closed explicitly (every line is flushed when written).
+}
+
+bool StateSpaceGen::Tracing(int level) const {
+    // The one sink has the generator's level, so an entry it would drop is not
+    // even formatted.
+    return trace != nullptr && level <= traceLevel;
+}
+
+void StateSpaceGen::InitializeTrace() {
+    trace = new TraceFileContainer();
+    trace->setTraceLevel(traceLevel);
+    if (traceFileName != nullptr)
+        traceFile = new TraceFileKestroSSG(traceFileName);
+    else
+        traceFile = new TraceFileKestroSSG(&std::cout);
+    traceFile->setTraceLevel(traceLevel);
+    trace->AddTraceFile(traceFile);
+    trace->addPVModel(model);
+}
+
+void StateSpaceGen::GenStateSpace() {
+    outputFileType = 1;
+    std::clock_t start = std::clock();
+
+    SetMethodPointers();
+
+    if (lastStateNumber == 0)
+        lastStateNumber = 1;
+    std::cout << "_$" << lastStateNumber << "$" << std::endl;
+
+    if (Tracing(1))
+        trace->printf(1, "Generated: %d states", static_cast<int>(lastStateNumber));
+    std::cout << "Generated: " << lastStateNumber << " states" << std::endl;
+
+    if (resultsDB != nullptr && !resultsDB->writeSSGExperInfo(experimentName, lastStateNumber))
+        std::cout << "Error writing ssg experiment info" << std::endl;
+
+    double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+    seconds = std::trunc(seconds * 100000 + 0.5) / 100000;
+    if (Tracing(1))
+        trace->printf(1, "Computation time (user + system): %f", seconds);
+    std::cout << "Computation Time (user + system): " << seconds << " seconds" << std::endl;
+}
+
+void StateSpaceGen::SetMethodPointers() {
+    std::string stateSpaceName = JoinName(path, experimentName, ".arm");
+    std::string rewardName = JoinName(path, experimentName, ".var");
+    std::string detName = JoinName(path, experimentName, ".det");
+    std::string pvTypeName = JoinName(path, experimentName, ".pvtype");
+
+    model->WritePVTypeFile(&pvTypeName[0]);
+
+    if (model->NumActions <= 0) {
+        FindNext = &StateSpaceGen::FindNextNormal;
+        GenStateSpaceNormal(&stateSpaceName[0], &rewardName[0]);
+        return;
+    }
+
+    switch (actionKinds) {
+    case KindExponentialOrInstant:
+    case KindErlang:
+    case KindExponentialOrInstant | KindErlang:
+        if (numInstantActions == 0) {
+            FindNext = &StateSpaceGen::FindNextNormal;
+        } else {
+            // The constructor left the initial state loaded in the model.
+            for (uint32_t i = 0; i < numInstantActions; i++) {
+                if (instantActions[i]->Enabled()) {
+                    std::cout << "Error: The initial state is not stable, i.e., at least"
+                              << " one instantaneous action is enabled in that state." << std::endl;
+                    std::exit(1);
+                }
+            }
+            FindNext = &StateSpaceGen::FindNextInstant;
+        }
+        GenStateSpaceNormal(&stateSpaceName[0], &rewardName[0]);
+        break;
+    case KindDeterministic:
+    case KindDeterministic | KindExponentialOrInstant:
+        FindNext = &StateSpaceGen::FindNextInstant;
+        GenStateSpaceDeterministic(&stateSpaceName[0], &rewardName[0], &detName[0]);
+        break;
+    default:
+        // Deterministic together with Erlang, or a distribution the generator
+        // cannot handle.
+        UnsupportedDistributions();
+    }
+}
+
+void StateSpaceGen::WriteCount(std::ostream& out, uint32_t records) {
+    out.seekp(0);
+    out << outputFileType << '\n' << records << '\n';
+}
+
+void StateSpaceGen::ReportAbsorbing(bool deterministicReport) {
+    if (deterministicReport) {
+        std::cout << std::endl << "This following State is absorbing:" << std::endl;
+        model->printState();
+        return;
+    }
+    if (Tracing(1))
+        trace->printStr(1, "The following state is absorbing: ");
+    std::cout << "absorbing state" << std::endl;
+    // A state dump has no level of its own: it is written at every trace level.
+    if (trace != nullptr)
+        trace->printState();
+}
+
+uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*step)(char*),
+                                     bool deterministicReport) {
+    uint32_t records = 0;
+    for (state_struct* s = queue->Dequeue(); s != nullptr; s = queue->Dequeue()) {
+        uint32_t number = s->number;
+        assert(number == lastStateNumber + 1 && "states leave the queue in number order");
+        lastStateNumber = number;
+        if (Tracing(1))
+            trace->printf(1, "State Number = %d", static_cast<int>(number));
+        (this->*step)(s->state);
+
+        out << number << '\n';
+        if (number % 1000 == 0)
+            std::cout << "_$" << number << "$" << std::endl;
+        if (absorbFlag == 1 && transitions.empty())
+            ReportAbsorbing(deterministicReport);
+        for (const auto& entry : transitions)
+            out << entry.first << '\n' << entry.second << '\n';
+        transitions.clear();
+        out << 0 << '\n';
+        records++;
+    }
+    return records;
+}
+
+void StateSpaceGen::ReleaseRunStorage() {
+    delete reward;
+    reward = nullptr;
+    // The table's entries are no longer needed once every state has its number; the
+    // stored state copies go with the hash table itself.
+    delete[] hashTable->table;
+    hashTable->table = nullptr;
+}
+
+// A failed write is never reported as success: the front end would read a
+// truncated file as a complete one.
+bool StateSpaceGen::CheckWritten(std::ostream& out, const char* message) {
+    out.flush();
+    if (out.fail()) {
+        std::cerr << message << std::endl;
+        return false;
+    }
+    return true;
+}
+
+bool StateSpaceGen::CheckClosed(std::ofstream& out, const char* message) {
+    out.flush();
+    bool ok = !out.fail();
+    out.close();
+    ok = ok && !out.fail();
+    if (!ok)
+        std::cerr << message << std::endl;
+    return ok;
+}
+
+void StateSpaceGen::GenStateSpaceNormal(char* stateSpaceFile, char* rewardFile) {
+    std::ofstream out(stateSpaceFile, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) {
+        std::cerr << "Error: Could not open state space output file" << std::endl;
+        std::exit(1);
+    }
+    out << std::scientific;
+    out.precision(10);
+    std::cout << std::scientific;
+
+    reward = new Reward(model, outputFileType, rewardFile);
+    model->FireAction(nextState, &model->NoActionFired);
+    reward->Calculate(1);
+
+    out << outputFileType << '\n' << NormalCountPlaceholder << '\n';
+    uint32_t records = ExploreQueue(out, FindNext, false);
+    WriteCount(out, records);
+
+    bool ok = CheckClosed(out, "Error: Could not write state space output file");
+    ReleaseRunStorage();
+    ok = CheckWritten(rewfile, "Error: Could not write reward file") && ok;
+    if (!ok)
+        std::exit(1);
+}
+
+void StateSpaceGen::FindNextNormal(char* state) {
+    std::memcpy(exploredState, state, static_cast<size_t>(stateSize));
+    model->SetState(exploredState);
+    for (uint32_t i = 0; i < numTimedActions; i++) {
+        BaseActionClass* a = timedActions[i];
+        if (Tracing(4))
+            trace->printf(4, "Checking Action: %s", a->getName());
+        if (FireAction(a, exploredState)) {
+            SaveStableState(currentRate, hashTable->Lookup(nextState));
+            model->SetState(exploredState);
+        }
+    }
+}
+
+bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
+    if (!action->Enabled())
+        return false;
+    if (Tracing(1))
+        trace->printFireAction(action, 0.0);
+
+    BaseGroupClass* group = groups[action->GroupID];
+    if (action->DistributionType != Erlang || action->ReadyToFire()) {
+        currentRate = action->Rate() * group->Probability(action);
+        model->FireAction(nextState, action);
+        for (uint32_t i = 0; i < numErlangActions; i++)
+            if (!erlangActions[i]->Enabled())
+                erlangActions[i]->ResetPhase();
+    } else {
+        // An earlier phase: the marking stays, every case of the activity moves on
+        // one phase together, and the phase rate is shared among them.
+        model->AgeAction(state, action);
+        int n = group->NumMembers;
+        if (n > 0) {
+            for (int i = 0; i < n; i++)
+                group->Members[i]->Age();
+            currentRate = action->Rate() / n;
+        } else {
+            action->Age();
+            currentRate = action->Rate();
+        }
+    }
+    model->CurrentState(nextState);
+    return true;
+}
+
+void StateSpaceGen::RecordNewState(double rate) {
+    stateCount++;
+    scratchState->state = nextState;
+    scratchState->number = stateCount;
+    queue->Enqueue(scratchState);
+    hashTable->Insert(nextState, stateCount);
+    transitions[stateCount] += rate;
+    reward->Calculate(stateCount);
+}
+
+void StateSpaceGen::SaveStableState(double rate, int32_t number) {
+    if (Tracing(4))
+        trace->printf(4, "The rate to this state: %f", rate);
+    if (!(rate > 0))
+        return;
+    if (number >= 0)
+        transitions[static_cast<uint32_t>(number)] += rate;
+    else
+        RecordNewState(rate);
+}
+
+int StateSpaceGen::CollectEnabledInstant(BaseActionClass** enabled) {
+    int count = 0;
+    for (uint32_t i = 0; i < numInstantActions; i++)
+        if (instantActions[i]->Enabled())
+            enabled[count++] = instantActions[i];
+    return count;
+}
+
+int StateSpaceGen::CollectTopRank(BaseActionClass** enabled, int count) {
+    int top = 0;
+    for (int i = 0; i < count; i++)
+        if (enabled[i]->Rank() > top)
+            top = enabled[i]->Rank();
+    int kept = 0;
+    for (int i = 0; i < count; i++)
+        if (enabled[i]->Rank() == top)
+            enabled[kept++] = enabled[i];
+    return kept;
+}
+
+void StateSpaceGen::FindNextInstant(char* state) {
+    std::memcpy(exploredState, state, static_cast<size_t>(stateSize));
+    model->SetState(exploredState);
+    for (uint32_t i = 0; i < numTimedActions; i++) {
+        BaseActionClass* a = timedActions[i];
+        if (Tracing(4))
+            trace->printf(4, "Checking Action: %s", a->getName());
+        if (FireAction(a, exploredState)) {
+            instantDepth = 0;
+            FireInstant(1.0);
+        }
+        model->SetState(exploredState);
+    }
+}
+
+void StateSpaceGen::FireInstant(double p) {
+    if (instantDepth > MaxInstantDepth) {
+        // exact text, matched by callers
+        std::cerr << "Error:  Maximum number of zero time transition recursive "
+                  << "firings exceeded"
+                  << "(" << MaxInstantDepth << ")\nPossible undetermined model." << std::endl
+                  << "Please check the model and try again" << std::endl;
+        std::exit(1);
+    }
+    model->CurrentState(instantScratch);
+    model->SetState(instantScratch);
+
+    BaseActionClass** enabled = enabledSet + static_cast<size_t>(instantDepth) *
+                                                 (numInstantActions > 0 ? numInstantActions : 1);
+    int count = CollectEnabledInstant(enabled);
+    if (count == 0) {
+        SaveStableState(p * currentRate, hashTable->Lookup(nextState));
+        return;
+    }
+    if (count == 1) {
+        if (Tracing(1))
+            trace->printFireAction(enabled[0], 0.0);
+        model->FireAction(nextState, enabled[0]);
+        instantDepth++;
+        FireInstant(p);
+        instantDepth--;
+        return;
+    }
+
+    int candidates = CollectTopRank(enabled, count);
+    double total = 0.0;
+    for (int i = 0; i < candidates; i++)
+        total += enabled[i]->Weight();
+    if (!(total > 0.0) || !std::isfinite(total)) {
+        std::cerr << "Error: instantaneous activities enabled together have a total weight of "
+                     "0; their probabilities are undefined."
+                  << std::endl;
+        std::exit(1);
+    }
+
+    char* saved = branchStates + static_cast<size_t>(instantDepth) * stateSize;
+    model->CurrentState(saved);
+    for (int i = 0; i < candidates; i++) {
+        BaseActionClass* a = enabled[i];
+        double w = a->Weight();
+        if (Tracing(1))
+            trace->printFireAction(a, 0.0);
+        model->FireAction(nextState, a);
+        instantDepth++;
+        FireInstant((w / total) * p);
+        instantDepth--;
+        model->SetState(saved);
+    }
+}
+
+void printstate(char* state, int length) {
+    std::cout << "STATEVECTOR=" << std::endl;
+    for (int i = 0; i < length; i++) {
+        std::cout << static_cast<int>(static_cast<signed char>(state[i])) << " ";
+        if ((i + 1) % 20 == 0)
+            std::cout << std::endl;
+    }
+    std::cout << std::endl;
+}

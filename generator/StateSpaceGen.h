@@ -6,7 +6,9 @@
 #include "generator/state_struct.h"
 
 #include <cstdint>
+#include <fstream>
 #include <map>
+#include <ostream>
 
 class BaseActionClass;
 class BaseGroupClass;
@@ -23,6 +25,12 @@ class TraceFileKestroSSG;
 // destinations are written, in ascending destination number, to the state-space
 // file. Instantaneous firings are eliminated so that only stable states are
 // numbered; deterministic activities switch to a variant exploration.
+//
+// Exploring one state: its bytes are copied first (the queue slot they came from is
+// reused by the next Enqueue) and loaded into the model; each timed action is asked
+// Enabled() and fired through the reward model, the reached state is read back into
+// `nextState` and looked up; then the copy is loaded again before the next action.
+// A rate that is not positive records nothing, so it never numbers a state.
 class StateSpaceGen {
   public:
     uint32_t lastStateNumber;
@@ -60,6 +68,13 @@ class StateSpaceGen {
     uint32_t numInstantActions;
     double hashLoadFactor;
 
+    // Working buffers, allocated once by the constructor so that exploring a state
+    // allocates nothing beyond the transition map's nodes.
+    char* exploredState;          // private copy of the state being explored
+    char* instantScratch;         // re-load of the state reached by a firing
+    char* branchStates;           // per instantaneous depth: the branching state
+    BaseActionClass** enabledSet; // per instantaneous depth: enabled candidates
+
     StateSpaceGen(PVModel* model, char* path, char* experimentName, short absorbFlag,
                   double hashLoadFactor, char* dbHost, char* dbEntity, char* traceFileName);
     ~StateSpaceGen();
@@ -83,6 +98,28 @@ class StateSpaceGen {
     void GenStateSpaceDeterministic(char* stateSpaceFile, char* rewardFile, char* detFile);
     void FindNextDeterministic(char* state);
     void FireInstantDet(double p);
+
+  private:
+    // Deepest instantaneous firing chain after one timed firing; one more ends the run.
+    static const int MaxInstantDepth = 23;
+
+    bool Tracing(int level) const;
+    void ClassifyActions();
+    void AllocateWorkBuffers();
+    void StoreInitialState();
+    void CheckNotEmpty() const;
+    int CollectEnabledInstant(BaseActionClass** enabled);
+    int CollectTopRank(BaseActionClass** enabled, int count);
+    void RecordNewState(double rate);
+    uint32_t ExploreQueue(std::ostream& out, void (StateSpaceGen::*step)(char*),
+                          bool deterministicReport);
+    void ReportAbsorbing(bool deterministicReport);
+    void WriteCount(std::ostream& out, uint32_t records);
+    void ReleaseRunStorage();
+    // Flush (and close) an output file; on a failed write print the message on
+    // standard error and return false.
+    static bool CheckWritten(std::ostream& out, const char* message);
+    static bool CheckClosed(std::ofstream& out, const char* message);
 };
 
 // The per-state exploration step of the current run.

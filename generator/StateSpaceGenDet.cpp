@@ -1,1 +1,144 @@
-// placeholder
+// Exploration of models with deterministic activities. A deterministic firing is
+// written as minus its branching probability next to the positive rates of the
+// exponential firings, and the states enabling each delay go to the det file.
+#include "generator/StateSpaceGen.h"
+
+#include "BaseClasses/BaseActionClass.h"
+#include "BaseClasses/BaseGroupClass.h"
+#include "BaseClasses/PVModel.h"
+#include "BaseClasses/TraceFileContainer.h"
+#include "generator/HybridHash.h"
+#include "generator/Reward.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+namespace {
+
+// Room for a count of up to 8 digits.
+const char DeterministicCountPlaceholder[] = "        ";
+
+} // namespace
+
+void StateSpaceGen::GenStateSpaceDeterministic(char* stateSpaceFile, char* rewardFile,
+                                               char* detFile) {
+    std::ofstream det(detFile, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!det.is_open()) {
+        std::cerr << "Error: Could not open det file " << std::endl;
+        std::exit(1);
+    }
+    std::ofstream out(stateSpaceFile, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) {
+        std::cerr << "Error: Could not open binary file dude" << std::endl; // exact text
+        std::exit(1);
+    }
+    out << std::scientific;
+    out.precision(10);
+    det << std::scientific;
+    det.precision(10);
+    std::cout << std::scientific;
+
+    reward = new Reward(model, outputFileType, rewardFile);
+    model->FireAction(nextState, &model->NoActionFired);
+    reward->Calculate(stateCount);
+
+    out << outputFileType << '\n' << DeterministicCountPlaceholder << '\n';
+    uint32_t records = ExploreQueue(out, &StateSpaceGen::FindNextDeterministic, true);
+    WriteCount(out, records);
+    out.flush();
+    det.flush();
+
+    bool binary = outputFileType == 2 || outputFileType == 4 || outputFileType == 6;
+    detList.writeEnablingStates(det, binary ? BinaryOutput : TextOutput);
+
+    bool ok = CheckClosed(out, "Error: Could not write state space output file");
+    ok = CheckClosed(det, "Error: Could not write det file") && ok;
+    ReleaseRunStorage();
+    ok = CheckWritten(rewfile, "Error: Could not write reward file") && ok;
+    if (!ok)
+        std::exit(1);
+}
+
+void StateSpaceGen::FindNextDeterministic(char* state) {
+    std::memcpy(exploredState, state, static_cast<size_t>(stateSize));
+    model->SetState(exploredState);
+    for (uint32_t i = 0; i < numTimedActions; i++) {
+        BaseActionClass* a = timedActions[i];
+        model->SetState(exploredState);
+        if (!a->Enabled())
+            continue;
+        currentRate = groups[a->GroupID]->Probability(a);
+        if (Tracing(1))
+            trace->printf(1, "Enabled: %s", a->getName());
+        if (a->DistributionType == Deterministic) {
+            currentRate = -currentRate;
+            double* parameters = a->ReturnDistributionParameters();
+            double delay = parameters != nullptr ? parameters[0] : a->SampleDistribution();
+            detList.insertEnablingState(hashTable->Lookup(exploredState), delay);
+        } else {
+            currentRate = a->Rate() * currentRate;
+        }
+        if (Tracing(1))
+            trace->printFireAction(a, 0.0);
+        model->FireAction(nextState, a);
+        instantDepth = 0;
+        FireInstantDet(1.0);
+    }
+}
+
+void StateSpaceGen::FireInstantDet(double p) {
+    if (instantDepth > MaxInstantDepth) {
+        // exact text (it differs from the normal exploration's), matched by callers
+        std::cerr << "Error:  Maximum number of zero time transition firings exceeded"
+                  << "(" << MaxInstantDepth << ")\nPossible undetermined model" << std::endl
+                  << "Please check the model and try again" << std::endl;
+        std::exit(1);
+    }
+    model->CurrentState(instantScratch);
+    model->SetState(instantScratch);
+
+    BaseActionClass** enabled = enabledSet + static_cast<size_t>(instantDepth) *
+                                                 (numInstantActions > 0 ? numInstantActions : 1);
+    int count = CollectEnabledInstant(enabled);
+    if (count == 0) {
+        int32_t number = hashTable->Lookup(nextState);
+        double value = p * currentRate;
+        if (Tracing(4))
+            trace->printf(4, "The rate to this state: %f", value);
+        // Negative values are deterministic firings: only an exact 0 is dropped.
+        if (value == 0)
+            return;
+        if (number >= 0)
+            transitions[static_cast<uint32_t>(number)] += value;
+        else
+            RecordNewState(value);
+        return;
+    }
+    if (count == 1) {
+        double q = groups[enabled[0]->GroupID]->Probability(enabled[0]);
+        if (Tracing(1))
+            trace->printFireAction(enabled[0], 0.0);
+        model->FireAction(nextState, enabled[0]);
+        instantDepth++;
+        FireInstantDet(q * p);
+        instantDepth--;
+        return;
+    }
+
+    int candidates = CollectTopRank(enabled, count);
+    char* saved = branchStates + static_cast<size_t>(instantDepth) * stateSize;
+    model->CurrentState(saved);
+    for (int i = 0; i < candidates; i++) {
+        BaseActionClass* a = enabled[i];
+        double q = groups[a->GroupID]->Probability(a);
+        if (Tracing(1))
+            trace->printFireAction(a, 0.0);
+        model->FireAction(nextState, a);
+        instantDepth++;
+        FireInstantDet(q * p);
+        instantDepth--;
+        model->SetState(saved);
+    }
+}

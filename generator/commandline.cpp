@@ -1,1 +1,154 @@
-// placeholder
+#include "generator/commandline.h"
+
+#include "BaseClasses/StandardErrors.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <new>
+
+char* exp_path = nullptr;
+char* ExpName = nullptr;
+int ExpNum = 0;
+double hash_value = 0.5;
+short flagAbsorb = 0;
+char* OverrideString = nullptr;
+char* db_host = nullptr;
+char* db_entity = nullptr;
+int TempTraceLevel = 0;
+
+namespace {
+
+// Copy released with delete[] by the run sequence.
+char* ArrayCopy(const char* text) {
+    size_t length = std::strlen(text) + 1;
+    char* copy = new (std::nothrow) char[length];
+    if (copy == nullptr)
+        MemoryAllocationError();
+    std::memcpy(copy, text, length);
+    return copy;
+}
+
+// Copy released with free() by its consumer.
+char* CCopy(const char* text) {
+    char* copy = strdup(text);
+    if (copy == nullptr)
+        MemoryAllocationError();
+    return copy;
+}
+
+// Replaces a copy made earlier in the same parse (a repeated option).
+void ReplaceArrayCopy(char*& target, bool& setHere, const char* value) {
+    if (setHere)
+        delete[] target;
+    target = ArrayCopy(value);
+    setHere = true;
+}
+
+void ReplaceCCopy(char*& target, bool& setHere, const char* value) {
+    if (setHere)
+        std::free(target);
+    target = CCopy(value);
+    setHere = true;
+}
+
+[[noreturn]] void Usage() {
+    // Three pieces on one line: two blanks stand before "-ltrace_level".
+    std::cout << "usage:  gen -Pexperimentfilepath -Nexperimentname -hhash_value"
+              << " -Bexperimentnumber -Ffiletype -edb_entity -sdb_macserver "
+              << " -ltrace_level[0-4] -tTraceFilename" << std::endl;
+    std::cout << "Example:  gen -P. -Nexp1 -B0" << std::endl;
+    std::exit(0);
+}
+
+[[noreturn]] void MissingValue(char letter) {
+    std::cout << "ERROR: option -" << letter << " needs a value" << std::endl;
+    std::exit(1);
+}
+
+bool NeedsValue(char letter) {
+    return letter != '\0' && std::strchr("PNBhFestlO", letter);
+}
+
+} // namespace
+
+void commandline(int argc, char** argv, int& fileType, char*& traceFileName) {
+    exp_path = nullptr;
+    ExpName = nullptr;
+    if (argc <= 3)
+        Usage();
+
+    bool pathSet = false, nameSet = false, hostSet = false, entitySet = false;
+    bool overrideSet = false, traceSet = false;
+    for (int i = 1; i < argc; i++) {
+        const char* word = argv[i];
+        if (word[0] != '-')
+            continue;
+        const char letter = word[1];
+        const char* value = nullptr;
+        const char* examined = word; // the word an unknown option is reported by
+        const size_t length = std::strlen(word);
+        if (length == 2 && i + 1 < argc && argv[i + 1][0] != '-') {
+            value = argv[++i];
+            examined = value;
+        } else if (length > 2) {
+            value = word + 2;
+        }
+        if (value == nullptr && NeedsValue(letter))
+            MissingValue(letter);
+
+        switch (letter) {
+        case 'P':
+            ReplaceArrayCopy(exp_path, pathSet, value);
+            std::cout << "path=[" << value << "]" << std::endl;
+            break;
+        case 'N':
+            ReplaceArrayCopy(ExpName, nameSet, value);
+            break;
+        case 'B':
+            ExpNum = std::atoi(value);
+            break;
+        case 'h': {
+            double load;
+            if (std::sscanf(value, "%lf", &load) == 1)
+                hash_value = load;
+            break;
+        }
+        case 'F':
+            fileType = std::atoi(value);
+            break;
+        case 'e':
+            ReplaceArrayCopy(db_entity, entitySet, value);
+            break;
+        case 's':
+            ReplaceArrayCopy(db_host, hostSet, value);
+            break;
+        case 'l':
+            TempTraceLevel = std::atoi(value);
+            std::cout << "TraceLevel=" << TempTraceLevel << std::endl;
+            break;
+        case 't':
+            ReplaceCCopy(traceFileName, traceSet, value);
+            break;
+        case 'O':
+            ReplaceCCopy(OverrideString, overrideSet, value);
+            std::cout << "OverrideString is " << value << std::endl;
+            break;
+        case 'a':
+            flagAbsorb = 1;
+            break;
+        default:
+            std::cout << "ERROR: unknown argument: " << examined << std::endl;
+            break;
+        }
+    }
+
+    if (ExpName == nullptr) {
+        std::cout << "ERROR: missing experiment name (-N)" << std::endl;
+        std::exit(1);
+    }
+    // Without -P the output files are named from the experiment name alone.
+    if (exp_path == nullptr)
+        exp_path = ArrayCopy("");
+}

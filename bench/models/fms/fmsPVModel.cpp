@@ -1,0 +1,21 @@
+#include "fmsPVModel.h"
+
+#include "fmsPVNodes.h"
+#include "fmsRJ.h"
+
+fmsPVModel::fmsPVModel(bool expandTimes) {
+    TopModel = new fmsRJ();
+    DefineName("fmsPVModel");
+    CreatePVList(1, expandTimes);
+    Initialize();
+}
+
+fmsPVModel::~fmsPVModel() {}
+
+PerformanceVariableNode* fmsPVModel::createPVNode(int pv, int timeIndex) {
+    switch (pv) {
+    case 0:
+        return new fmsPV0(timeIndex);
+    }
+    return nullptr;
+}

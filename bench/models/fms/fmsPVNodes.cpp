@@ -1,0 +1,41 @@
+#include "fmsPVNodes.h"
+
+fmsPV0Worker::fmsPV0Worker() {
+    NumModelSlots = 4;
+    ModelSlots = new BaseModelClass**[4];
+    ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&part1);
+    ModelSlots[1] = reinterpret_cast<BaseModelClass**>(&part2);
+    ModelSlots[2] = reinterpret_cast<BaseModelClass**>(&part3);
+    ModelSlots[3] = reinterpret_cast<BaseModelClass**>(&assembly);
+}
+
+fmsPV0Worker::~fmsPV0Worker() {
+    delete[] ModelSlots;
+}
+
+double fmsPV0Worker::Reward_Function() {
+    return part1->P1M1->getMark() + part2->P2M2->getMark() + part3->P3M2->getMark() +
+           assembly->P12M3->getMark();
+}
+
+fmsPV0::fmsPV0(int timeIndex) {
+    TopModelRef = reinterpret_cast<BaseModelClass**>(&TheModelPtr);
+    double startPts[1] = {1.0};
+    double stopPts[1] = {1.0};
+    Initialize("parts_in_machines", static_cast<RewardType>(0), 1, startPts, stopPts, timeIndex, 0,
+               4, 4);
+    AddVariableDependency("P1M1", "part1");
+    AddVariableDependency("P2M2", "part2");
+    AddVariableDependency("P3M2", "part3");
+    AddVariableDependency("P12M3", "assembly");
+}
+
+fmsPV0::~fmsPV0() {
+    for (int i = 0; i < NumWorkers; i++)
+        delete Workers[i];
+}
+
+void fmsPV0::CreateWorkerList() {
+    for (int i = 0; i < NumWorkers; i++)
+        Workers[i] = new fmsPV0Worker();
+}

@@ -1,0 +1,30 @@
+#ifndef KANBANPVNODES_H
+#define KANBANPVNODES_H
+
+#include "BaseClasses/InstantOfTime.h"
+#include "BaseClasses/PerformanceVariableNode.h"
+#include "fmsRJ.h"
+
+// Performance variable parts_in_machines: the parts being worked on in every submodel.
+class fmsPV0Worker : public InstantOfTime {
+  public:
+    part1SAN* part1;
+    part2SAN* part2;
+    part3SAN* part3;
+    assemblySAN* assembly;
+
+    fmsPV0Worker();
+    ~fmsPV0Worker() override;
+    double Reward_Function() override;
+};
+
+class fmsPV0 : public PerformanceVariableNode {
+  public:
+    fmsRJ* TheModelPtr;
+
+    explicit fmsPV0(int timeIndex);
+    ~fmsPV0() override;
+    void CreateWorkerList() override;
+};
+
+#endif

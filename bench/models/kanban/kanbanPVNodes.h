@@ -1,0 +1,30 @@
+#ifndef KANBANPVNODES_H
+#define KANBANPVNODES_H
+
+#include "BaseClasses/InstantOfTime.h"
+#include "BaseClasses/PerformanceVariableNode.h"
+#include "kanbanRJ.h"
+
+// Performance variable parts_in_machining: the parts being machined in all four cells.
+class kanbanPV0Worker : public InstantOfTime {
+  public:
+    cell1SAN* cell1;
+    cell2SAN* cell2;
+    cell3SAN* cell3;
+    cell4SAN* cell4;
+
+    kanbanPV0Worker();
+    ~kanbanPV0Worker() override;
+    double Reward_Function() override;
+};
+
+class kanbanPV0 : public PerformanceVariableNode {
+  public:
+    kanbanRJ* TheModelPtr;
+
+    explicit kanbanPV0(int timeIndex);
+    ~kanbanPV0() override;
+    void CreateWorkerList() override;
+};
+
+#endif

@@ -1,0 +1,96 @@
+#!/usr/bin/env python3
+"""Benchmark harness: builds in Release, runs gen_kanban, gen_fms and the hand-written
+Kanban floor over a range of N, and prints one table with the published counts checked.
+
+    python3 bench/run.py                 # Kanban N=1..5, FMS N=1..7
+    python3 bench/run.py --kanban 6 --fms 8
+"""
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+PUBLISHED = {
+    "kanban": {1: (160, 616), 2: (4600, 28120), 3: (58400, 446400), 4: (454475, 3979850),
+               5: (2546432, 24460016), 6: (11261376, 115708992)},
+    "fms": {1: (54, 155), 2: (810, 3699), 3: (6520, 37394), 4: (35910, 237120),
+            5: (152712, 1111482), 6: (537768, 4205670), 7: (1639440, 13552968),
+            8: (4459455, 38533968)},
+}
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
+def run(cmd, cwd):
+    """Runs cmd, returns (wall seconds, peak resident MB, stdout)."""
+    start = time.monotonic()
+    proc = subprocess.Popen(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    out = proc.stdout.read()
+    err = proc.stderr.read()
+    _, status, usage = os.wait4(proc.pid, 0)
+    wall = time.monotonic() - start
+    if status != 0:
+        sys.exit("failed: %s\n%s" % (" ".join(cmd), err.decode(errors="replace")))
+    return wall, usage.ru_maxrss / 1024.0, out.decode()
+
+
+def count_arm(path):
+    """States from the header; transitions from the line count (3 header lines, then per
+    state its number and a 0 line, and two lines per destination)."""
+    with open(path, "rb") as f:
+        f.readline()
+        states = int(f.readline())
+        f.seek(0)
+        lines = 0
+        while True:
+            chunk = f.read(1 << 24)
+            if not chunk:
+                break
+            lines += chunk.count(b"\n")
+    return states, (lines - 3 - 2 * states) // 2
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--kanban", type=int, default=5, help="largest Kanban N (6 on request)")
+    ap.add_argument("--fms", type=int, default=7, help="largest FMS N (8 on request)")
+    ap.add_argument("--build", default=os.path.join(ROOT, "build-bench"))
+    args = ap.parse_args()
+
+    subprocess.check_call(["cmake", "-S", ROOT, "-B", args.build, "-DCMAKE_BUILD_TYPE=Release",
+                           "-DBUILD_TESTING=OFF"], stdout=subprocess.DEVNULL)
+    subprocess.check_call(["cmake", "--build", args.build, "-j2", "--target", "gen_kanban",
+                           "gen_fms", "kanban_floor"], stdout=subprocess.DEVNULL)
+    bindir = os.path.join(args.build, "bench")
+
+    header = "%-7s %2s %11s %12s %8s %8s %11s %11s %5s %s" % (
+        "model", "N", "states", "transitions", "wall s", "peak MB", "states/s", "trans/s",
+        "match", "vs floor")
+    print(header)
+    print("-" * len(header))
+    for model, top in (("kanban", args.kanban), ("fms", args.fms)):
+        for n in range(1, top + 1):
+            floor = None
+            if model == "kanban":
+                fw, fm, fout = run([os.path.join(bindir, "kanban_floor"), str(n)], ROOT)
+                fs = fout.split()
+                floor = fw
+                print("%-7s %2d %11s %12s %8.2f %8.0f %11.0f %11.0f %5s %s" % (
+                    "floor", n, fs[1], fs[3], fw, fm, int(fs[1]) / fw, int(fs[3]) / fw,
+                    "yes" if (int(fs[1]), int(fs[3])) == PUBLISHED[model][n] else "NO", ""))
+            with tempfile.TemporaryDirectory() as tmp:
+                wall, mem, _ = run([os.path.join(bindir, "gen_" + model), "-P" + tmp + "/",
+                                    "-N" + model, "-B%d" % (n - 1)], tmp)
+                states, trans = count_arm(os.path.join(tmp, model + ".arm"))
+            match = "yes" if (states, trans) == PUBLISHED[model][n] else "NO"
+            ratio = "%.2fx" % (wall / floor) if floor else ""
+            print("%-7s %2d %11d %12d %8.2f %8.0f %11.0f %11.0f %5s %s" % (
+                "gen_" + model[:3], n, states, trans, wall, mem, states / wall, trans / wall,
+                match, ratio))
+            sys.stdout.flush()
+
+
+if __name__ == "__main__":
+    main()
