@@ -99,6 +99,7 @@ void BaseComposerClass::SetupActions() {
 void BaseComposerClass::addSharedPtr(BaseStateVariableClass* v, const char* VarName) {
     assert(AddedSharedPtrs < NumSharedStateVariables);
     assert(0 == strcmp(VarName, SharedStateNames[AddedSharedPtrs]));
+    (void)VarName; // read only by the assertion
     SharedStateVariables[AddedSharedPtrs] = v;
     AddedSharedPtrs++;
 }

@@ -4,6 +4,7 @@
 #include "BaseClasses/SANModel.h"
 #include "BaseClasses/StandardErrors.h"
 #include "BaseClasses/state/BaseStateVariableClass.h"
+#include "BaseClasses/state/SharableSV.h"
 
 #include <cassert>
 #include <cstdint>
@@ -103,7 +104,70 @@ int Join::StateSize() {
     return size + SharedStateSize();
 }
 
+namespace {
+
+// The short place behind a state variable, or null for any other kind of variable.
+SharableSV<short>* ShortPlace(BaseStateVariableClass* v) {
+    return dynamic_cast<SharableSV<short>*>(v);
+}
+
+} // namespace
+
+bool Join::Flatten(BaseModelClass* m) {
+    if (Join* j = dynamic_cast<Join*>(m)) {
+        for (int c = 0; c < j->NumChildren; c++)
+            if (!Flatten(j->Children[c]))
+                return false;
+        for (int i = 0; i < j->NumSharedStateVariables; i++) {
+            BaseStateVariableClass* v = j->SharedStateVariables[i];
+            if (v == nullptr || !v->stored)
+                continue;
+            SharableSV<short>* place = ShortPlace(v);
+            if (place == nullptr)
+                return false;
+            cells.push_back(&place->Value);
+        }
+        return true;
+    }
+    SANModel* san = dynamic_cast<SANModel*>(m);
+    if (san == nullptr)
+        return false;
+    for (int i = 0; i < san->NumStateVariables - san->NumReadOnlyPlaces; i++) {
+        BaseStateVariableClass* v = san->Places[i];
+        if (v->shared)
+            continue;
+        SharableSV<short>* place = ShortPlace(v);
+        if (place == nullptr)
+            return false;
+        cells.push_back(&place->Value);
+    }
+    return true;
+}
+
+bool Join::FlatLayout() {
+    if (layout == Layout::Unknown) {
+        cells.clear();
+        bool flat = Flatten(this);
+        int sizes = 0;
+        for (int c = 0; c < NumChildren; c++)
+            sizes += ChildStateSizes != nullptr ? ChildStateSizes[c] : -1;
+        // Only where the cells reproduce exactly the layout fixed at Setup().
+        flat = flat && ChildStateSizes != nullptr &&
+               static_cast<int>(2 * cells.size()) == sizes + SharedStateSize();
+        layout = flat ? Layout::Flat : Layout::General;
+    }
+    return layout == Layout::Flat;
+}
+
 void Join::CurrentState(void* p) {
+    if (FlatLayout()) {
+        unsigned char* at = static_cast<unsigned char*>(p);
+        for (short** cell : cells) {
+            std::memcpy(at, *cell, 2);
+            at += 2;
+        }
+        return;
+    }
     unsigned char* at = static_cast<unsigned char*>(p);
     for (int c = 0; c < NumChildren; c++) {
         Children[c]->CurrentState(at);
@@ -113,6 +177,14 @@ void Join::CurrentState(void* p) {
 }
 
 void Join::SetState(void* p) {
+    if (FlatLayout()) {
+        const unsigned char* at = static_cast<const unsigned char*>(p);
+        for (short** cell : cells) {
+            std::memcpy(*cell, at, 2);
+            at += 2;
+        }
+        return;
+    }
     unsigned char* at = static_cast<unsigned char*>(p);
     for (int c = 0; c < NumChildren; c++) {
         Children[c]->SetState(at);

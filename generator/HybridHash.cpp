@@ -167,10 +167,30 @@ void HybridHash::Insert(char* state, unsigned long number) {
     const uint64_t position = number - static_cast<uint64_t>(currentBlock) * statesPerBlock;
     assert(position < statesPerBlock && "numbers are handed out without gaps");
 
+    if (number >= fingerprints.size())
+        fingerprints.resize(static_cast<size_t>(currentBlock + 1) * statesPerBlock);
+    fingerprints[number] = Fingerprint(state);
+
     insertCount++;
     const uint32_t p = FreeSlot(table, tableSize, Step(rehashCount), state);
     table[p] = (static_cast<uint32_t>(currentBlock) << kNumberBits) + static_cast<uint32_t>(number);
     std::memcpy(blocks[currentBlock][position], state, stateSize);
+}
+
+uint32_t HybridHash::Fingerprint(const char* state) const {
+    uint64_t h = 0x9e3779b97f4a7c15ULL ^ stateSize;
+    uint32_t i = 0;
+    for (; i + 8 <= stateSize; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, state + i, 8);
+        h = (h ^ w) * 0xff51afd7ed558ccdULL;
+        h ^= h >> 32;
+    }
+    for (; i < stateSize; i++)
+        h = (h ^ static_cast<unsigned char>(state[i])) * 0xc4ceb9fe1a85ec53ULL;
+    h ^= h >> 29;
+    h *= 0xbf58476d1ce4e5b9ULL;
+    return static_cast<uint32_t>(h >> 32);
 }
 
 int32_t HybridHash::Lookup(char* state) {
@@ -180,13 +200,16 @@ int32_t HybridHash::Lookup(char* state) {
     uint32_t j = 1;
     uint32_t probes = 0;
     int32_t result = -1;
+    const uint32_t digest = Fingerprint(state);
     while (table[p] != 0) {
         const char* stored = StoredCopy(table[p]);
         if (stored == nullptr) {
             table[p] = 0; // damaged entry
             break;
         }
-        if (model->CompareState(const_cast<char*>(stored), state)) {
+        const uint32_t number = table[p] & kNumberMask;
+        if ((number >= fingerprints.size() || fingerprints[number] == digest) &&
+            model->CompareState(const_cast<char*>(stored), state)) {
             result = static_cast<int32_t>(table[p] & kNumberMask);
             break;
         }

@@ -2,6 +2,7 @@
 #define HYBRIDHASH_H
 
 #include <cstdint>
+#include <vector>
 
 class PVModel;
 
@@ -55,6 +56,11 @@ class HybridHash {
     int insertCount;
     double hashLoadFactor;
     uint32_t* chunks;
+    // A strong 32-bit digest of every stored state, indexed by state number. A probe
+    // compares digests first, so that the long probe chains of the table's own hash
+    // cost one array read per visited state instead of a full state comparison. Every
+    // model compares states byte for byte, so equal states always have equal digests.
+    std::vector<uint32_t> fingerprints;
 
     // Table sizes used for growth, in order; a 0 ends the list.
     static const uint32_t PrimeArray[];
@@ -81,6 +87,7 @@ class HybridHash {
     uint32_t HomeSlot(const char* state) { return Hash(state, tableSize); }
 
   private:
+    uint32_t Fingerprint(const char* state) const;
     uint32_t maxStates;
 
     [[noreturn]] void StorageExhausted() const;
