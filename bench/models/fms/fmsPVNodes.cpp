@@ -3,9 +3,9 @@
 fmsPV0Worker::fmsPV0Worker() {
     NumModelSlots = 4;
     ModelSlots = new BaseModelClass**[4];
-    ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&part1);
-    ModelSlots[1] = reinterpret_cast<BaseModelClass**>(&part2);
-    ModelSlots[2] = reinterpret_cast<BaseModelClass**>(&part3);
+    ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&type1);
+    ModelSlots[1] = reinterpret_cast<BaseModelClass**>(&type2);
+    ModelSlots[2] = reinterpret_cast<BaseModelClass**>(&type3);
     ModelSlots[3] = reinterpret_cast<BaseModelClass**>(&assembly);
 }
 
@@ -14,7 +14,7 @@ fmsPV0Worker::~fmsPV0Worker() {
 }
 
 double fmsPV0Worker::Reward_Function() {
-    return part1->P1M1->getMark() + part2->P2M2->getMark() + part3->P3M2->getMark() +
+    return type1->P1M1->getMark() + type2->P2M2->getMark() + type3->P3M2->getMark() +
            assembly->P12M3->getMark();
 }
 
@@ -24,9 +24,9 @@ fmsPV0::fmsPV0(int timeIndex) {
     double stopPts[1] = {1.0};
     Initialize("parts_in_machines", static_cast<RewardType>(0), 1, startPts, stopPts, timeIndex, 0,
                4, 4);
-    AddVariableDependency("P1M1", "part1");
-    AddVariableDependency("P2M2", "part2");
-    AddVariableDependency("P3M2", "part3");
+    AddVariableDependency("P1M1", "type1");
+    AddVariableDependency("P2M2", "type2");
+    AddVariableDependency("P3M2", "type3");
     AddVariableDependency("P12M3", "assembly");
 }
 

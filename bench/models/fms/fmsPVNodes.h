@@ -8,9 +8,9 @@
 // Performance variable parts_in_machines: the parts being worked on in every submodel.
 class fmsPV0Worker : public InstantOfTime {
   public:
-    part1SAN* part1;
-    part2SAN* part2;
-    part3SAN* part3;
+    type1SAN* type1;
+    type2SAN* type2;
+    type3SAN* type3;
     assemblySAN* assembly;
 
     fmsPV0Worker();

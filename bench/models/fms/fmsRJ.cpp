@@ -6,15 +6,15 @@ char* fmsRJ__SharedNames[] = {const_cast<char*>("P1"),   const_cast<char*>("P2")
                               const_cast<char*>("P2wP1")};
 
 fmsRJ::fmsRJ() : Join("Join", 4, 7, fmsRJ__SharedNames) {
-    part1 = new part1SAN();
-    Children[0] = part1;
-    part1->DefineName("part1");
-    part2 = new part2SAN();
-    Children[1] = part2;
-    part2->DefineName("part2");
-    part3 = new part3SAN();
-    Children[2] = part3;
-    part3->DefineName("part3");
+    type1 = new type1SAN();
+    Children[0] = type1;
+    type1->DefineName("type1");
+    type2 = new type2SAN();
+    Children[1] = type2;
+    type2->DefineName("type2");
+    type3 = new type3SAN();
+    Children[2] = type3;
+    type3->DefineName("type3");
     assembly = new assemblySAN();
     Children[3] = assembly;
     assembly->DefineName("assembly");
@@ -25,17 +25,17 @@ fmsRJ::fmsRJ() : Join("Join", 4, 7, fmsRJ__SharedNames) {
     } else {
         P1 = new Place("P1");
         addSharedPtr(P1, "P1");
-        if (part1->NumStateVariables > 0) {
-            P1->ShareWith(part1->P1);
-            addSharingInfo(part1->P1, P1, part1);
+        if (type1->NumStateVariables > 0) {
+            P1->ShareWith(type1->P1);
+            addSharingInfo(type1->P1, P1, type1);
         }
-        if (part2->NumStateVariables > 0) {
-            P1->ShareWith(part2->P1);
-            addSharingInfo(part2->P1, P1, part2);
+        if (type2->NumStateVariables > 0) {
+            P1->ShareWith(type2->P1);
+            addSharingInfo(type2->P1, P1, type2);
         }
-        if (part3->NumStateVariables > 0) {
-            P1->ShareWith(part3->P1);
-            addSharingInfo(part3->P1, P1, part3);
+        if (type3->NumStateVariables > 0) {
+            P1->ShareWith(type3->P1);
+            addSharingInfo(type3->P1, P1, type3);
         }
         if (assembly->NumStateVariables > 0) {
             P1->ShareWith(assembly->P1);
@@ -43,17 +43,17 @@ fmsRJ::fmsRJ() : Join("Join", 4, 7, fmsRJ__SharedNames) {
         }
         P2 = new Place("P2");
         addSharedPtr(P2, "P2");
-        if (part1->NumStateVariables > 0) {
-            P2->ShareWith(part1->P2);
-            addSharingInfo(part1->P2, P2, part1);
+        if (type1->NumStateVariables > 0) {
+            P2->ShareWith(type1->P2);
+            addSharingInfo(type1->P2, P2, type1);
         }
-        if (part2->NumStateVariables > 0) {
-            P2->ShareWith(part2->P2);
-            addSharingInfo(part2->P2, P2, part2);
+        if (type2->NumStateVariables > 0) {
+            P2->ShareWith(type2->P2);
+            addSharingInfo(type2->P2, P2, type2);
         }
-        if (part3->NumStateVariables > 0) {
-            P2->ShareWith(part3->P2);
-            addSharingInfo(part3->P2, P2, part3);
+        if (type3->NumStateVariables > 0) {
+            P2->ShareWith(type3->P2);
+            addSharingInfo(type3->P2, P2, type3);
         }
         if (assembly->NumStateVariables > 0) {
             P2->ShareWith(assembly->P2);
@@ -61,17 +61,17 @@ fmsRJ::fmsRJ() : Join("Join", 4, 7, fmsRJ__SharedNames) {
         }
         P3 = new Place("P3");
         addSharedPtr(P3, "P3");
-        if (part1->NumStateVariables > 0) {
-            P3->ShareWith(part1->P3);
-            addSharingInfo(part1->P3, P3, part1);
+        if (type1->NumStateVariables > 0) {
+            P3->ShareWith(type1->P3);
+            addSharingInfo(type1->P3, P3, type1);
         }
-        if (part2->NumStateVariables > 0) {
-            P3->ShareWith(part2->P3);
-            addSharingInfo(part2->P3, P3, part2);
+        if (type2->NumStateVariables > 0) {
+            P3->ShareWith(type2->P3);
+            addSharingInfo(type2->P3, P3, type2);
         }
-        if (part3->NumStateVariables > 0) {
-            P3->ShareWith(part3->P3);
-            addSharingInfo(part3->P3, P3, part3);
+        if (type3->NumStateVariables > 0) {
+            P3->ShareWith(type3->P3);
+            addSharingInfo(type3->P3, P3, type3);
         }
         if (assembly->NumStateVariables > 0) {
             P3->ShareWith(assembly->P3);
@@ -79,17 +79,17 @@ fmsRJ::fmsRJ() : Join("Join", 4, 7, fmsRJ__SharedNames) {
         }
         P12 = new Place("P12");
         addSharedPtr(P12, "P12");
-        if (part1->NumStateVariables > 0) {
-            P12->ShareWith(part1->P12);
-            addSharingInfo(part1->P12, P12, part1);
+        if (type1->NumStateVariables > 0) {
+            P12->ShareWith(type1->P12);
+            addSharingInfo(type1->P12, P12, type1);
         }
-        if (part2->NumStateVariables > 0) {
-            P12->ShareWith(part2->P12);
-            addSharingInfo(part2->P12, P12, part2);
+        if (type2->NumStateVariables > 0) {
+            P12->ShareWith(type2->P12);
+            addSharingInfo(type2->P12, P12, type2);
         }
-        if (part3->NumStateVariables > 0) {
-            P12->ShareWith(part3->P12);
-            addSharingInfo(part3->P12, P12, part3);
+        if (type3->NumStateVariables > 0) {
+            P12->ShareWith(type3->P12);
+            addSharingInfo(type3->P12, P12, type3);
         }
         if (assembly->NumStateVariables > 0) {
             P12->ShareWith(assembly->P12);
@@ -97,19 +97,19 @@ fmsRJ::fmsRJ() : Join("Join", 4, 7, fmsRJ__SharedNames) {
         }
         M2 = new Place("M2");
         addSharedPtr(M2, "M2");
-        if (part2->NumStateVariables > 0) {
-            M2->ShareWith(part2->M2);
-            addSharingInfo(part2->M2, M2, part2);
+        if (type2->NumStateVariables > 0) {
+            M2->ShareWith(type2->M2);
+            addSharingInfo(type2->M2, M2, type2);
         }
-        if (part3->NumStateVariables > 0) {
-            M2->ShareWith(part3->M2);
-            addSharingInfo(part3->M2, M2, part3);
+        if (type3->NumStateVariables > 0) {
+            M2->ShareWith(type3->M2);
+            addSharingInfo(type3->M2, M2, type3);
         }
         P1wP2 = new Place("P1wP2");
         addSharedPtr(P1wP2, "P1wP2");
-        if (part1->NumStateVariables > 0) {
-            P1wP2->ShareWith(part1->P1wP2);
-            addSharingInfo(part1->P1wP2, P1wP2, part1);
+        if (type1->NumStateVariables > 0) {
+            P1wP2->ShareWith(type1->P1wP2);
+            addSharingInfo(type1->P1wP2, P1wP2, type1);
         }
         if (assembly->NumStateVariables > 0) {
             P1wP2->ShareWith(assembly->P1wP2);
@@ -117,9 +117,9 @@ fmsRJ::fmsRJ() : Join("Join", 4, 7, fmsRJ__SharedNames) {
         }
         P2wP1 = new Place("P2wP1");
         addSharedPtr(P2wP1, "P2wP1");
-        if (part2->NumStateVariables > 0) {
-            P2wP1->ShareWith(part2->P2wP1);
-            addSharingInfo(part2->P2wP1, P2wP1, part2);
+        if (type2->NumStateVariables > 0) {
+            P2wP1->ShareWith(type2->P2wP1);
+            addSharingInfo(type2->P2wP1, P2wP1, type2);
         }
         if (assembly->NumStateVariables > 0) {
             P2wP1->ShareWith(assembly->P2wP1);
@@ -139,8 +139,8 @@ fmsRJ::~fmsRJ() {
         delete P1wP2;
         delete P2wP1;
     }
-    delete part1;
-    delete part2;
-    delete part3;
+    delete type1;
+    delete type2;
+    delete type3;
     delete assembly;
 }

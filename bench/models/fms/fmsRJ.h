@@ -2,9 +2,9 @@
 #define FMSRJ_H
 
 #include "Composer/Join.h"
-#include "part1SAN.h"
-#include "part2SAN.h"
-#include "part3SAN.h"
+#include "type1SAN.h"
+#include "type2SAN.h"
+#include "type3SAN.h"
 #include "assemblySAN.h"
 
 extern char* fmsRJ__SharedNames[];
@@ -12,9 +12,9 @@ extern char* fmsRJ__SharedNames[];
 // Composed model fms.
 class fmsRJ : public Join {
   public:
-    part1SAN* part1;
-    part2SAN* part2;
-    part3SAN* part3;
+    type1SAN* type1;
+    type2SAN* type2;
+    type3SAN* type3;
     assemblySAN* assembly;
     Place* P1;
     Place* P2;

@@ -1,60 +1,60 @@
-#include "part1SAN.h"
+#include "type1SAN.h"
 
 #include "fmsRangeStudy.h"
 #include "distributions/UserDistributions.h"
 
-part1SAN::tP1Activity::tP1Activity() {
+type1SAN::tP1Activity::tP1Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tP1", 0, Exponential, DefaultPolicy, 2, 1, false);
 }
 
-part1SAN::tP1Activity::~tP1Activity() {
+type1SAN::tP1Activity::~tP1Activity() {
     delete[] TheDistributionParameters;
 }
 
-bool part1SAN::tP1Activity::Enabled() {
+bool type1SAN::tP1Activity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P1_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part1SAN::tP1Activity::Weight() {
+double type1SAN::tP1Activity::Weight() {
     return 1;
 }
 
-double part1SAN::tP1Activity::Rate() {
+double type1SAN::tP1Activity::Rate() {
     return f((*P1_Mark), (*P1_Mark) + (*P2_Mark) + (*P3_Mark) + (*P12_Mark));
 }
 
-bool part1SAN::tP1Activity::ReactivationPredicate() {
+bool type1SAN::tP1Activity::ReactivationPredicate() {
     return false;
 }
 
-bool part1SAN::tP1Activity::ReactivationFunction() {
+bool type1SAN::tP1Activity::ReactivationFunction() {
     return false;
 }
 
-double part1SAN::tP1Activity::SampleDistribution() {
+double type1SAN::tP1Activity::SampleDistribution() {
     return TheDistribution->Exponential(
         f((*P1_Mark), (*P1_Mark) + (*P2_Mark) + (*P3_Mark) + (*P12_Mark)));
 }
 
-double* part1SAN::tP1Activity::ReturnDistributionParameters() {
+double* type1SAN::tP1Activity::ReturnDistributionParameters() {
     TheDistributionParameters[0] = Rate();
     return TheDistributionParameters;
 }
 
-BaseActionClass* part1SAN::tP1Activity::Fire() {
+BaseActionClass* type1SAN::tP1Activity::Fire() {
     (*P1_Mark)--;
     (*P1wM1_Mark)++;
     return this;
 }
 
-int part1SAN::tP1Activity::Rank() {
+int type1SAN::tP1Activity::Rank() {
     return 1;
 }
 
-void part1SAN::tP1Activity::LinkVariables() {
+void type1SAN::tP1Activity::LinkVariables() {
     P1_Mark = P1->Value;
     P1->addReference(&P1_Mark, nullptr);
     P1wM1_Mark = P1wM1->Value;
@@ -67,58 +67,58 @@ void part1SAN::tP1Activity::LinkVariables() {
     P12->addReference(&P12_Mark, nullptr);
 }
 
-part1SAN::tP1M1Activity::tP1M1Activity() {
+type1SAN::tP1M1Activity::tP1M1Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tP1M1", 1, Exponential, DefaultPolicy, 3, 1, false);
 }
 
-part1SAN::tP1M1Activity::~tP1M1Activity() {
+type1SAN::tP1M1Activity::~tP1M1Activity() {
     delete[] TheDistributionParameters;
 }
 
-bool part1SAN::tP1M1Activity::Enabled() {
+bool type1SAN::tP1M1Activity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P1M1_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part1SAN::tP1M1Activity::Weight() {
+double type1SAN::tP1M1Activity::Weight() {
     return 1;
 }
 
-double part1SAN::tP1M1Activity::Rate() {
+double type1SAN::tP1M1Activity::Rate() {
     return (*P1M1_Mark) / 4.0;
 }
 
-bool part1SAN::tP1M1Activity::ReactivationPredicate() {
+bool type1SAN::tP1M1Activity::ReactivationPredicate() {
     return false;
 }
 
-bool part1SAN::tP1M1Activity::ReactivationFunction() {
+bool type1SAN::tP1M1Activity::ReactivationFunction() {
     return false;
 }
 
-double part1SAN::tP1M1Activity::SampleDistribution() {
+double type1SAN::tP1M1Activity::SampleDistribution() {
     return TheDistribution->Exponential((*P1M1_Mark) / 4.0);
 }
 
-double* part1SAN::tP1M1Activity::ReturnDistributionParameters() {
+double* type1SAN::tP1M1Activity::ReturnDistributionParameters() {
     TheDistributionParameters[0] = Rate();
     return TheDistributionParameters;
 }
 
-BaseActionClass* part1SAN::tP1M1Activity::Fire() {
+BaseActionClass* type1SAN::tP1M1Activity::Fire() {
     (*P1M1_Mark)--;
     (*M1_Mark)++;
     (*P1d_Mark)++;
     return this;
 }
 
-int part1SAN::tP1M1Activity::Rank() {
+int type1SAN::tP1M1Activity::Rank() {
     return 1;
 }
 
-void part1SAN::tP1M1Activity::LinkVariables() {
+void type1SAN::tP1M1Activity::LinkVariables() {
     P1M1_Mark = P1M1->Value;
     P1M1->addReference(&P1M1_Mark, nullptr);
     M1_Mark = M1->Value;
@@ -127,111 +127,111 @@ void part1SAN::tP1M1Activity::LinkVariables() {
     P1d->addReference(&P1d_Mark, nullptr);
 }
 
-part1SAN::tP1sActivity::tP1sActivity() {
+type1SAN::tP1sActivity::tP1sActivity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tP1s", 2, Exponential, DefaultPolicy, 2, 1, false);
 }
 
-part1SAN::tP1sActivity::~tP1sActivity() {
+type1SAN::tP1sActivity::~tP1sActivity() {
     delete[] TheDistributionParameters;
 }
 
-bool part1SAN::tP1sActivity::Enabled() {
+bool type1SAN::tP1sActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P1s_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part1SAN::tP1sActivity::Weight() {
+double type1SAN::tP1sActivity::Weight() {
     return 1;
 }
 
-double part1SAN::tP1sActivity::Rate() {
+double type1SAN::tP1sActivity::Rate() {
     return 1.0 / 60;
 }
 
-bool part1SAN::tP1sActivity::ReactivationPredicate() {
+bool type1SAN::tP1sActivity::ReactivationPredicate() {
     return false;
 }
 
-bool part1SAN::tP1sActivity::ReactivationFunction() {
+bool type1SAN::tP1sActivity::ReactivationFunction() {
     return false;
 }
 
-double part1SAN::tP1sActivity::SampleDistribution() {
+double type1SAN::tP1sActivity::SampleDistribution() {
     return TheDistribution->Exponential(1.0 / 60);
 }
 
-double* part1SAN::tP1sActivity::ReturnDistributionParameters() {
+double* type1SAN::tP1sActivity::ReturnDistributionParameters() {
     TheDistributionParameters[0] = Rate();
     return TheDistributionParameters;
 }
 
-BaseActionClass* part1SAN::tP1sActivity::Fire() {
+BaseActionClass* type1SAN::tP1sActivity::Fire() {
     (*P1_Mark) += (*P1s_Mark);
     (*P1s_Mark) = 0;
     return this;
 }
 
-int part1SAN::tP1sActivity::Rank() {
+int type1SAN::tP1sActivity::Rank() {
     return 1;
 }
 
-void part1SAN::tP1sActivity::LinkVariables() {
+void type1SAN::tP1sActivity::LinkVariables() {
     P1s_Mark = P1s->Value;
     P1s->addReference(&P1s_Mark, nullptr);
     P1_Mark = P1->Value;
     P1->addReference(&P1_Mark, nullptr);
 }
 
-part1SAN::tM1Activity::tM1Activity() {
+type1SAN::tM1Activity::tM1Activity() {
     ActivityInitialize("tM1", 3, Instantaneous, DefaultPolicy, 3, 2, false);
 }
 
-part1SAN::tM1Activity::~tM1Activity() {}
+type1SAN::tM1Activity::~tM1Activity() {}
 
-bool part1SAN::tM1Activity::Enabled() {
+bool type1SAN::tM1Activity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P1wM1_Mark) > 0 && (*M1_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part1SAN::tM1Activity::Weight() {
+double type1SAN::tM1Activity::Weight() {
     return 1;
 }
 
-double part1SAN::tM1Activity::Rate() {
+double type1SAN::tM1Activity::Rate() {
     return 0;
 }
 
-bool part1SAN::tM1Activity::ReactivationPredicate() {
+bool type1SAN::tM1Activity::ReactivationPredicate() {
     return false;
 }
 
-bool part1SAN::tM1Activity::ReactivationFunction() {
+bool type1SAN::tM1Activity::ReactivationFunction() {
     return false;
 }
 
-double part1SAN::tM1Activity::SampleDistribution() {
+double type1SAN::tM1Activity::SampleDistribution() {
     return 0;
 }
 
-double* part1SAN::tM1Activity::ReturnDistributionParameters() {
+double* type1SAN::tM1Activity::ReturnDistributionParameters() {
     return nullptr;
 }
 
-BaseActionClass* part1SAN::tM1Activity::Fire() {
+BaseActionClass* type1SAN::tM1Activity::Fire() {
     (*P1wM1_Mark)--;
     (*M1_Mark)--;
     (*P1M1_Mark)++;
     return this;
 }
 
-int part1SAN::tM1Activity::Rank() {
+int type1SAN::tM1Activity::Rank() {
     return 1;
 }
 
-void part1SAN::tM1Activity::LinkVariables() {
+void type1SAN::tM1Activity::LinkVariables() {
     P1wM1_Mark = P1wM1->Value;
     P1wM1->addReference(&P1wM1_Mark, nullptr);
     M1_Mark = M1->Value;
@@ -240,113 +240,113 @@ void part1SAN::tM1Activity::LinkVariables() {
     P1M1->addReference(&P1M1_Mark, nullptr);
 }
 
-part1SAN::tP1eActivity::tP1eActivity() {
+type1SAN::tP1eActivity::tP1eActivity() {
     ActivityInitialize("tP1e", 4, Instantaneous, DefaultPolicy, 2, 1, false);
 }
 
-part1SAN::tP1eActivity::~tP1eActivity() {}
+type1SAN::tP1eActivity::~tP1eActivity() {}
 
-bool part1SAN::tP1eActivity::Enabled() {
+bool type1SAN::tP1eActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P1d_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part1SAN::tP1eActivity::Weight() {
+double type1SAN::tP1eActivity::Weight() {
     return 80;
 }
 
-double part1SAN::tP1eActivity::Rate() {
+double type1SAN::tP1eActivity::Rate() {
     return 0;
 }
 
-bool part1SAN::tP1eActivity::ReactivationPredicate() {
+bool type1SAN::tP1eActivity::ReactivationPredicate() {
     return false;
 }
 
-bool part1SAN::tP1eActivity::ReactivationFunction() {
+bool type1SAN::tP1eActivity::ReactivationFunction() {
     return false;
 }
 
-double part1SAN::tP1eActivity::SampleDistribution() {
+double type1SAN::tP1eActivity::SampleDistribution() {
     return 0;
 }
 
-double* part1SAN::tP1eActivity::ReturnDistributionParameters() {
+double* type1SAN::tP1eActivity::ReturnDistributionParameters() {
     return nullptr;
 }
 
-BaseActionClass* part1SAN::tP1eActivity::Fire() {
+BaseActionClass* type1SAN::tP1eActivity::Fire() {
     (*P1d_Mark)--;
     (*P1s_Mark)++;
     return this;
 }
 
-int part1SAN::tP1eActivity::Rank() {
+int type1SAN::tP1eActivity::Rank() {
     return 1;
 }
 
-void part1SAN::tP1eActivity::LinkVariables() {
+void type1SAN::tP1eActivity::LinkVariables() {
     P1d_Mark = P1d->Value;
     P1d->addReference(&P1d_Mark, nullptr);
     P1s_Mark = P1s->Value;
     P1s->addReference(&P1s_Mark, nullptr);
 }
 
-part1SAN::tP1jActivity::tP1jActivity() {
+type1SAN::tP1jActivity::tP1jActivity() {
     ActivityInitialize("tP1j", 5, Instantaneous, DefaultPolicy, 2, 1, false);
 }
 
-part1SAN::tP1jActivity::~tP1jActivity() {}
+type1SAN::tP1jActivity::~tP1jActivity() {}
 
-bool part1SAN::tP1jActivity::Enabled() {
+bool type1SAN::tP1jActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P1d_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part1SAN::tP1jActivity::Weight() {
+double type1SAN::tP1jActivity::Weight() {
     return 20;
 }
 
-double part1SAN::tP1jActivity::Rate() {
+double type1SAN::tP1jActivity::Rate() {
     return 0;
 }
 
-bool part1SAN::tP1jActivity::ReactivationPredicate() {
+bool type1SAN::tP1jActivity::ReactivationPredicate() {
     return false;
 }
 
-bool part1SAN::tP1jActivity::ReactivationFunction() {
+bool type1SAN::tP1jActivity::ReactivationFunction() {
     return false;
 }
 
-double part1SAN::tP1jActivity::SampleDistribution() {
+double type1SAN::tP1jActivity::SampleDistribution() {
     return 0;
 }
 
-double* part1SAN::tP1jActivity::ReturnDistributionParameters() {
+double* type1SAN::tP1jActivity::ReturnDistributionParameters() {
     return nullptr;
 }
 
-BaseActionClass* part1SAN::tP1jActivity::Fire() {
+BaseActionClass* type1SAN::tP1jActivity::Fire() {
     (*P1d_Mark)--;
     (*P1wP2_Mark)++;
     return this;
 }
 
-int part1SAN::tP1jActivity::Rank() {
+int type1SAN::tP1jActivity::Rank() {
     return 1;
 }
 
-void part1SAN::tP1jActivity::LinkVariables() {
+void type1SAN::tP1jActivity::LinkVariables() {
     P1d_Mark = P1d->Value;
     P1d->addReference(&P1d_Mark, nullptr);
     P1wP2_Mark = P1wP2->Value;
     P1wP2->addReference(&P1wP2_Mark, nullptr);
 }
 
-part1SAN::part1SAN() {
+type1SAN::type1SAN() {
     P1 = new Place("P1", N);
     P1wM1 = new Place("P1wM1", 0);
     P1M1 = new Place("P1M1", 0);
@@ -360,7 +360,7 @@ part1SAN::part1SAN() {
     BaseStateVariableClass* InitialPlaces[10] = {P1, P1wM1, P1M1, M1, P1d, P1s, P1wP2, P2, P3, P12};
     Activity* InitialActionList[6] = {&tP1, &tP1M1, &tP1s, &tM1, &tP1e, &tP1j};
     BaseGroupClass* InitialGroupList[6] = {&tP1, &tP1M1, &tP1s, &tM1, &tP1e, &tP1j};
-    initializeSANModelNow("part1", 10, InitialPlaces, 0, nullptr, 6, InitialActionList, 6,
+    initializeSANModelNow("type1", 10, InitialPlaces, 0, nullptr, 6, InitialActionList, 6,
                           InitialGroupList);
 
     tP1.P1 = P1;
@@ -411,7 +411,7 @@ part1SAN::part1SAN() {
     tP1j.LinkVariables();
 }
 
-part1SAN::~part1SAN() {
+type1SAN::~type1SAN() {
     for (int i = 0; i < NumStateVariables - NumReadOnlyPlaces; i++)
         delete Places[i];
 }

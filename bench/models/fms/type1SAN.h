@@ -1,29 +1,29 @@
-#ifndef PART2SAN_H
-#define PART2SAN_H
+#ifndef TYPE1SAN_H
+#define TYPE1SAN_H
 
 #include "BaseClasses/Activity.h"
 #include "BaseClasses/SANModel.h"
 #include "BaseClasses/state/Place.h"
 
-// Atomic model part2.
-class part2SAN : public SANModel {
+// Atomic model type1.
+class type1SAN : public SANModel {
   public:
-    class tP2Activity : public Activity {
+    class tP1Activity : public Activity {
       public:
-        Place* P2;
-        short* P2_Mark;
-        Place* P2wM2;
-        short* P2wM2_Mark;
         Place* P1;
         short* P1_Mark;
+        Place* P1wM1;
+        short* P1wM1_Mark;
+        Place* P2;
+        short* P2_Mark;
         Place* P3;
         short* P3_Mark;
         Place* P12;
         short* P12_Mark;
         double* TheDistributionParameters;
 
-        tP2Activity();
-        ~tP2Activity() override;
+        tP1Activity();
+        ~tP1Activity() override;
         bool Enabled() override;
         double Weight() override;
         double Rate() override;
@@ -36,18 +36,18 @@ class part2SAN : public SANModel {
         void LinkVariables() override;
     };
 
-    class tP2M2Activity : public Activity {
+    class tP1M1Activity : public Activity {
       public:
-        Place* P2M2;
-        short* P2M2_Mark;
-        Place* M2;
-        short* M2_Mark;
-        Place* P2d;
-        short* P2d_Mark;
+        Place* P1M1;
+        short* P1M1_Mark;
+        Place* M1;
+        short* M1_Mark;
+        Place* P1d;
+        short* P1d_Mark;
         double* TheDistributionParameters;
 
-        tP2M2Activity();
-        ~tP2M2Activity() override;
+        tP1M1Activity();
+        ~tP1M1Activity() override;
         bool Enabled() override;
         double Weight() override;
         double Rate() override;
@@ -60,16 +60,16 @@ class part2SAN : public SANModel {
         void LinkVariables() override;
     };
 
-    class tP2sActivity : public Activity {
+    class tP1sActivity : public Activity {
       public:
-        Place* P2s;
-        short* P2s_Mark;
-        Place* P2;
-        short* P2_Mark;
+        Place* P1s;
+        short* P1s_Mark;
+        Place* P1;
+        short* P1_Mark;
         double* TheDistributionParameters;
 
-        tP2sActivity();
-        ~tP2sActivity() override;
+        tP1sActivity();
+        ~tP1sActivity() override;
         bool Enabled() override;
         double Weight() override;
         double Rate() override;
@@ -82,17 +82,17 @@ class part2SAN : public SANModel {
         void LinkVariables() override;
     };
 
-    class tM2Activity : public Activity {
+    class tM1Activity : public Activity {
       public:
-        Place* P2wM2;
-        short* P2wM2_Mark;
-        Place* M2;
-        short* M2_Mark;
-        Place* P2M2;
-        short* P2M2_Mark;
+        Place* P1wM1;
+        short* P1wM1_Mark;
+        Place* M1;
+        short* M1_Mark;
+        Place* P1M1;
+        short* P1M1_Mark;
 
-        tM2Activity();
-        ~tM2Activity() override;
+        tM1Activity();
+        ~tM1Activity() override;
         bool Enabled() override;
         double Weight() override;
         double Rate() override;
@@ -105,15 +105,15 @@ class part2SAN : public SANModel {
         void LinkVariables() override;
     };
 
-    class tP2eActivity : public Activity {
+    class tP1eActivity : public Activity {
       public:
-        Place* P2d;
-        short* P2d_Mark;
-        Place* P2s;
-        short* P2s_Mark;
+        Place* P1d;
+        short* P1d_Mark;
+        Place* P1s;
+        short* P1s_Mark;
 
-        tP2eActivity();
-        ~tP2eActivity() override;
+        tP1eActivity();
+        ~tP1eActivity() override;
         bool Enabled() override;
         double Weight() override;
         double Rate() override;
@@ -126,15 +126,15 @@ class part2SAN : public SANModel {
         void LinkVariables() override;
     };
 
-    class tP2jActivity : public Activity {
+    class tP1jActivity : public Activity {
       public:
-        Place* P2d;
-        short* P2d_Mark;
-        Place* P2wP1;
-        short* P2wP1_Mark;
+        Place* P1d;
+        short* P1d_Mark;
+        Place* P1wP2;
+        short* P1wP2_Mark;
 
-        tP2jActivity();
-        ~tP2jActivity() override;
+        tP1jActivity();
+        ~tP1jActivity() override;
         bool Enabled() override;
         double Weight() override;
         double Rate() override;
@@ -147,26 +147,26 @@ class part2SAN : public SANModel {
         void LinkVariables() override;
     };
 
-    tP2Activity tP2;
-    tP2M2Activity tP2M2;
-    tP2sActivity tP2s;
-    tM2Activity tM2;
-    tP2eActivity tP2e;
-    tP2jActivity tP2j;
+    tP1Activity tP1;
+    tP1M1Activity tP1M1;
+    tP1sActivity tP1s;
+    tM1Activity tM1;
+    tP1eActivity tP1e;
+    tP1jActivity tP1j;
 
-    Place* P2;
-    Place* P2wM2;
-    Place* P2M2;
-    Place* M2;
-    Place* P2d;
-    Place* P2s;
-    Place* P2wP1;
     Place* P1;
+    Place* P1wM1;
+    Place* P1M1;
+    Place* M1;
+    Place* P1d;
+    Place* P1s;
+    Place* P1wP2;
+    Place* P2;
     Place* P3;
     Place* P12;
 
-    part2SAN();
-    ~part2SAN() override;
+    type1SAN();
+    ~type1SAN() override;
 };
 
 #endif

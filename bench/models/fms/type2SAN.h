@@ -1,29 +1,29 @@
-#ifndef PART1SAN_H
-#define PART1SAN_H
+#ifndef TYPE2SAN_H
+#define TYPE2SAN_H
 
 #include "BaseClasses/Activity.h"
 #include "BaseClasses/SANModel.h"
 #include "BaseClasses/state/Place.h"
 
-// Atomic model part1.
-class part1SAN : public SANModel {
+// Atomic model type2.
+class type2SAN : public SANModel {
   public:
-    class tP1Activity : public Activity {
+    class tP2Activity : public Activity {
       public:
-        Place* P1;
-        short* P1_Mark;
-        Place* P1wM1;
-        short* P1wM1_Mark;
         Place* P2;
         short* P2_Mark;
+        Place* P2wM2;
+        short* P2wM2_Mark;
+        Place* P1;
+        short* P1_Mark;
         Place* P3;
         short* P3_Mark;
         Place* P12;
         short* P12_Mark;
         double* TheDistributionParameters;
 
-        tP1Activity();
-        ~tP1Activity() override;
+        tP2Activity();
+        ~tP2Activity() override;
         bool Enabled() override;
         double Weight() override;
         double Rate() override;
@@ -36,18 +36,18 @@ class part1SAN : public SANModel {
         void LinkVariables() override;
     };
 
-    class tP1M1Activity : public Activity {
+    class tP2M2Activity : public Activity {
       public:
-        Place* P1M1;
-        short* P1M1_Mark;
-        Place* M1;
-        short* M1_Mark;
-        Place* P1d;
-        short* P1d_Mark;
+        Place* P2M2;
+        short* P2M2_Mark;
+        Place* M2;
+        short* M2_Mark;
+        Place* P2d;
+        short* P2d_Mark;
         double* TheDistributionParameters;
 
-        tP1M1Activity();
-        ~tP1M1Activity() override;
+        tP2M2Activity();
+        ~tP2M2Activity() override;
         bool Enabled() override;
         double Weight() override;
         double Rate() override;
@@ -60,16 +60,16 @@ class part1SAN : public SANModel {
         void LinkVariables() override;
     };
 
-    class tP1sActivity : public Activity {
+    class tP2sActivity : public Activity {
       public:
-        Place* P1s;
-        short* P1s_Mark;
-        Place* P1;
-        short* P1_Mark;
+        Place* P2s;
+        short* P2s_Mark;
+        Place* P2;
+        short* P2_Mark;
         double* TheDistributionParameters;
 
-        tP1sActivity();
-        ~tP1sActivity() override;
+        tP2sActivity();
+        ~tP2sActivity() override;
         bool Enabled() override;
         double Weight() override;
         double Rate() override;
@@ -82,17 +82,17 @@ class part1SAN : public SANModel {
         void LinkVariables() override;
     };
 
-    class tM1Activity : public Activity {
+    class tM2Activity : public Activity {
       public:
-        Place* P1wM1;
-        short* P1wM1_Mark;
-        Place* M1;
-        short* M1_Mark;
-        Place* P1M1;
-        short* P1M1_Mark;
+        Place* P2wM2;
+        short* P2wM2_Mark;
+        Place* M2;
+        short* M2_Mark;
+        Place* P2M2;
+        short* P2M2_Mark;
 
-        tM1Activity();
-        ~tM1Activity() override;
+        tM2Activity();
+        ~tM2Activity() override;
         bool Enabled() override;
         double Weight() override;
         double Rate() override;
@@ -105,15 +105,15 @@ class part1SAN : public SANModel {
         void LinkVariables() override;
     };
 
-    class tP1eActivity : public Activity {
+    class tP2eActivity : public Activity {
       public:
-        Place* P1d;
-        short* P1d_Mark;
-        Place* P1s;
-        short* P1s_Mark;
+        Place* P2d;
+        short* P2d_Mark;
+        Place* P2s;
+        short* P2s_Mark;
 
-        tP1eActivity();
-        ~tP1eActivity() override;
+        tP2eActivity();
+        ~tP2eActivity() override;
         bool Enabled() override;
         double Weight() override;
         double Rate() override;
@@ -126,15 +126,15 @@ class part1SAN : public SANModel {
         void LinkVariables() override;
     };
 
-    class tP1jActivity : public Activity {
+    class tP2jActivity : public Activity {
       public:
-        Place* P1d;
-        short* P1d_Mark;
-        Place* P1wP2;
-        short* P1wP2_Mark;
+        Place* P2d;
+        short* P2d_Mark;
+        Place* P2wP1;
+        short* P2wP1_Mark;
 
-        tP1jActivity();
-        ~tP1jActivity() override;
+        tP2jActivity();
+        ~tP2jActivity() override;
         bool Enabled() override;
         double Weight() override;
         double Rate() override;
@@ -147,26 +147,26 @@ class part1SAN : public SANModel {
         void LinkVariables() override;
     };
 
-    tP1Activity tP1;
-    tP1M1Activity tP1M1;
-    tP1sActivity tP1s;
-    tM1Activity tM1;
-    tP1eActivity tP1e;
-    tP1jActivity tP1j;
+    tP2Activity tP2;
+    tP2M2Activity tP2M2;
+    tP2sActivity tP2s;
+    tM2Activity tM2;
+    tP2eActivity tP2e;
+    tP2jActivity tP2j;
 
-    Place* P1;
-    Place* P1wM1;
-    Place* P1M1;
-    Place* M1;
-    Place* P1d;
-    Place* P1s;
-    Place* P1wP2;
     Place* P2;
+    Place* P2wM2;
+    Place* P2M2;
+    Place* M2;
+    Place* P2d;
+    Place* P2s;
+    Place* P2wP1;
+    Place* P1;
     Place* P3;
     Place* P12;
 
-    part1SAN();
-    ~part1SAN() override;
+    type2SAN();
+    ~type2SAN() override;
 };
 
 #endif

@@ -1,60 +1,60 @@
-#include "part3SAN.h"
+#include "type3SAN.h"
 
 #include "fmsRangeStudy.h"
 #include "distributions/UserDistributions.h"
 
-part3SAN::tP3Activity::tP3Activity() {
+type3SAN::tP3Activity::tP3Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tP3", 0, Exponential, DefaultPolicy, 2, 1, false);
 }
 
-part3SAN::tP3Activity::~tP3Activity() {
+type3SAN::tP3Activity::~tP3Activity() {
     delete[] TheDistributionParameters;
 }
 
-bool part3SAN::tP3Activity::Enabled() {
+bool type3SAN::tP3Activity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P3_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part3SAN::tP3Activity::Weight() {
+double type3SAN::tP3Activity::Weight() {
     return 1;
 }
 
-double part3SAN::tP3Activity::Rate() {
+double type3SAN::tP3Activity::Rate() {
     return f((*P3_Mark), (*P1_Mark) + (*P2_Mark) + (*P3_Mark) + (*P12_Mark));
 }
 
-bool part3SAN::tP3Activity::ReactivationPredicate() {
+bool type3SAN::tP3Activity::ReactivationPredicate() {
     return false;
 }
 
-bool part3SAN::tP3Activity::ReactivationFunction() {
+bool type3SAN::tP3Activity::ReactivationFunction() {
     return false;
 }
 
-double part3SAN::tP3Activity::SampleDistribution() {
+double type3SAN::tP3Activity::SampleDistribution() {
     return TheDistribution->Exponential(
         f((*P3_Mark), (*P1_Mark) + (*P2_Mark) + (*P3_Mark) + (*P12_Mark)));
 }
 
-double* part3SAN::tP3Activity::ReturnDistributionParameters() {
+double* type3SAN::tP3Activity::ReturnDistributionParameters() {
     TheDistributionParameters[0] = Rate();
     return TheDistributionParameters;
 }
 
-BaseActionClass* part3SAN::tP3Activity::Fire() {
+BaseActionClass* type3SAN::tP3Activity::Fire() {
     (*P3_Mark)--;
     (*P3M2_Mark)++;
     return this;
 }
 
-int part3SAN::tP3Activity::Rank() {
+int type3SAN::tP3Activity::Rank() {
     return 1;
 }
 
-void part3SAN::tP3Activity::LinkVariables() {
+void type3SAN::tP3Activity::LinkVariables() {
     P3_Mark = P3->Value;
     P3->addReference(&P3_Mark, nullptr);
     P3M2_Mark = P3M2->Value;
@@ -67,57 +67,57 @@ void part3SAN::tP3Activity::LinkVariables() {
     P12->addReference(&P12_Mark, nullptr);
 }
 
-part3SAN::tP3M2Activity::tP3M2Activity() {
+type3SAN::tP3M2Activity::tP3M2Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tP3M2", 1, Exponential, DefaultPolicy, 2, 2, false);
 }
 
-part3SAN::tP3M2Activity::~tP3M2Activity() {
+type3SAN::tP3M2Activity::~tP3M2Activity() {
     delete[] TheDistributionParameters;
 }
 
-bool part3SAN::tP3M2Activity::Enabled() {
+bool type3SAN::tP3M2Activity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P3M2_Mark) > 0 && (*M2_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part3SAN::tP3M2Activity::Weight() {
+double type3SAN::tP3M2Activity::Weight() {
     return 1;
 }
 
-double part3SAN::tP3M2Activity::Rate() {
+double type3SAN::tP3M2Activity::Rate() {
     return 0.5;
 }
 
-bool part3SAN::tP3M2Activity::ReactivationPredicate() {
+bool type3SAN::tP3M2Activity::ReactivationPredicate() {
     return false;
 }
 
-bool part3SAN::tP3M2Activity::ReactivationFunction() {
+bool type3SAN::tP3M2Activity::ReactivationFunction() {
     return false;
 }
 
-double part3SAN::tP3M2Activity::SampleDistribution() {
+double type3SAN::tP3M2Activity::SampleDistribution() {
     return TheDistribution->Exponential(0.5);
 }
 
-double* part3SAN::tP3M2Activity::ReturnDistributionParameters() {
+double* type3SAN::tP3M2Activity::ReturnDistributionParameters() {
     TheDistributionParameters[0] = Rate();
     return TheDistributionParameters;
 }
 
-BaseActionClass* part3SAN::tP3M2Activity::Fire() {
+BaseActionClass* type3SAN::tP3M2Activity::Fire() {
     (*P3M2_Mark)--;
     (*P3s_Mark)++;
     return this;
 }
 
-int part3SAN::tP3M2Activity::Rank() {
+int type3SAN::tP3M2Activity::Rank() {
     return 1;
 }
 
-void part3SAN::tP3M2Activity::LinkVariables() {
+void type3SAN::tP3M2Activity::LinkVariables() {
     P3M2_Mark = P3M2->Value;
     P3M2->addReference(&P3M2_Mark, nullptr);
     P3s_Mark = P3s->Value;
@@ -126,64 +126,64 @@ void part3SAN::tP3M2Activity::LinkVariables() {
     M2->addReference(&M2_Mark, nullptr);
 }
 
-part3SAN::tP3sActivity::tP3sActivity() {
+type3SAN::tP3sActivity::tP3sActivity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tP3s", 2, Exponential, DefaultPolicy, 2, 1, false);
 }
 
-part3SAN::tP3sActivity::~tP3sActivity() {
+type3SAN::tP3sActivity::~tP3sActivity() {
     delete[] TheDistributionParameters;
 }
 
-bool part3SAN::tP3sActivity::Enabled() {
+bool type3SAN::tP3sActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P3s_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part3SAN::tP3sActivity::Weight() {
+double type3SAN::tP3sActivity::Weight() {
     return 1;
 }
 
-double part3SAN::tP3sActivity::Rate() {
+double type3SAN::tP3sActivity::Rate() {
     return 1.0 / 60;
 }
 
-bool part3SAN::tP3sActivity::ReactivationPredicate() {
+bool type3SAN::tP3sActivity::ReactivationPredicate() {
     return false;
 }
 
-bool part3SAN::tP3sActivity::ReactivationFunction() {
+bool type3SAN::tP3sActivity::ReactivationFunction() {
     return false;
 }
 
-double part3SAN::tP3sActivity::SampleDistribution() {
+double type3SAN::tP3sActivity::SampleDistribution() {
     return TheDistribution->Exponential(1.0 / 60);
 }
 
-double* part3SAN::tP3sActivity::ReturnDistributionParameters() {
+double* type3SAN::tP3sActivity::ReturnDistributionParameters() {
     TheDistributionParameters[0] = Rate();
     return TheDistributionParameters;
 }
 
-BaseActionClass* part3SAN::tP3sActivity::Fire() {
+BaseActionClass* type3SAN::tP3sActivity::Fire() {
     (*P3_Mark) += (*P3s_Mark);
     (*P3s_Mark) = 0;
     return this;
 }
 
-int part3SAN::tP3sActivity::Rank() {
+int type3SAN::tP3sActivity::Rank() {
     return 1;
 }
 
-void part3SAN::tP3sActivity::LinkVariables() {
+void type3SAN::tP3sActivity::LinkVariables() {
     P3s_Mark = P3s->Value;
     P3s->addReference(&P3s_Mark, nullptr);
     P3_Mark = P3->Value;
     P3->addReference(&P3_Mark, nullptr);
 }
 
-part3SAN::part3SAN() {
+type3SAN::type3SAN() {
     P3 = new Place("P3", N);
     P3M2 = new Place("P3M2", 0);
     P3s = new Place("P3s", 0);
@@ -194,7 +194,7 @@ part3SAN::part3SAN() {
     BaseStateVariableClass* InitialPlaces[7] = {P3, P3M2, P3s, M2, P1, P2, P12};
     Activity* InitialActionList[3] = {&tP3, &tP3M2, &tP3s};
     BaseGroupClass* InitialGroupList[3] = {&tP3, &tP3M2, &tP3s};
-    initializeSANModelNow("part3", 7, InitialPlaces, 0, nullptr, 3, InitialActionList, 3,
+    initializeSANModelNow("type3", 7, InitialPlaces, 0, nullptr, 3, InitialActionList, 3,
                           InitialGroupList);
 
     tP3.P3 = P3;
@@ -224,7 +224,7 @@ part3SAN::part3SAN() {
     tP3s.LinkVariables();
 }
 
-part3SAN::~part3SAN() {
+type3SAN::~type3SAN() {
     for (int i = 0; i < NumStateVariables - NumReadOnlyPlaces; i++)
         delete Places[i];
 }

@@ -1,60 +1,60 @@
-#include "part2SAN.h"
+#include "type2SAN.h"
 
 #include "fmsRangeStudy.h"
 #include "distributions/UserDistributions.h"
 
-part2SAN::tP2Activity::tP2Activity() {
+type2SAN::tP2Activity::tP2Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tP2", 0, Exponential, DefaultPolicy, 2, 1, false);
 }
 
-part2SAN::tP2Activity::~tP2Activity() {
+type2SAN::tP2Activity::~tP2Activity() {
     delete[] TheDistributionParameters;
 }
 
-bool part2SAN::tP2Activity::Enabled() {
+bool type2SAN::tP2Activity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P2_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part2SAN::tP2Activity::Weight() {
+double type2SAN::tP2Activity::Weight() {
     return 1;
 }
 
-double part2SAN::tP2Activity::Rate() {
+double type2SAN::tP2Activity::Rate() {
     return f((*P2_Mark), (*P1_Mark) + (*P2_Mark) + (*P3_Mark) + (*P12_Mark));
 }
 
-bool part2SAN::tP2Activity::ReactivationPredicate() {
+bool type2SAN::tP2Activity::ReactivationPredicate() {
     return false;
 }
 
-bool part2SAN::tP2Activity::ReactivationFunction() {
+bool type2SAN::tP2Activity::ReactivationFunction() {
     return false;
 }
 
-double part2SAN::tP2Activity::SampleDistribution() {
+double type2SAN::tP2Activity::SampleDistribution() {
     return TheDistribution->Exponential(
         f((*P2_Mark), (*P1_Mark) + (*P2_Mark) + (*P3_Mark) + (*P12_Mark)));
 }
 
-double* part2SAN::tP2Activity::ReturnDistributionParameters() {
+double* type2SAN::tP2Activity::ReturnDistributionParameters() {
     TheDistributionParameters[0] = Rate();
     return TheDistributionParameters;
 }
 
-BaseActionClass* part2SAN::tP2Activity::Fire() {
+BaseActionClass* type2SAN::tP2Activity::Fire() {
     (*P2_Mark)--;
     (*P2wM2_Mark)++;
     return this;
 }
 
-int part2SAN::tP2Activity::Rank() {
+int type2SAN::tP2Activity::Rank() {
     return 1;
 }
 
-void part2SAN::tP2Activity::LinkVariables() {
+void type2SAN::tP2Activity::LinkVariables() {
     P2_Mark = P2->Value;
     P2->addReference(&P2_Mark, nullptr);
     P2wM2_Mark = P2wM2->Value;
@@ -67,58 +67,58 @@ void part2SAN::tP2Activity::LinkVariables() {
     P12->addReference(&P12_Mark, nullptr);
 }
 
-part2SAN::tP2M2Activity::tP2M2Activity() {
+type2SAN::tP2M2Activity::tP2M2Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tP2M2", 1, Exponential, DefaultPolicy, 3, 1, false);
 }
 
-part2SAN::tP2M2Activity::~tP2M2Activity() {
+type2SAN::tP2M2Activity::~tP2M2Activity() {
     delete[] TheDistributionParameters;
 }
 
-bool part2SAN::tP2M2Activity::Enabled() {
+bool type2SAN::tP2M2Activity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P2M2_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part2SAN::tP2M2Activity::Weight() {
+double type2SAN::tP2M2Activity::Weight() {
     return 1;
 }
 
-double part2SAN::tP2M2Activity::Rate() {
+double type2SAN::tP2M2Activity::Rate() {
     return 1.0 / 6;
 }
 
-bool part2SAN::tP2M2Activity::ReactivationPredicate() {
+bool type2SAN::tP2M2Activity::ReactivationPredicate() {
     return false;
 }
 
-bool part2SAN::tP2M2Activity::ReactivationFunction() {
+bool type2SAN::tP2M2Activity::ReactivationFunction() {
     return false;
 }
 
-double part2SAN::tP2M2Activity::SampleDistribution() {
+double type2SAN::tP2M2Activity::SampleDistribution() {
     return TheDistribution->Exponential(1.0 / 6);
 }
 
-double* part2SAN::tP2M2Activity::ReturnDistributionParameters() {
+double* type2SAN::tP2M2Activity::ReturnDistributionParameters() {
     TheDistributionParameters[0] = Rate();
     return TheDistributionParameters;
 }
 
-BaseActionClass* part2SAN::tP2M2Activity::Fire() {
+BaseActionClass* type2SAN::tP2M2Activity::Fire() {
     (*P2M2_Mark)--;
     (*M2_Mark)++;
     (*P2d_Mark)++;
     return this;
 }
 
-int part2SAN::tP2M2Activity::Rank() {
+int type2SAN::tP2M2Activity::Rank() {
     return 1;
 }
 
-void part2SAN::tP2M2Activity::LinkVariables() {
+void type2SAN::tP2M2Activity::LinkVariables() {
     P2M2_Mark = P2M2->Value;
     P2M2->addReference(&P2M2_Mark, nullptr);
     M2_Mark = M2->Value;
@@ -127,111 +127,111 @@ void part2SAN::tP2M2Activity::LinkVariables() {
     P2d->addReference(&P2d_Mark, nullptr);
 }
 
-part2SAN::tP2sActivity::tP2sActivity() {
+type2SAN::tP2sActivity::tP2sActivity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tP2s", 2, Exponential, DefaultPolicy, 2, 1, false);
 }
 
-part2SAN::tP2sActivity::~tP2sActivity() {
+type2SAN::tP2sActivity::~tP2sActivity() {
     delete[] TheDistributionParameters;
 }
 
-bool part2SAN::tP2sActivity::Enabled() {
+bool type2SAN::tP2sActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P2s_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part2SAN::tP2sActivity::Weight() {
+double type2SAN::tP2sActivity::Weight() {
     return 1;
 }
 
-double part2SAN::tP2sActivity::Rate() {
+double type2SAN::tP2sActivity::Rate() {
     return 1.0 / 60;
 }
 
-bool part2SAN::tP2sActivity::ReactivationPredicate() {
+bool type2SAN::tP2sActivity::ReactivationPredicate() {
     return false;
 }
 
-bool part2SAN::tP2sActivity::ReactivationFunction() {
+bool type2SAN::tP2sActivity::ReactivationFunction() {
     return false;
 }
 
-double part2SAN::tP2sActivity::SampleDistribution() {
+double type2SAN::tP2sActivity::SampleDistribution() {
     return TheDistribution->Exponential(1.0 / 60);
 }
 
-double* part2SAN::tP2sActivity::ReturnDistributionParameters() {
+double* type2SAN::tP2sActivity::ReturnDistributionParameters() {
     TheDistributionParameters[0] = Rate();
     return TheDistributionParameters;
 }
 
-BaseActionClass* part2SAN::tP2sActivity::Fire() {
+BaseActionClass* type2SAN::tP2sActivity::Fire() {
     (*P2_Mark) += (*P2s_Mark);
     (*P2s_Mark) = 0;
     return this;
 }
 
-int part2SAN::tP2sActivity::Rank() {
+int type2SAN::tP2sActivity::Rank() {
     return 1;
 }
 
-void part2SAN::tP2sActivity::LinkVariables() {
+void type2SAN::tP2sActivity::LinkVariables() {
     P2s_Mark = P2s->Value;
     P2s->addReference(&P2s_Mark, nullptr);
     P2_Mark = P2->Value;
     P2->addReference(&P2_Mark, nullptr);
 }
 
-part2SAN::tM2Activity::tM2Activity() {
+type2SAN::tM2Activity::tM2Activity() {
     ActivityInitialize("tM2", 3, Instantaneous, DefaultPolicy, 3, 2, false);
 }
 
-part2SAN::tM2Activity::~tM2Activity() {}
+type2SAN::tM2Activity::~tM2Activity() {}
 
-bool part2SAN::tM2Activity::Enabled() {
+bool type2SAN::tM2Activity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P2wM2_Mark) > 0 && (*M2_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part2SAN::tM2Activity::Weight() {
+double type2SAN::tM2Activity::Weight() {
     return 1;
 }
 
-double part2SAN::tM2Activity::Rate() {
+double type2SAN::tM2Activity::Rate() {
     return 0;
 }
 
-bool part2SAN::tM2Activity::ReactivationPredicate() {
+bool type2SAN::tM2Activity::ReactivationPredicate() {
     return false;
 }
 
-bool part2SAN::tM2Activity::ReactivationFunction() {
+bool type2SAN::tM2Activity::ReactivationFunction() {
     return false;
 }
 
-double part2SAN::tM2Activity::SampleDistribution() {
+double type2SAN::tM2Activity::SampleDistribution() {
     return 0;
 }
 
-double* part2SAN::tM2Activity::ReturnDistributionParameters() {
+double* type2SAN::tM2Activity::ReturnDistributionParameters() {
     return nullptr;
 }
 
-BaseActionClass* part2SAN::tM2Activity::Fire() {
+BaseActionClass* type2SAN::tM2Activity::Fire() {
     (*P2wM2_Mark)--;
     (*M2_Mark)--;
     (*P2M2_Mark)++;
     return this;
 }
 
-int part2SAN::tM2Activity::Rank() {
+int type2SAN::tM2Activity::Rank() {
     return 1;
 }
 
-void part2SAN::tM2Activity::LinkVariables() {
+void type2SAN::tM2Activity::LinkVariables() {
     P2wM2_Mark = P2wM2->Value;
     P2wM2->addReference(&P2wM2_Mark, nullptr);
     M2_Mark = M2->Value;
@@ -240,113 +240,113 @@ void part2SAN::tM2Activity::LinkVariables() {
     P2M2->addReference(&P2M2_Mark, nullptr);
 }
 
-part2SAN::tP2eActivity::tP2eActivity() {
+type2SAN::tP2eActivity::tP2eActivity() {
     ActivityInitialize("tP2e", 4, Instantaneous, DefaultPolicy, 2, 1, false);
 }
 
-part2SAN::tP2eActivity::~tP2eActivity() {}
+type2SAN::tP2eActivity::~tP2eActivity() {}
 
-bool part2SAN::tP2eActivity::Enabled() {
+bool type2SAN::tP2eActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P2d_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part2SAN::tP2eActivity::Weight() {
+double type2SAN::tP2eActivity::Weight() {
     return 60;
 }
 
-double part2SAN::tP2eActivity::Rate() {
+double type2SAN::tP2eActivity::Rate() {
     return 0;
 }
 
-bool part2SAN::tP2eActivity::ReactivationPredicate() {
+bool type2SAN::tP2eActivity::ReactivationPredicate() {
     return false;
 }
 
-bool part2SAN::tP2eActivity::ReactivationFunction() {
+bool type2SAN::tP2eActivity::ReactivationFunction() {
     return false;
 }
 
-double part2SAN::tP2eActivity::SampleDistribution() {
+double type2SAN::tP2eActivity::SampleDistribution() {
     return 0;
 }
 
-double* part2SAN::tP2eActivity::ReturnDistributionParameters() {
+double* type2SAN::tP2eActivity::ReturnDistributionParameters() {
     return nullptr;
 }
 
-BaseActionClass* part2SAN::tP2eActivity::Fire() {
+BaseActionClass* type2SAN::tP2eActivity::Fire() {
     (*P2d_Mark)--;
     (*P2s_Mark)++;
     return this;
 }
 
-int part2SAN::tP2eActivity::Rank() {
+int type2SAN::tP2eActivity::Rank() {
     return 1;
 }
 
-void part2SAN::tP2eActivity::LinkVariables() {
+void type2SAN::tP2eActivity::LinkVariables() {
     P2d_Mark = P2d->Value;
     P2d->addReference(&P2d_Mark, nullptr);
     P2s_Mark = P2s->Value;
     P2s->addReference(&P2s_Mark, nullptr);
 }
 
-part2SAN::tP2jActivity::tP2jActivity() {
+type2SAN::tP2jActivity::tP2jActivity() {
     ActivityInitialize("tP2j", 5, Instantaneous, DefaultPolicy, 2, 1, false);
 }
 
-part2SAN::tP2jActivity::~tP2jActivity() {}
+type2SAN::tP2jActivity::~tP2jActivity() {}
 
-bool part2SAN::tP2jActivity::Enabled() {
+bool type2SAN::tP2jActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = (*P2d_Mark) > 0;
     return CurrentlyEnabled;
 }
 
-double part2SAN::tP2jActivity::Weight() {
+double type2SAN::tP2jActivity::Weight() {
     return 40;
 }
 
-double part2SAN::tP2jActivity::Rate() {
+double type2SAN::tP2jActivity::Rate() {
     return 0;
 }
 
-bool part2SAN::tP2jActivity::ReactivationPredicate() {
+bool type2SAN::tP2jActivity::ReactivationPredicate() {
     return false;
 }
 
-bool part2SAN::tP2jActivity::ReactivationFunction() {
+bool type2SAN::tP2jActivity::ReactivationFunction() {
     return false;
 }
 
-double part2SAN::tP2jActivity::SampleDistribution() {
+double type2SAN::tP2jActivity::SampleDistribution() {
     return 0;
 }
 
-double* part2SAN::tP2jActivity::ReturnDistributionParameters() {
+double* type2SAN::tP2jActivity::ReturnDistributionParameters() {
     return nullptr;
 }
 
-BaseActionClass* part2SAN::tP2jActivity::Fire() {
+BaseActionClass* type2SAN::tP2jActivity::Fire() {
     (*P2d_Mark)--;
     (*P2wP1_Mark)++;
     return this;
 }
 
-int part2SAN::tP2jActivity::Rank() {
+int type2SAN::tP2jActivity::Rank() {
     return 1;
 }
 
-void part2SAN::tP2jActivity::LinkVariables() {
+void type2SAN::tP2jActivity::LinkVariables() {
     P2d_Mark = P2d->Value;
     P2d->addReference(&P2d_Mark, nullptr);
     P2wP1_Mark = P2wP1->Value;
     P2wP1->addReference(&P2wP1_Mark, nullptr);
 }
 
-part2SAN::part2SAN() {
+type2SAN::type2SAN() {
     P2 = new Place("P2", N);
     P2wM2 = new Place("P2wM2", 0);
     P2M2 = new Place("P2M2", 0);
@@ -360,7 +360,7 @@ part2SAN::part2SAN() {
     BaseStateVariableClass* InitialPlaces[10] = {P2, P2wM2, P2M2, M2, P2d, P2s, P2wP1, P1, P3, P12};
     Activity* InitialActionList[6] = {&tP2, &tP2M2, &tP2s, &tM2, &tP2e, &tP2j};
     BaseGroupClass* InitialGroupList[6] = {&tP2, &tP2M2, &tP2s, &tM2, &tP2e, &tP2j};
-    initializeSANModelNow("part2", 10, InitialPlaces, 0, nullptr, 6, InitialActionList, 6,
+    initializeSANModelNow("type2", 10, InitialPlaces, 0, nullptr, 6, InitialActionList, 6,
                           InitialGroupList);
 
     tP2.P2 = P2;
@@ -411,7 +411,7 @@ part2SAN::part2SAN() {
     tP2j.LinkVariables();
 }
 
-part2SAN::~part2SAN() {
+type2SAN::~type2SAN() {
     for (int i = 0; i < NumStateVariables - NumReadOnlyPlaces; i++)
         delete Places[i];
 }

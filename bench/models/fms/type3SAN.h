@@ -1,12 +1,12 @@
-#ifndef PART3SAN_H
-#define PART3SAN_H
+#ifndef TYPE3SAN_H
+#define TYPE3SAN_H
 
 #include "BaseClasses/Activity.h"
 #include "BaseClasses/SANModel.h"
 #include "BaseClasses/state/Place.h"
 
-// Atomic model part3.
-class part3SAN : public SANModel {
+// Atomic model type3.
+class type3SAN : public SANModel {
   public:
     class tP3Activity : public Activity {
       public:
@@ -94,8 +94,8 @@ class part3SAN : public SANModel {
     Place* P2;
     Place* P12;
 
-    part3SAN();
-    ~part3SAN() override;
+    type3SAN();
+    ~type3SAN() override;
 };
 
 #endif
