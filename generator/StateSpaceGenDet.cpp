@@ -111,9 +111,9 @@ void StateSpaceGen::FireInstantDet(double p) {
         if (value == 0)
             return;
         if (number >= 0)
-            transitions.Add(static_cast<uint32_t>(number), value);
+            transitions[static_cast<uint32_t>(number)] += value;
         else
-            RecordNewState(value, nextState, nullptr);
+            RecordNewState(value);
         return;
     }
     if (count == 1) {
