@@ -44,6 +44,49 @@ inline void NextProbe(uint32_t& p, uint32_t& j, uint32_t step, uint32_t n) {
     }
 }
 
+inline void Prefetch(const void* p) {
+    __builtin_prefetch(p);
+}
+
+// Walks the probe sequence from a home slot, fetching ahead the slots it will
+// examine next in one or two parallel arrays. The distance ahead grows with the
+// length walked so far: most chains end at their first or second slot, and the long
+// ones are fetched 16 slots ahead.
+class ProbeWalk {
+  public:
+    ProbeWalk(uint32_t home, uint32_t step, uint32_t n, const uint32_t* first,
+              const uint32_t* second)
+        : p(home), j(1), aheadP(home), aheadJ(1), fetched(0), visited(0), step(step), n(n),
+          first(first), second(second) {
+        FetchAhead();
+    }
+    uint32_t Position() const { return p; }
+    void Next() {
+        NextProbe(p, j, step, n);
+        visited++;
+        FetchAhead();
+    }
+
+  private:
+    void FetchAhead() {
+        const uint32_t wanted = visited + (visited < 8 ? visited + 2 : 16);
+        while (fetched < wanted) {
+            Prefetch(first + aheadP);
+            if (second != nullptr)
+                Prefetch(second + aheadP);
+            NextProbe(aheadP, aheadJ, step, n);
+            fetched++;
+        }
+    }
+
+    uint32_t p, j;
+    uint32_t aheadP, aheadJ;
+    uint32_t fetched, visited;
+    const uint32_t step, n;
+    const uint32_t* first;
+    const uint32_t* second;
+};
+
 } // namespace
 
 void HybridHash::StorageExhausted() const {
@@ -67,7 +110,8 @@ HybridHash::HybridHash(PVModel* m, uint32_t size, uint32_t slots, uint32_t perBl
     : table(nullptr), scratchIndex(0), scratchHash(0), scratchProbe(0), rehashCount(0), model(m),
       blocks(nullptr), stateSize(size), currentBlock(0), statesPerBlock(perBlock), tableSize(slots),
       chunkWidth(width > 0 ? width : 5), maxBlocks(numBlocks), insertCount(0),
-      hashLoadFactor(loadFactor), chunks(nullptr), maxStates(0) {
+      hashLoadFactor(loadFactor), chunks(nullptr), tags(nullptr), maxStates(0),
+      tableDivisor(slots) {
     if (!(hashLoadFactor > 0.0))
         hashLoadFactor = 0.5;
     else if (hashLoadFactor > 1.0)
@@ -75,7 +119,8 @@ HybridHash::HybridHash(PVModel* m, uint32_t size, uint32_t slots, uint32_t perBl
     maxStates = StorageLimit(statesPerBlock, maxBlocks);
 
     table = new (std::nothrow) uint32_t[tableSize > 0 ? tableSize : 1]();
-    if (table == nullptr)
+    tags = new (std::nothrow) uint32_t[tableSize > 0 ? tableSize : 1]();
+    if (table == nullptr || tags == nullptr)
         Fatal("Error:  TempHashTable not allocated"); // exact text
     blocks = new (std::nothrow) char**[maxBlocks > 0 ? maxBlocks : 1]();
     chunks = new (std::nothrow) uint32_t[stateSize + 1]();
@@ -94,9 +139,10 @@ HybridHash::~HybridHash() {
     delete[] blocks;
     delete[] chunks;
     delete[] table;
+    delete[] tags;
 }
 
-uint32_t HybridHash::Hash(const char* state, uint32_t n) {
+uint32_t HybridHash::Hash(const char* state, const Divisor& n) {
     const uint32_t k = (stateSize + chunkWidth - 1) / chunkWidth;
     uint32_t nonzero = 0;
     uint32_t pos = 0;
@@ -124,8 +170,8 @@ uint32_t HybridHash::Hash(const char* state, uint32_t n) {
     uint32_t h = 0;
     for (uint32_t i = 0; i < k; i++)
         if (chunks[i] != 0)
-            h = (h * m) ^ (chunks[i] % n);
-    return h % n;
+            h = (h * m) ^ n.Remainder(chunks[i]);
+    return n.Remainder(h);
 }
 
 char* HybridHash::StoredCopy(uint32_t entry) const {
@@ -135,16 +181,16 @@ char* HybridHash::StoredCopy(uint32_t entry) const {
     if (static_cast<int64_t>(block) > currentBlock || position < 0 ||
         position >= static_cast<int64_t>(statesPerBlock))
         return nullptr;
-    return blocks[block][position];
+    // Every buffer of a block lies in the slab that starts at its position 0.
+    return blocks[block][0] + static_cast<uint64_t>(position) * stateSize;
 }
 
-uint32_t HybridHash::FreeSlot(const uint32_t* t, uint32_t n, uint32_t step, const char* state) {
-    uint32_t p = Hash(state, n);
-    scratchHash = static_cast<int>(p);
-    uint32_t j = 1;
+uint32_t HybridHash::FreeSlot(const uint32_t* t, uint32_t n, uint32_t step, uint32_t home) {
+    scratchHash = static_cast<int>(home);
+    ProbeWalk walk(home, step, n, t, nullptr);
     uint32_t probes = 0;
-    while (t[p] != 0) {
-        NextProbe(p, j, step, n);
+    while (t[walk.Position()] != 0) {
+        walk.Next();
         // The sequence need not visit every slot: a table too full for it would
         // otherwise loop for ever.
         if (++probes > n)
@@ -152,8 +198,8 @@ uint32_t HybridHash::FreeSlot(const uint32_t* t, uint32_t n, uint32_t step, cons
                   " load factor (option -h)");
     }
     scratchProbe = static_cast<int>(probes);
-    scratchIndex = static_cast<int>(p);
-    return p;
+    scratchIndex = static_cast<int>(walk.Position());
+    return walk.Position();
 }
 
 void HybridHash::Insert(char* state, unsigned long number) {
@@ -167,17 +213,14 @@ void HybridHash::Insert(char* state, unsigned long number) {
     const uint64_t position = number - static_cast<uint64_t>(currentBlock) * statesPerBlock;
     assert(position < statesPerBlock && "numbers are handed out without gaps");
 
-    if (number >= fingerprints.size())
-        fingerprints.resize(static_cast<size_t>(currentBlock + 1) * statesPerBlock);
-    fingerprints[number] = Fingerprint(state);
-
     insertCount++;
-    const uint32_t p = FreeSlot(table, tableSize, Step(rehashCount), state);
+    const uint32_t p = FreeSlot(table, tableSize, Step(rehashCount), Hash(state, tableDivisor));
     table[p] = (static_cast<uint32_t>(currentBlock) << kNumberBits) + static_cast<uint32_t>(number);
+    tags[p] = Digest(state);
     std::memcpy(blocks[currentBlock][position], state, stateSize);
 }
 
-uint32_t HybridHash::Fingerprint(const char* state) const {
+uint32_t HybridHash::Digest(const char* state) const {
     uint64_t h = 0x9e3779b97f4a7c15ULL ^ stateSize;
     uint32_t i = 0;
     for (; i + 8 <= stateSize; i += 8) {
@@ -190,36 +233,78 @@ uint32_t HybridHash::Fingerprint(const char* state) const {
         h = (h ^ static_cast<unsigned char>(state[i])) * 0xc4ceb9fe1a85ec53ULL;
     h ^= h >> 29;
     h *= 0xbf58476d1ce4e5b9ULL;
-    return static_cast<uint32_t>(h >> 32);
+    const uint32_t digest = static_cast<uint32_t>(h >> 32);
+    return digest != 0 ? digest : 1; // 0 marks a slot without a digest
+}
+
+HybridHash::Probe HybridHash::Prepare(const char* state) {
+    Probe probe;
+    probe.home = Hash(state, tableDivisor);
+    probe.digest = Digest(state);
+    probe.table = rehashCount;
+    Prefetch(table + probe.home);
+    Prefetch(tags + probe.home);
+    return probe;
+}
+
+void HybridHash::FetchCandidate(const Probe& probe) const {
+    if (probe.table != rehashCount)
+        return;
+    const uint32_t entry = table[probe.home];
+    if (entry != 0 && tags[probe.home] == probe.digest) {
+        const char* stored = StoredCopy(entry);
+        if (stored != nullptr)
+            Prefetch(stored);
+    }
 }
 
 int32_t HybridHash::Lookup(char* state) {
-    uint32_t p = Hash(state, tableSize);
-    scratchHash = static_cast<int>(p);
-    const uint32_t step = Step(rehashCount);
-    uint32_t j = 1;
+    return Lookup(state, Prepare(state));
+}
+
+int32_t HybridHash::Lookup(char* state, const Probe& probe) {
+    const uint32_t home = probe.table == rehashCount ? probe.home : Hash(state, tableDivisor);
+    scratchHash = static_cast<int>(home);
+    ProbeWalk walk(home, Step(rehashCount), tableSize, table, tags);
     uint32_t probes = 0;
     int32_t result = -1;
-    const uint32_t digest = Fingerprint(state);
-    while (table[p] != 0) {
-        const char* stored = StoredCopy(table[p]);
+    for (;;) {
+        const uint32_t p = walk.Position();
+        const uint32_t entry = table[p];
+        if (entry == 0)
+            break;
+        const char* stored = StoredCopy(entry);
         if (stored == nullptr) {
             table[p] = 0; // damaged entry
             break;
         }
-        const uint32_t number = table[p] & kNumberMask;
-        if ((number >= fingerprints.size() || fingerprints[number] == digest) &&
+        const uint32_t tag = tags[p];
+        if ((tag == probe.digest || tag == 0) &&
             model->CompareState(const_cast<char*>(stored), state)) {
-            result = static_cast<int32_t>(table[p] & kNumberMask);
+            result = static_cast<int32_t>(entry & kNumberMask);
             break;
         }
-        NextProbe(p, j, step, tableSize);
+        walk.Next();
         if (++probes > tableSize)
             break;
     }
     scratchProbe = static_cast<int>(probes);
-    scratchIndex = static_cast<int>(p);
+    scratchIndex = static_cast<int>(walk.Position());
     return result;
+}
+
+uint32_t* HybridHash::StoredHomes(const Divisor& n) {
+    const uint64_t count = static_cast<uint64_t>(currentBlock + 1) * statesPerBlock;
+    uint32_t* homes = new (std::nothrow) uint32_t[count > 0 ? count : 1];
+    if (homes == nullptr)
+        Fatal("Error:  TempHashTable not allocated"); // exact text
+    uint32_t* at = homes;
+    for (int b = 0; b <= currentBlock; b++) {
+        const char* copy = blocks[b][0];
+        for (uint32_t i = 0; i < statesPerBlock; i++, copy += stateSize)
+            *at++ = Hash(copy, n);
+    }
+    return homes;
 }
 
 void HybridHash::Rehash() {
@@ -230,28 +315,38 @@ void HybridHash::Rehash() {
     if (newSize < tableSize)
         Fatal("Hash:  Error, there is a typo in the Hash Table, check .h file"); // exact text
     uint32_t* grown = new (std::nothrow) uint32_t[newSize]();
-    if (grown == nullptr)
+    uint32_t* grownTags = new (std::nothrow) uint32_t[newSize]();
+    if (grown == nullptr || grownTags == nullptr)
         Fatal("Error:  TempHashTable not allocated"); // exact text
 
+    const Divisor newSlots(newSize);
+    uint32_t* homes = StoredHomes(newSlots);
     const uint32_t step = Step(rehashCount);
     uint32_t moved = 0, valid = 0;
     for (uint32_t i = 0; i < tableSize; i++) {
         const uint32_t entry = table[i];
         if (entry == 0)
             continue;
-        const char* stored = StoredCopy(entry);
-        if (stored == nullptr)
+        if (StoredCopy(entry) == nullptr)
             continue; // damaged entries are dropped
         valid++;
-        grown[FreeSlot(grown, newSize, step, stored)] = entry;
+        // A valid entry's number indexes its stored position (block × statesPerBlock
+        // + position), so its home is the one computed from its copy.
+        const uint32_t slot = FreeSlot(grown, newSize, step, homes[entry & kNumberMask]);
+        grown[slot] = entry;
+        grownTags[slot] = tags[i];
         moved++;
     }
     assert(moved == valid && "no entry is lost in a rehash");
     (void)valid;
     (void)moved;
+    delete[] homes;
     delete[] table;
+    delete[] tags;
     table = grown;
+    tags = grownTags;
     tableSize = newSize;
+    tableDivisor = newSlots;
 }
 
 void HybridHash::AddArray() {

@@ -2,7 +2,6 @@
 #define HYBRIDHASH_H
 
 #include <cstdint>
-#include <vector>
 
 class PVModel;
 
@@ -34,6 +33,15 @@ class PVModel;
 //   copies with the new size and step. No state bytes move.
 // - Limit: at most MaxStates() states (the blocks, and the 24-bit number field,
 //   bound it); inserting more ends the run with a message before anything changes.
+// - Cheap rejection: `tags` runs parallel to `table` and holds, for every entry the
+//   table placed itself, a strong 32-bit digest of that state (never 0). A probe
+//   calls CompareState only where the digest matches, or where the tag is 0 (an
+//   entry written into `table` from outside). Equal states have equal digests
+//   because every model compares states byte for byte.
+// - Probe chains of this hash are long for sparse vectors (a few percent of lookups
+//   visit more than 20 slots), and each slot is a cache miss of its own. The probe
+//   positions do not depend on the table's contents, so a walk fetches the slots
+//   ahead of the one it examines, and their misses overlap.
 //
 // Not reentrant: one scratch chunk array serves every operation, and Lookup and
 // Insert never allocate.
@@ -56,14 +64,27 @@ class HybridHash {
     int insertCount;
     double hashLoadFactor;
     uint32_t* chunks;
-    // A strong 32-bit digest of every stored state, indexed by state number. A probe
-    // compares digests first, so that the long probe chains of the table's own hash
-    // cost one array read per visited state instead of a full state comparison. Every
-    // model compares states byte for byte, so equal states always have equal digests.
-    std::vector<uint32_t> fingerprints;
+    // Digests of the entries' states, slot by slot (see the design notes).
+    uint32_t* tags;
 
     // Table sizes used for growth, in order; a 0 ends the list.
     static const uint32_t PrimeArray[];
+
+    // The remainder by a fixed divisor, through multiplications instead of a
+    // division: every hash takes one remainder per chunk. Exact for every 32-bit
+    // dividend and divisor.
+    class Divisor {
+      public:
+        explicit Divisor(uint32_t d) : d(d), m(d > 0 ? UINT64_MAX / d + 1 : 0) {}
+        uint32_t Remainder(uint32_t a) const {
+            return static_cast<uint32_t>((static_cast<unsigned __int128>(m * a) * d) >> 64);
+        }
+        uint32_t Value() const { return d; }
+
+      private:
+        uint32_t d;
+        uint64_t m;
+    };
 
     // A load factor outside (0, 1] is replaced: above 1 by 1, otherwise (0 or less,
     // or not a number) by 0.5, because the probe needs free slots to end.
@@ -77,6 +98,21 @@ class HybridHash {
     void Insert(char* state, unsigned long number);
     // The state's number, or −1 if it is absent.
     int32_t Lookup(char* state);
+
+    // A lookup split in two, so that the cache misses of several lookups overlap:
+    // Prepare() computes a state's home slot and digest and starts fetching the home
+    // slot; FetchCandidate() starts fetching the stored copy that the home slot
+    // points at when its digest matches; Lookup(state, probe) then gives the same
+    // answer as Lookup(state). A probe stays usable across insertions and growth
+    // (after growth the home slot is computed again).
+    struct Probe {
+        uint32_t home;
+        uint32_t digest;
+        int table; // rehashCount when the home slot was computed
+    };
+    Probe Prepare(const char* state);
+    void FetchCandidate(const Probe& probe) const;
+    int32_t Lookup(char* state, const Probe& probe);
     void Rehash();
     void AddArray();
 
@@ -84,19 +120,25 @@ class HybridHash {
     uint32_t MaxStates() const { return maxStates; }
     static uint32_t StorageLimit(uint32_t statesPerBlock, uint32_t maxBlocks);
     // Home slot of a state vector in the current table.
-    uint32_t HomeSlot(const char* state) { return Hash(state, tableSize); }
+    uint32_t HomeSlot(const char* state) { return Hash(state, Divisor(tableSize)); }
+    // The digest kept in `tags`; never 0.
+    uint32_t Digest(const char* state) const;
 
   private:
-    uint32_t Fingerprint(const char* state) const;
     uint32_t maxStates;
+    // `tableSize` as a divisor.
+    Divisor tableDivisor;
 
     [[noreturn]] void StorageExhausted() const;
 
-    uint32_t Hash(const char* state, uint32_t n);
-    // First empty slot of the probe sequence of `state` in `t` (n slots, given step).
-    uint32_t FreeSlot(const uint32_t* t, uint32_t n, uint32_t step, const char* state);
+    uint32_t Hash(const char* state, const Divisor& n);
+    // First empty slot of the probe sequence from `home` in `t` (n slots, given step).
+    uint32_t FreeSlot(const uint32_t* t, uint32_t n, uint32_t step, uint32_t home);
     // The stored copy an entry points at, or null for a damaged entry.
     char* StoredCopy(uint32_t entry) const;
+    // Home slots in a table of n slots of every stored position, indexed by state
+    // number, computed in storage order so that the copies are read one after another.
+    uint32_t* StoredHomes(const Divisor& n);
 };
 
 void printstate(char* state, int length, const char* label);

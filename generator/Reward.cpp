@@ -3,6 +3,7 @@
 #include "BaseClasses/PVModel.h"
 #include "BaseClasses/PerformanceVariableNode.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <iostream>
 
@@ -16,7 +17,8 @@ template <class T> void WriteRaw(std::ostream& out, T value) {
 
 } // namespace
 
-Reward::Reward(PVModel* m, short type, const char* fileName) : model(m), fileType(type), index(0) {
+Reward::Reward(PVModel* m, short type, const char* fileName)
+    : model(m), fileType(type), index(0), values(NumberText::Form::Default6) {
     if (rewfile.is_open())
         rewfile.close();
     rewfile.clear();
@@ -34,19 +36,41 @@ Reward::Reward(PVModel* m, short type, const char* fileName) : model(m), fileTyp
     }
 }
 
+size_t Reward::ValuesPerRecord() const {
+    return model->NumPVs > 0 ? 2 * static_cast<size_t>(model->NumPVs) : 0;
+}
+
+void Reward::Capture(double* out) const {
+    for (int i = 0; i < model->NumPVs; i++) {
+        const PerformanceVariableNode* pv = model->PVNodes[i];
+        out[2 * i] = pv->ImpulseValue;
+        out[2 * i + 1] = pv->RateValue;
+    }
+}
+
 void Reward::Calculate(uint32_t stateNumber) {
+    current.resize(ValuesPerRecord());
+    Capture(current.data());
+    Calculate(stateNumber, current.data());
+}
+
+void Reward::Calculate(uint32_t stateNumber, const double* captured) {
+    const size_t count = ValuesPerRecord();
     if (IsText()) {
-        rewfile << stateNumber << '\n';
-        for (index = 0; index < model->NumPVs; index++) {
-            const PerformanceVariableNode* pv = model->PVNodes[index];
-            rewfile << pv->ImpulseValue << '\n' << pv->RateValue << '\n';
+        const size_t room = 11 + count * (NumberText::MaxLength + 1);
+        if (record.size() < room)
+            record.resize(room);
+        char* at = std::to_chars(record.data(), record.data() + 10, stateNumber).ptr;
+        *at++ = '\n';
+        for (size_t i = 0; i < count; i++) {
+            at = values.Append(at, captured[i]);
+            *at++ = '\n';
         }
+        rewfile.write(record.data(), at - record.data());
     } else {
         WriteRaw(rewfile, stateNumber);
-        for (index = 0; index < model->NumPVs; index++) {
-            const PerformanceVariableNode* pv = model->PVNodes[index];
-            WriteRaw(rewfile, pv->ImpulseValue);
-            WriteRaw(rewfile, pv->RateValue);
-        }
+        for (size_t i = 0; i < count; i++)
+            WriteRaw(rewfile, captured[i]);
     }
+    index = model->NumPVs > 0 ? model->NumPVs : 0;
 }

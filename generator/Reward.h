@@ -1,8 +1,11 @@
 #ifndef REWARD_H
 #define REWARD_H
 
+#include "generator/StateSpaceGenFormat.h"
+
 #include <cstdint>
 #include <fstream>
+#include <vector>
 
 class PVModel;
 
@@ -28,8 +31,21 @@ class Reward {
     Reward(PVModel* model, short fileType, const char* fileName);
     void Calculate(uint32_t stateNumber);
 
+    // The record of a state can also be written later from values captured while
+    // the model held its rewards: Capture() stores ValuesPerRecord() doubles (each
+    // variable's impulse and rate value, in model order) and Calculate(n, values)
+    // writes them exactly as Calculate(n) would have.
+    size_t ValuesPerRecord() const;
+    void Capture(double* values) const;
+    void Calculate(uint32_t stateNumber, const double* values);
+
   private:
     bool IsText() const { return fileType == 1 || fileType == 3 || fileType == 5; }
+
+    // One text record is built here and written with a single call.
+    std::vector<char> record;
+    std::vector<double> current;
+    NumberText values;
 };
 
 #endif

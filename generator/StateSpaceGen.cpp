@@ -8,9 +8,11 @@
 #include "BaseClasses/TraceFileKestroSSG.h"
 #include "generator/HybridHash.h"
 #include "generator/ResultsDB.h"
+#include "generator/StateSpaceGenFormat.h"
 #include "generator/Reward.h"
 #include "generator/queue.h"
 
+#include <algorithm>
 #include <cassert>
 #include <charconv>
 #include <cmath>
@@ -62,17 +64,11 @@ std::string JoinName(const char* path, const char* name, const char* suffix) {
     return s;
 }
 
-// One destination line and its rate line. Stream formatting of doubles dominated the
-// run time of large models; to_chars gives the same bytes as the stream's scientific
-// notation with 10 digits (both round the exact binary value correctly).
-void WriteEntry(std::ostream& out, uint32_t destination, double rate) {
-    char line[64];
-    char* end = line + sizeof line;
-    char* p = std::to_chars(line, end, destination).ptr;
-    *p++ = '\n';
-    p = std::to_chars(p, end, rate, std::chars_format::scientific, 10).ptr;
-    *p++ = '\n';
-    out.write(line, p - line);
+// Writes an unsigned decimal and a line end at `at`; returns the position after it.
+char* AppendLine(char* at, uint32_t n) {
+    at = std::to_chars(at, at + 10, n).ptr;
+    *at++ = '\n';
+    return at;
 }
 
 [[noreturn]] void UnsupportedDistributions() {
@@ -83,6 +79,39 @@ void WriteEntry(std::ostream& out, uint32_t destination, double rate) {
 }
 
 } // namespace
+
+void TransitionList::Finish() {
+    const size_t n = entries.size();
+    if (n > 32) {
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const Entry& a, const Entry& b) { return a.first < b.first; });
+    } else {
+        // Insertion sort: stable, and without the temporary buffer of stable_sort
+        // for the usual handful of entries.
+        for (size_t i = 1; i < n; i++) {
+            const Entry e = entries[i];
+            size_t k = i;
+            for (; k > 0 && entries[k - 1].first > e.first; k--)
+                entries[k] = entries[k - 1];
+            entries[k] = e;
+        }
+    }
+    size_t kept = 0;
+    for (size_t i = 0; i < n; i++) {
+        if (kept > 0 && entries[kept - 1].first == entries[i].first) {
+            entries[kept - 1].second += entries[i].second;
+        } else {
+            const double rate = entries[i].second;
+            entries[kept] = {entries[i].first, 0.0};
+            entries[kept].second += rate;
+            kept++;
+        }
+    }
+    entries.resize(kept);
+    assert(std::is_sorted(entries.begin(), entries.end(),
+                          [](const Entry& a, const Entry& b) { return a.first <= b.first; }) &&
+           "destinations leave a state in ascending order");
+}
 
 StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperimentName,
                              short theAbsorbFlag, double theHashLoadFactor, char* dbHost,
@@ -317,6 +346,10 @@ void StateSpaceGen::ReportAbsorbing(bool deterministicReport) {
 
 uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*step)(char*),
                                      bool deterministicReport) {
+    // Room for one destination line and its rate line.
+    const size_t entryRoom = 11 + NumberText::MaxLength + 1;
+    OutputBuffer file(out);
+    NumberText rates(NumberText::Form::Scientific10);
     uint32_t records = 0;
     for (state_struct* s = queue->Dequeue(); s != nullptr; s = queue->Dequeue()) {
         uint32_t number = s->number;
@@ -326,20 +359,26 @@ uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*st
             trace->printf(1, "State Number = %d", static_cast<int>(number));
         (this->*step)(s->state);
 
-        char line[16];
-        char* p = std::to_chars(line, line + sizeof line, number).ptr;
-        *p++ = '\n';
-        out.write(line, p - line);
+        file.Commit(AppendLine(file.Reserve(11), number));
         if (number % 1000 == 0)
             std::cout << "_$" << number << "$" << std::endl;
         if (absorbFlag == 1 && transitions.empty())
             ReportAbsorbing(deterministicReport);
-        for (const auto& entry : transitions)
-            WriteEntry(out, entry.first, entry.second);
+        transitions.Finish();
+        for (const auto& entry : transitions) {
+            char* at = AppendLine(file.Reserve(entryRoom), entry.first);
+            at = rates.Append(at, entry.second);
+            *at++ = '\n';
+            file.Commit(at);
+        }
         transitions.clear();
-        out.write("0\n", 2);
+        char* at = file.Reserve(2);
+        *at++ = '0';
+        *at++ = '\n';
+        file.Commit(at);
         records++;
     }
+    file.Flush();
     return records;
 }
 
@@ -406,10 +445,11 @@ void StateSpaceGen::FindNextNormal(char* state) {
         if (Tracing(4))
             trace->printf(4, "Checking Action: %s", a->getName());
         if (FireAction(a, exploredState)) {
-            SaveStableState(currentRate, hashTable->Lookup(nextState));
+            ReachStable(currentRate);
             model->SetState(exploredState);
         }
     }
+    SaveSuccessors();
 }
 
 bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
@@ -443,14 +483,59 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
     return true;
 }
 
-void StateSpaceGen::RecordNewState(double rate) {
+void StateSpaceGen::RecordNewState(double rate, char* state, const double* rewards) {
     stateCount++;
-    scratchState->state = nextState;
+    scratchState->state = state;
     scratchState->number = stateCount;
     queue->Enqueue(scratchState);
-    hashTable->Insert(nextState, stateCount);
-    transitions[stateCount] += rate;
-    reward->Calculate(stateCount);
+    scratchState->state = nextState;
+    hashTable->Insert(state, stateCount);
+    transitions.Add(stateCount, rate);
+    if (rewards != nullptr)
+        reward->Calculate(stateCount, rewards);
+    else
+        reward->Calculate(stateCount);
+}
+
+void StateSpaceGen::ReachStable(double rate) {
+    if (!Deferring()) {
+        SaveStableState(rate, hashTable->Lookup(nextState));
+        return;
+    }
+    if (!(rate > 0))
+        return; // recorded as nothing, as SaveStableState would
+    const size_t k = successors.size();
+    const size_t size = static_cast<size_t>(stateSize);
+    const size_t values = reward->ValuesPerRecord();
+    successors.push_back({hashTable->Prepare(nextState), rate});
+    successorStates.resize((k + 1) * size);
+    std::memcpy(&successorStates[k * size], nextState, size);
+    successorRewards.resize((k + 1) * values);
+    if (values > 0)
+        reward->Capture(&successorRewards[k * values]);
+}
+
+void StateSpaceGen::SaveSuccessors() {
+    // The stored copies that the home slots point at are fetched a few successors
+    // ahead; by then those home slots have arrived.
+    const size_t ahead = 4;
+    const size_t n = successors.size();
+    const size_t size = static_cast<size_t>(stateSize);
+    const size_t values = reward != nullptr ? reward->ValuesPerRecord() : 0;
+    for (size_t k = 0; k < n && k < ahead; k++)
+        hashTable->FetchCandidate(successors[k].probe);
+    for (size_t k = 0; k < n; k++) {
+        if (k + ahead < n)
+            hashTable->FetchCandidate(successors[k + ahead].probe);
+        char* state = &successorStates[k * size];
+        const int32_t number = hashTable->Lookup(state, successors[k].probe);
+        if (number >= 0)
+            transitions.Add(static_cast<uint32_t>(number), successors[k].rate);
+        else
+            RecordNewState(successors[k].rate, state,
+                           values > 0 ? &successorRewards[k * values] : nullptr);
+    }
+    successors.clear();
 }
 
 void StateSpaceGen::SaveStableState(double rate, int32_t number) {
@@ -459,9 +544,9 @@ void StateSpaceGen::SaveStableState(double rate, int32_t number) {
     if (!(rate > 0))
         return;
     if (number >= 0)
-        transitions[static_cast<uint32_t>(number)] += rate;
+        transitions.Add(static_cast<uint32_t>(number), rate);
     else
-        RecordNewState(rate);
+        RecordNewState(rate, nextState, nullptr);
 }
 
 int StateSpaceGen::CollectEnabledInstant(BaseActionClass** enabled) {
@@ -497,6 +582,7 @@ void StateSpaceGen::FindNextInstant(char* state) {
         }
         model->SetState(exploredState);
     }
+    SaveSuccessors();
 }
 
 void StateSpaceGen::FireInstant(double p) {
@@ -515,7 +601,7 @@ void StateSpaceGen::FireInstant(double p) {
                                                  (numInstantActions > 0 ? numInstantActions : 1);
     int count = CollectEnabledInstant(enabled);
     if (count == 0) {
-        SaveStableState(p * currentRate, hashTable->Lookup(nextState));
+        ReachStable(p * currentRate);
         return;
     }
     if (count == 1) {

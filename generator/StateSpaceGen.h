@@ -3,22 +3,49 @@
 
 #include "BaseClasses/List.h"
 #include "generator/DeterministicList.h"
+#include "generator/HybridHash.h"
 #include "generator/state_struct.h"
 
 #include <cstdint>
 #include <fstream>
-#include <map>
 #include <ostream>
+#include <vector>
 
 class BaseActionClass;
 class BaseGroupClass;
-class HybridHash;
 class PVModel;
 class Queue;
 class Reward;
 class ResultsDB;
 class TraceFileContainer;
 class TraceFileKestroSSG;
+
+// The destinations of the state being explored, each with its summed rate. Firings
+// are recorded in the order they happen; Finish() orders them by destination (a
+// stable sort) and sums each destination's rates in that order, starting from 0.0.
+// The sums are therefore the very doubles that adding each firing into an ordered
+// map would give. The storage is kept from state to state, so that recording does
+// not allocate once it has grown to the largest fan-out.
+class TransitionList {
+  public:
+    struct Entry {
+        uint32_t first; // destination number
+        double second;  // rate: one firing's before Finish(), the sum after
+    };
+
+    void Add(uint32_t destination, double rate) { entries.push_back({destination, rate}); }
+    // Orders and merges what was added; iterating then gives ascending, distinct
+    // destinations.
+    void Finish();
+    bool empty() const { return entries.empty(); }
+    size_t size() const { return entries.size(); }
+    void clear() { entries.clear(); }
+    std::vector<Entry>::const_iterator begin() const { return entries.begin(); }
+    std::vector<Entry>::const_iterator end() const { return entries.end(); }
+
+  private:
+    std::vector<Entry> entries;
+};
 
 // Breadth-first explorer of the reward model's state space. States are numbered
 // 1, 2, 3, ... in the order found; for each explored state the summed rates to its
@@ -34,7 +61,7 @@ class TraceFileKestroSSG;
 class StateSpaceGen {
   public:
     uint32_t lastStateNumber;
-    std::map<uint32_t, double> transitions;
+    TransitionList transitions;
     uint32_t numTimedActions;
     uint32_t stateCount;
     int stateSize;
@@ -68,8 +95,8 @@ class StateSpaceGen {
     uint32_t numInstantActions;
     double hashLoadFactor;
 
-    // Working buffers, allocated once by the constructor so that exploring a state
-    // allocates nothing beyond the transition map's nodes.
+    // Working buffers, allocated once by the constructor. Exploring a state allocates
+    // nothing once the per-state lists below have grown to the largest fan-out.
     char* exploredState;          // private copy of the state being explored
     char* instantScratch;         // re-load of the state reached by a firing
     char* branchStates;           // per instantaneous depth: the branching state
@@ -110,7 +137,25 @@ class StateSpaceGen {
     void CheckNotEmpty() const;
     int CollectEnabledInstant(BaseActionClass** enabled);
     int CollectTopRank(BaseActionClass** enabled, int count);
-    void RecordNewState(double rate);
+    void RecordNewState(double rate, char* state, const double* rewards);
+
+    // Stable states reached from the explored state wait for their lookups until all
+    // its firings are done, so that the cache misses of those lookups overlap. Each
+    // waits with its rate, its bytes, its rewards (captured while the model held
+    // them) and its prepared probe, and SaveSuccessors() records them in the order
+    // reached, exactly as recording each at once would. Not while tracing: the trace
+    // entries of recording would then come after those of later firings.
+    struct Successor {
+        HybridHash::Probe probe;
+        double rate;
+    };
+    std::vector<Successor> successors;
+    std::vector<char> successorStates;
+    std::vector<double> successorRewards;
+    bool Deferring() const { return reward != nullptr && !Tracing(1); }
+    // The stable state in `nextState` is reached with `rate`.
+    void ReachStable(double rate);
+    void SaveSuccessors();
     uint32_t ExploreQueue(std::ostream& out, void (StateSpaceGen::*step)(char*),
                           bool deterministicReport);
     void ReportAbsorbing(bool deterministicReport);

@@ -111,9 +111,9 @@ void StateSpaceGen::FireInstantDet(double p) {
         if (value == 0)
             return;
         if (number >= 0)
-            transitions[static_cast<uint32_t>(number)] += value;
+            transitions.Add(static_cast<uint32_t>(number), value);
         else
-            RecordNewState(value);
+            RecordNewState(value, nextState, nullptr);
         return;
     }
     if (count == 1) {

@@ -1,0 +1,111 @@
+#ifndef STATESPACEGENFORMAT_H
+#define STATESPACEGENFORMAT_H
+
+#include "BaseClasses/StandardErrors.h"
+
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <ostream>
+
+// The text of doubles in one fixed form, byte for byte as the output streams write
+// it: scientific notation with 10 digits after the point (the stream set to
+// scientific with precision 10, C's "%.10e") or the stream's default form (6
+// significant digits, C's "%g"). std::to_chars with an explicit precision rounds the
+// exact binary value as printf does, so the bytes agree; a test pins that.
+//
+// Formatting a double dominated the writing of large state spaces, yet a model's
+// rates and rewards take few distinct values. Each text is therefore kept in a small
+// direct-mapped table keyed by the value's bits, and formatted again only when its
+// slot was taken by another value.
+class NumberText {
+  public:
+    enum class Form { Scientific10, Default6 };
+
+    // The longest text of either form ("-1.2345678901e-308" has 18 characters);
+    // Append needs this much room at its destination.
+    static constexpr size_t MaxLength = 24;
+
+    explicit NumberText(Form form) : form(form) {
+        for (Slot& s : slots)
+            s.length = 0;
+    }
+
+    // Writes the text of v at `at` and returns the position after it.
+    char* Append(char* at, double v) {
+        uint64_t bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        Slot& s = slots[(bits * 0x9E3779B97F4A7C15ULL) >> (64 - SlotBits)];
+        if (s.length == 0 || s.bits != bits) {
+            s.length = static_cast<uint8_t>(Format(s.text, v) - s.text);
+            s.bits = bits;
+        }
+        std::memcpy(at, s.text, MaxLength);
+        return at + s.length;
+    }
+
+    // The text of v without the table.
+    char* Format(char* at, double v) const {
+        if (form == Form::Scientific10)
+            return std::to_chars(at, at + MaxLength, v, std::chars_format::scientific, 10).ptr;
+        return std::to_chars(at, at + MaxLength, v, std::chars_format::general, 6).ptr;
+    }
+
+  private:
+    static constexpr int SlotBits = 9;
+    struct Slot {
+        uint64_t bits;
+        uint8_t length; // 0: empty
+        char text[MaxLength];
+    };
+
+    Form form;
+    Slot slots[1 << SlotBits];
+};
+
+// Collects the many short lines of an output file and hands them to the stream in
+// large pieces: the stream's fixed cost per call (sentry, buffer checks) was a large
+// share of the writing. Flush() before using the stream directly (seeking, closing).
+class OutputBuffer {
+  public:
+    explicit OutputBuffer(std::ostream& out) : out(out), start(nullptr), at(nullptr), end(nullptr) {
+        start = new (std::nothrow) char[Capacity];
+        if (start == nullptr)
+            MemoryAllocationError();
+        at = start;
+        end = start + Capacity;
+    }
+    ~OutputBuffer() {
+        Flush();
+        delete[] start;
+    }
+    OutputBuffer(const OutputBuffer&) = delete;
+    OutputBuffer& operator=(const OutputBuffer&) = delete;
+
+    // A position with room for `n` bytes (n at most Capacity); Commit() the end of
+    // what was written there.
+    char* Reserve(size_t n) {
+        if (static_cast<size_t>(end - at) < n)
+            Flush();
+        return at;
+    }
+    void Commit(char* to) { at = to; }
+
+    void Flush() {
+        if (at != start)
+            out.write(start, at - start);
+        at = start;
+    }
+
+    static constexpr size_t Capacity = 1 << 20;
+
+  private:
+    std::ostream& out;
+    char* start;
+    char* at;
+    char* end;
+};
+
+#endif
