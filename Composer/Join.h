@@ -47,16 +47,21 @@ class Join : public BaseComposerClass {
     void HashActions();
     void CurrentSharedState(void* p);
     void SetSharedState(void* p);
+    // Loads the state `to` into the model, which holds the state `held` (the bytes
+    // CurrentState would write now): the same as SetState(to), but with the flat
+    // layout below only the cells whose bytes differ are written. Restoring the
+    // explored state after a firing changes a few places of many.
+    void RestoreState(const void* to, const void* held);
 
   private:
     // The whole composed state as a list of marking cells, two bytes each, in state
     // order: built on the first state copy, once every sharing is done, when every
-    // variable of the tree is a plain short place. Each entry is the address of a
-    // place's storage pointer, so later redirections are still followed. It spares the
-    // per-state path one virtual call per place.
+    // variable of the tree is a plain short place. Each entry is the storage cell a
+    // place reads and writes; like the choice of which places are shared, it is fixed
+    // from then on. It spares the per-state path one virtual call per place.
     enum class Layout { Unknown, Flat, General };
     Layout layout = Layout::Unknown;
-    std::vector<short**> cells;
+    std::vector<short*> cells;
     bool Flatten(BaseModelClass* m);
     bool FlatLayout();
 

@@ -33,18 +33,31 @@ class PVModel;
 //   copies with the new size and step. No state bytes move.
 // - Limit: at most MaxStates() states (the blocks, and the 24-bit number field,
 //   bound it); inserting more ends the run with a message before anything changes.
-// - Cheap rejection: `tags` runs parallel to `table` and holds, for every entry the
-//   table placed itself, a strong 32-bit digest of that state (never 0). A probe
-//   calls CompareState only where the digest matches, or where the tag is 0 (an
-//   entry written into `table` from outside). Equal states have equal digests
-//   because every model compares states byte for byte.
-// - Probe chains of this hash are long for sparse vectors (a few percent of lookups
-//   visit more than 20 slots), and each slot is a cache miss of its own. The probe
-//   positions do not depend on the table's contents, so a walk fetches the slots
-//   ahead of the one it examines, and their misses overlap.
+// - Finding a state: the hash above clusters sparse state vectors, so its probe
+//   chains are long (a few percent of lookups would visit more than 20 slots, each
+//   slot a cache miss of its own). Lookups therefore ask a second index first,
+//   `digestIndex`: a power-of-two array of (tag × 2^24 + number) values, 0 for an
+//   empty slot, placed by linear probing from the high bits of a strong 32-bit
+//   digest of the state; the tag is the digest's low 8 bits. A state is found there
+//   in one cache line, mostly, and CompareState on its stored copy confirms it
+//   (every model compares states byte for byte, so equal states have equal
+//   digests); other states with the same tag cost a comparison each, one lookup in
+//   a few hundred. The index grows by doubling when it is 70% full; the digests are
+//   then computed again from the stored copies.
+// - The table itself is kept exactly as described above: every insertion and growth
+//   places the entry in the slot its probe sequence gives. A lookup that the index
+//   does not answer walks the table's probe sequence as well: it clears a damaged
+//   entry it meets, and compares the entries that no insertion made (written into
+//   `table` from outside); the entries of inserted states are known to differ.
+// - Walks read an occupancy bitmap (`placed`, one bit per slot, set where this
+//   table placed an entry) instead of the table's own lines, 32 times larger and
+//   each probe a cache miss of its own; the table is read only at slots without
+//   such a bit, which hold no entry or one written from outside. The probe positions
+//   do not depend on the contents, so a walk fetches the bitmap words ahead of the
+//   one it tests.
 //
-// Not reentrant: one scratch chunk array serves every operation, and Lookup and
-// Insert never allocate.
+// Not reentrant: one scratch chunk array serves every operation. Lookup never
+// allocates; Insert only when the table, the index or the storage grows.
 class HybridHash {
   public:
     uint32_t* table;
@@ -64,20 +77,28 @@ class HybridHash {
     int insertCount;
     double hashLoadFactor;
     uint32_t* chunks;
-    // Digests of the entries' states, slot by slot (see the design notes).
-    uint32_t* tags;
+    // The lookup index of the design notes, its size as a power of two, the states
+    // it holds and the number of times it has grown.
+    uint32_t* digestIndex;
+    uint32_t digestIndexBits;
+    uint32_t indexedStates;
+    int indexGrowths;
 
     // Table sizes used for growth, in order; a 0 ends the list.
     static const uint32_t PrimeArray[];
 
-    // The remainder by a fixed divisor, through multiplications instead of a
-    // division: every hash takes one remainder per chunk. Exact for every 32-bit
-    // dividend and divisor.
+    // The remainder and quotient by a fixed divisor, through multiplications instead
+    // of a division: every hash takes one remainder per chunk. Exact for every 32-bit
+    // dividend and nonzero divisor.
     class Divisor {
       public:
         explicit Divisor(uint32_t d) : d(d), m(d > 0 ? UINT64_MAX / d + 1 : 0) {}
         uint32_t Remainder(uint32_t a) const {
             return static_cast<uint32_t>((static_cast<unsigned __int128>(m * a) * d) >> 64);
+        }
+        uint32_t Quotient(uint32_t a) const {
+            return d == 1 ? a
+                          : static_cast<uint32_t>((static_cast<unsigned __int128>(m) * a) >> 64);
         }
         uint32_t Value() const { return d; }
 
@@ -100,18 +121,25 @@ class HybridHash {
     int32_t Lookup(char* state);
 
     // A lookup split in two, so that the cache misses of several lookups overlap:
-    // Prepare() computes a state's home slot and digest and starts fetching the home
-    // slot; FetchCandidate() starts fetching the stored copy that the home slot
-    // points at when its digest matches; Lookup(state, probe) then gives the same
-    // answer as Lookup(state). A probe stays usable across insertions and growth
-    // (after growth the home slot is computed again).
+    // Prepare() computes a state's digest and starts fetching its slot of the
+    // index. FetchCandidate() then starts fetching what the lookup will read next:
+    // the stored copy that this slot points at when the digest matches, or, when
+    // the state is absent (new), the bitmap words of the table's probe sequence.
+    // Lookup(state, probe) gives the same answer as Lookup(state). A probe stays
+    // usable across insertions and growth.
     struct Probe {
-        uint32_t home;
         uint32_t digest;
-        int table; // rehashCount when the home slot was computed
+        uint32_t slot; // of the index, when it had grown `growths` times
+        int growths;
+        uint32_t home; // home slot in the table, when `rehashes` is rehashCount
+        int rehashes;  // -1: home not computed
     };
     Probe Prepare(const char* state);
-    void FetchCandidate(const Probe& probe) const;
+    void FetchCandidate(const char* state, Probe& probe);
+    // For a state found absent by FetchCandidate: starts fetching the table slot
+    // where the walk of the table will end (by then the bitmap words it tests have
+    // arrived).
+    void FetchWalkEnd(const Probe& probe) const;
     int32_t Lookup(char* state, const Probe& probe);
     void Rehash();
     void AddArray();
@@ -121,21 +149,49 @@ class HybridHash {
     static uint32_t StorageLimit(uint32_t statesPerBlock, uint32_t maxBlocks);
     // Home slot of a state vector in the current table.
     uint32_t HomeSlot(const char* state) { return Hash(state, Divisor(tableSize)); }
-    // The digest kept in `tags`; never 0.
+    // The digest kept in the index.
     uint32_t Digest(const char* state) const;
 
   private:
     uint32_t maxStates;
-    // `tableSize` as a divisor.
+    // `tableSize` and `statesPerBlock` as divisors.
     Divisor tableDivisor;
+    Divisor blockDivisor;
+    // Highest state number inserted (numbers 1 to it are in the table).
+    uint32_t highestNumber;
+    // One bit per slot of `table`: set where this table placed an entry (see the
+    // design notes).
+    uint64_t* placed;
+    // The last walk of the table that ended at an empty slot: the state sought
+    // (a copy), where the walk ended and the table it walked. An insertion of the
+    // same state into the unchanged table takes that slot without walking again.
+    struct WalkEnd {
+        bool valid;
+        uint32_t home, slot, probes;
+        int rehashes, inserts;
+    } lastMiss;
+    char* lastMissState;
 
     [[noreturn]] void StorageExhausted() const;
 
     uint32_t Hash(const char* state, const Divisor& n);
-    // First empty slot of the probe sequence from `home` in `t` (n slots, given step).
-    uint32_t FreeSlot(const uint32_t* t, uint32_t n, uint32_t step, uint32_t home);
+    // First empty slot of the probe sequence from `home` in `t` (n slots, given step,
+    // `bits` its occupancy bitmap); t is null for a table that only this one fills.
+    uint32_t FreeSlot(const uint32_t* t, const uint64_t* bits, uint32_t n, uint32_t step,
+                      uint32_t home);
     // The stored copy an entry points at, or null for a damaged entry.
     char* StoredCopy(uint32_t entry) const;
+    // The stored copy of an inserted state.
+    char* CopyOf(uint32_t number) const;
+    // The table's answer for a state the index does not hold (see the design notes),
+    // from its home slot.
+    int32_t WalkTable(char* state, uint32_t home);
+    uint32_t IndexSlot(uint32_t digest) const { return digest >> (32 - digestIndexBits); }
+    // The low 8 bits of the digest, kept in the index above the state number.
+    static uint32_t Tag(uint32_t digest) { return digest & 0xFF; }
+    void AddToIndex(uint32_t digest, uint32_t number);
+    void PlaceInIndex(uint32_t* index, uint32_t digest, uint32_t number) const;
+    void GrowIndex();
     // Home slots in a table of n slots of every stored position, indexed by state
     // number, computed in storage order so that the copies are read one after another.
     uint32_t* StoredHomes(const Divisor& n);

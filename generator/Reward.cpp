@@ -36,10 +36,6 @@ Reward::Reward(PVModel* m, short type, const char* fileName)
     }
 }
 
-size_t Reward::ValuesPerRecord() const {
-    return model->NumPVs > 0 ? 2 * static_cast<size_t>(model->NumPVs) : 0;
-}
-
 void Reward::Capture(double* out) const {
     for (int i = 0; i < model->NumPVs; i++) {
         const PerformanceVariableNode* pv = model->PVNodes[i];

@@ -1,13 +1,12 @@
 #ifndef REWARD_H
 #define REWARD_H
 
+#include "BaseClasses/PVModel.h"
 #include "generator/StateSpaceGenFormat.h"
 
 #include <cstdint>
 #include <fstream>
 #include <vector>
-
-class PVModel;
 
 // The process-wide reward-file stream, closed (and so flushed) at process exit.
 extern std::fstream rewfile;
@@ -35,7 +34,9 @@ class Reward {
     // the model held its rewards: Capture() stores ValuesPerRecord() doubles (each
     // variable's impulse and rate value, in model order) and Calculate(n, values)
     // writes them exactly as Calculate(n) would have.
-    size_t ValuesPerRecord() const;
+    size_t ValuesPerRecord() const {
+        return model->NumPVs > 0 ? 2 * static_cast<size_t>(model->NumPVs) : 0;
+    }
     void Capture(double* values) const;
     void Calculate(uint32_t stateNumber, const double* values);
 

@@ -6,6 +6,7 @@
 #include "BaseClasses/StandardErrors.h"
 #include "BaseClasses/TraceFileContainer.h"
 #include "BaseClasses/TraceFileKestroSSG.h"
+#include "Composer/Join.h"
 #include "generator/HybridHash.h"
 #include "generator/ResultsDB.h"
 #include "generator/StateSpaceGenFormat.h"
@@ -124,7 +125,8 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
       absorbFlag(theAbsorbFlag), outputFileType(1), traceFileName(theTraceFileName), trace(nullptr),
       traceFile(nullptr), traceLevel(0), instantDepth(0), numInstantActions(0),
       hashLoadFactor(theHashLoadFactor), exploredState(nullptr), instantScratch(nullptr),
-      branchStates(nullptr), enabledSet(nullptr) {
+      branchStates(nullptr), enabledSet(nullptr), filling(&batches[0]), topJoin(nullptr),
+      holdSuccessors(false) {
     if (dbHost != nullptr)
         resultsDB = new ResultsDB(dbHost, -1, nullptr, nullptr, nullptr);
 
@@ -143,6 +145,7 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
     ClassifyActions();
     AllocateWorkBuffers();
     StoreInitialState();
+    topJoin = dynamic_cast<Join*>(model->TopModel);
 }
 
 void StateSpaceGen::CheckNotEmpty() const {
@@ -344,41 +347,95 @@ void StateSpaceGen::ReportAbsorbing(bool deterministicReport) {
         trace->printState();
 }
 
-uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*step)(char*),
-                                     bool deterministicReport) {
+void StateSpaceGen::WriteRecord(uint32_t number, bool deterministicReport, OutputBuffer& file,
+                                NumberText& rates) {
     // Room for one destination line and its rate line.
     const size_t entryRoom = 11 + NumberText::MaxLength + 1;
+    file.Commit(AppendLine(file.Reserve(11), number));
+    if (number % 1000 == 0)
+        std::cout << "_$" << number << "$" << std::endl;
+    if (absorbFlag == 1 && transitions.empty())
+        ReportAbsorbing(deterministicReport);
+    transitions.Finish();
+    for (const auto& entry : transitions) {
+        char* at = AppendLine(file.Reserve(entryRoom), entry.first);
+        at = rates.Append(at, entry.second);
+        *at++ = '\n';
+        file.Commit(at);
+    }
+    transitions.clear();
+    char* at = file.Reserve(2);
+    *at++ = '0';
+    *at++ = '\n';
+    file.Commit(at);
+}
+
+uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*step)(char*),
+                                     bool deterministicReport) {
     OutputBuffer file(out);
     NumberText rates(NumberText::Form::Scientific10);
     uint32_t records = 0;
-    for (state_struct* s = queue->Dequeue(); s != nullptr; s = queue->Dequeue()) {
-        uint32_t number = s->number;
-        assert(number == lastStateNumber + 1 && "states leave the queue in number order");
-        lastStateNumber = number;
-        if (Tracing(1))
-            trace->printf(1, "State Number = %d", static_cast<int>(number));
-        (this->*step)(s->state);
-
-        file.Commit(AppendLine(file.Reserve(11), number));
-        if (number % 1000 == 0)
-            std::cout << "_$" << number << "$" << std::endl;
-        if (absorbFlag == 1 && transitions.empty())
-            ReportAbsorbing(deterministicReport);
-        transitions.Finish();
-        for (const auto& entry : transitions) {
-            char* at = AppendLine(file.Reserve(entryRoom), entry.first);
-            at = rates.Append(at, entry.second);
-            *at++ = '\n';
-            file.Commit(at);
+    const bool deferring =
+        step == &StateSpaceGen::FindNextNormal || step == &StateSpaceGen::FindNextInstant;
+    // The absorbing-state report shows the model as its state's exploration left it,
+    // so it needs each state recorded before the next is explored.
+    if (deferring && Deferring() && absorbFlag != 1) {
+        records = ExploreOverlapped(file, rates, step);
+    } else {
+        for (state_struct* s = queue->Dequeue(); s != nullptr; s = queue->Dequeue()) {
+            uint32_t number = s->number;
+            assert(number == lastStateNumber + 1 && "states leave the queue in number order");
+            lastStateNumber = number;
+            if (Tracing(1))
+                trace->printf(1, "State Number = %d", static_cast<int>(number));
+            (this->*step)(s->state);
+            WriteRecord(number, deterministicReport, file, rates);
+            records++;
         }
-        transitions.clear();
-        char* at = file.Reserve(2);
-        *at++ = '0';
-        *at++ = '\n';
-        file.Commit(at);
-        records++;
     }
     file.Flush();
+    return records;
+}
+
+// Each state's lookups are done one state later: the next state is fired first, and
+// the cache misses of the waiting lookups are served meanwhile. States are still
+// numbered, queued and written in the same order: the next state was queued before
+// the waiting one's successors are looked up, and when the queue runs empty the
+// waiting state is recorded first, since its successors may be the next states.
+uint32_t StateSpaceGen::ExploreOverlapped(OutputBuffer& file, NumberText& rates,
+                                          void (StateSpaceGen::*step)(char*)) {
+    uint32_t records = 0;
+    uint32_t waiting = 0; // number of the state whose batch waits, 0 for none
+    SuccessorBatch* waitingBatch = nullptr;
+    holdSuccessors = true;
+    for (;;) {
+        state_struct* s = queue->Dequeue();
+        if (s == nullptr) {
+            if (waiting == 0)
+                break;
+            SaveSuccessors(*waitingBatch);
+            WriteRecord(waiting, false, file, rates);
+            records++;
+            waiting = 0;
+            continue;
+        }
+        const uint32_t number = s->number;
+        assert(number == lastStateNumber + 1 && "states leave the queue in number order");
+        lastStateNumber = number;
+        filling = waitingBatch == &batches[0] ? &batches[1] : &batches[0];
+        if (waiting != 0)
+            FetchWalkEnds(*waitingBatch);
+        (this->*step)(s->state);
+        if (waiting != 0) {
+            SaveSuccessors(*waitingBatch);
+            WriteRecord(waiting, false, file, rates);
+            records++;
+        }
+        waiting = number;
+        waitingBatch = filling;
+    }
+    holdSuccessors = false;
+    filling = &batches[0];
     return records;
 }
 
@@ -446,10 +503,19 @@ void StateSpaceGen::FindNextNormal(char* state) {
             trace->printf(4, "Checking Action: %s", a->getName());
         if (FireAction(a, exploredState)) {
             ReachStable(currentRate);
-            model->SetState(exploredState);
+            RestoreExplored();
         }
     }
-    SaveSuccessors();
+    EndStep();
+}
+
+void StateSpaceGen::RestoreExplored() {
+    // The reward model loads a state into its top-level model, and a firing leaves
+    // the state it reached in `nextState`.
+    if (topJoin != nullptr)
+        topJoin->RestoreState(exploredState, nextState);
+    else
+        model->SetState(exploredState);
 }
 
 bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
@@ -461,23 +527,25 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
     BaseGroupClass* group = groups[action->GroupID];
     if (action->DistributionType != Erlang || action->ReadyToFire()) {
         currentRate = action->Rate() * group->Probability(action);
+        // The reward model's firing copies the new state into `nextState`; resetting
+        // Erlang phases changes no byte of it, so it needs no second copy.
         model->FireAction(nextState, action);
         for (uint32_t i = 0; i < numErlangActions; i++)
             if (!erlangActions[i]->Enabled())
                 erlangActions[i]->ResetPhase();
+        return true;
+    }
+    // An earlier phase: the marking stays, every case of the activity moves on one
+    // phase together, and the phase rate is shared among them.
+    model->AgeAction(state, action);
+    int n = group->NumMembers;
+    if (n > 0) {
+        for (int i = 0; i < n; i++)
+            group->Members[i]->Age();
+        currentRate = action->Rate() / n;
     } else {
-        // An earlier phase: the marking stays, every case of the activity moves on
-        // one phase together, and the phase rate is shared among them.
-        model->AgeAction(state, action);
-        int n = group->NumMembers;
-        if (n > 0) {
-            for (int i = 0; i < n; i++)
-                group->Members[i]->Age();
-            currentRate = action->Rate() / n;
-        } else {
-            action->Age();
-            currentRate = action->Rate();
-        }
+        action->Age();
+        currentRate = action->Rate();
     }
     model->CurrentState(nextState);
     return true;
@@ -504,38 +572,52 @@ void StateSpaceGen::ReachStable(double rate) {
     }
     if (!(rate > 0))
         return; // recorded as nothing, as SaveStableState would
-    const size_t k = successors.size();
+    SuccessorBatch& b = *filling;
+    const size_t k = b.count++;
     const size_t size = static_cast<size_t>(stateSize);
     const size_t values = reward->ValuesPerRecord();
-    successors.push_back({hashTable->Prepare(nextState), rate});
-    successorStates.resize((k + 1) * size);
-    std::memcpy(&successorStates[k * size], nextState, size);
-    successorRewards.resize((k + 1) * values);
+    if (b.list.size() < b.count) {
+        // Grown once to the largest fan-out, then reused.
+        b.list.resize(2 * b.count);
+        b.states.resize(b.list.size() * size);
+        b.rewards.resize(b.list.size() * values);
+    }
+    b.list[k] = {hashTable->Prepare(nextState), rate};
+    std::memcpy(&b.states[k * size], nextState, size);
     if (values > 0)
-        reward->Capture(&successorRewards[k * values]);
+        reward->Capture(&b.rewards[k * values]);
 }
 
-void StateSpaceGen::SaveSuccessors() {
-    // The stored copies that the home slots point at are fetched a few successors
-    // ahead; by then those home slots have arrived.
-    const size_t ahead = 4;
-    const size_t n = successors.size();
+void StateSpaceGen::FetchSuccessors(SuccessorBatch& b) {
+    // The index slots asked for while firing have arrived by now.
+    const size_t size = static_cast<size_t>(stateSize);
+    for (size_t k = 0; k < b.count; k++)
+        hashTable->FetchCandidate(&b.states[k * size], b.list[k].probe);
+}
+
+void StateSpaceGen::FetchWalkEnds(SuccessorBatch& b) {
+    for (size_t k = 0; k < b.count; k++)
+        hashTable->FetchWalkEnd(b.list[k].probe);
+}
+
+void StateSpaceGen::SaveSuccessors(SuccessorBatch& b) {
     const size_t size = static_cast<size_t>(stateSize);
     const size_t values = reward != nullptr ? reward->ValuesPerRecord() : 0;
-    for (size_t k = 0; k < n && k < ahead; k++)
-        hashTable->FetchCandidate(successors[k].probe);
-    for (size_t k = 0; k < n; k++) {
-        if (k + ahead < n)
-            hashTable->FetchCandidate(successors[k + ahead].probe);
-        char* state = &successorStates[k * size];
-        const int32_t number = hashTable->Lookup(state, successors[k].probe);
+    for (size_t k = 0; k < b.count; k++) {
+        char* state = &b.states[k * size];
+        const int32_t number = hashTable->Lookup(state, b.list[k].probe);
         if (number >= 0)
-            transitions.Add(static_cast<uint32_t>(number), successors[k].rate);
+            transitions.Add(static_cast<uint32_t>(number), b.list[k].rate);
         else
-            RecordNewState(successors[k].rate, state,
-                           values > 0 ? &successorRewards[k * values] : nullptr);
+            RecordNewState(b.list[k].rate, state, values > 0 ? &b.rewards[k * values] : nullptr);
     }
-    successors.clear();
+    b.count = 0;
+}
+
+void StateSpaceGen::EndStep() {
+    FetchSuccessors(*filling);
+    if (!holdSuccessors)
+        SaveSuccessors(*filling);
 }
 
 void StateSpaceGen::SaveStableState(double rate, int32_t number) {
@@ -582,7 +664,7 @@ void StateSpaceGen::FindNextInstant(char* state) {
         }
         model->SetState(exploredState);
     }
-    SaveSuccessors();
+    EndStep();
 }
 
 void StateSpaceGen::FireInstant(double p) {
@@ -594,8 +676,9 @@ void StateSpaceGen::FireInstant(double p) {
                   << "Please check the model and try again" << std::endl;
         std::exit(1);
     }
-    model->CurrentState(instantScratch);
-    model->SetState(instantScratch);
+    // The model is not read out and loaded back here: loading a model with the state
+    // it holds changes nothing (every state variable's SetState reads back exactly
+    // what its CurrentState writes), and the copy cost as much as the firing itself.
 
     BaseActionClass** enabled = enabledSet + static_cast<size_t>(instantDepth) *
                                                  (numInstantActions > 0 ? numInstantActions : 1);

@@ -4,6 +4,7 @@
 #include "BaseClasses/List.h"
 #include "generator/DeterministicList.h"
 #include "generator/HybridHash.h"
+#include "generator/StateSpaceGenFormat.h"
 #include "generator/state_struct.h"
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 
 class BaseActionClass;
 class BaseGroupClass;
+class Join;
 class PVModel;
 class Queue;
 class Reward;
@@ -57,7 +59,9 @@ class TransitionList {
 // reused by the next Enqueue) and loaded into the model; each timed action is asked
 // Enabled() and fired through the reward model, the reached state is read back into
 // `nextState` and looked up; then the copy is loaded again before the next action.
-// A rate that is not positive records nothing, so it never numbers a state.
+// A rate that is not positive records nothing, so it never numbers a state. Without
+// tracing, the lookups of a state's successors wait until the next state has been
+// fired (see ExploreOverlapped); numbers, records and files stay the same.
 class StateSpaceGen {
   public:
     uint32_t lastStateNumber;
@@ -142,20 +146,48 @@ class StateSpaceGen {
     // Stable states reached from the explored state wait for their lookups until all
     // its firings are done, so that the cache misses of those lookups overlap. Each
     // waits with its rate, its bytes, its rewards (captured while the model held
-    // them) and its prepared probe, and SaveSuccessors() records them in the order
+    // them) and its prepared probe; SaveSuccessors() records them in the order
     // reached, exactly as recording each at once would. Not while tracing: the trace
     // entries of recording would then come after those of later firings.
     struct Successor {
         HybridHash::Probe probe;
         double rate;
     };
-    std::vector<Successor> successors;
-    std::vector<char> successorStates;
-    std::vector<double> successorRewards;
+    struct SuccessorBatch {
+        std::vector<Successor> list;
+        std::vector<char> states;
+        std::vector<double> rewards;
+        size_t count = 0;
+    };
+    // Two batches: while one state's successors wait for their lookups, the next
+    // state's firings fill the other (see ExploreOverlapped).
+    SuccessorBatch batches[2];
+    SuccessorBatch* filling;
+    // The top-level model when it is a Join, which can restore a state by the cells
+    // that differ (see RestoreExplored); null otherwise.
+    Join* topJoin;
+    // Loads `exploredState` back into the model, which holds `nextState` after a
+    // firing.
+    void RestoreExplored();
+    // Set while ExploreQueue records each batch itself, one state later.
+    bool holdSuccessors;
     bool Deferring() const { return reward != nullptr && !Tracing(1); }
     // The stable state in `nextState` is reached with `rate`.
     void ReachStable(double rate);
-    void SaveSuccessors();
+    // Starts fetching what the lookups of a batch will read: first the index and
+    // the stored copies (or, for new states, the bitmap words), then, when those
+    // have arrived, the table slots where the walks for new states end.
+    void FetchSuccessors(SuccessorBatch& batch);
+    void FetchWalkEnds(SuccessorBatch& batch);
+    // Records a batch; its state's transitions are then complete.
+    void SaveSuccessors(SuccessorBatch& batch);
+    // The end of a per-state step: records its batch unless ExploreQueue holds it.
+    void EndStep();
+    // Writes the record of an explored state from `transitions`, and empties it.
+    void WriteRecord(uint32_t number, bool deterministicReport, OutputBuffer& file,
+                     NumberText& rates);
+    uint32_t ExploreOverlapped(OutputBuffer& file, NumberText& rates,
+                               void (StateSpaceGen::*step)(char*));
     uint32_t ExploreQueue(std::ostream& out, void (StateSpaceGen::*step)(char*),
                           bool deterministicReport);
     void ReportAbsorbing(bool deterministicReport);
