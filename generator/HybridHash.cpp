@@ -317,15 +317,19 @@ void HybridHash::GrowIndex() {
 }
 
 uint32_t HybridHash::Digest(const char* state) const {
-    uint64_t h = 0x9e3779b97f4a7c15ULL ^ stateSize;
+    return Digest(state, stateSize);
+}
+
+uint32_t HybridHash::Digest(const char* state, uint32_t size) {
+    uint64_t h = 0x9e3779b97f4a7c15ULL ^ size;
     uint32_t i = 0;
-    for (; i + 8 <= stateSize; i += 8) {
+    for (; i + 8 <= size; i += 8) {
         uint64_t w;
         std::memcpy(&w, state + i, 8);
         h = (h ^ w) * 0xff51afd7ed558ccdULL;
         h ^= h >> 32;
     }
-    for (; i < stateSize; i++)
+    for (; i < size; i++)
         h = (h ^ static_cast<unsigned char>(state[i])) * 0xc4ceb9fe1a85ec53ULL;
     h ^= h >> 29;
     h *= 0xbf58476d1ce4e5b9ULL;
@@ -338,8 +342,12 @@ char* HybridHash::CopyOf(uint32_t number) const {
 }
 
 HybridHash::Probe HybridHash::Prepare(const char* state) {
+    return Prepare(Digest(state));
+}
+
+HybridHash::Probe HybridHash::Prepare(uint32_t digest) {
     Probe probe;
-    probe.digest = Digest(state);
+    probe.digest = digest;
     probe.slot = IndexSlot(probe.digest);
     probe.growths = indexGrowths;
     probe.home = 0;

@@ -135,6 +135,8 @@ class HybridHash {
         int rehashes;  // -1: home not computed
     };
     Probe Prepare(const char* state);
+    // The same, from the state's Digest().
+    Probe Prepare(uint32_t digest);
     void FetchCandidate(const char* state, Probe& probe);
     // For a state found absent by FetchCandidate: starts fetching the table slot
     // where the walk of the table will end (by then the bitmap words it tests have
@@ -151,6 +153,9 @@ class HybridHash {
     uint32_t HomeSlot(const char* state) { return Hash(state, Divisor(tableSize)); }
     // The digest kept in the index.
     uint32_t Digest(const char* state) const;
+    // The same for a state of `size` bytes, without reading the table (another
+    // thread may compute it while the table changes).
+    static uint32_t Digest(const char* state, uint32_t size);
 
   private:
     uint32_t maxStates;

@@ -36,9 +36,9 @@ Reward::Reward(PVModel* m, short type, const char* fileName)
     }
 }
 
-void Reward::Capture(double* out) const {
-    for (int i = 0; i < model->NumPVs; i++) {
-        const PerformanceVariableNode* pv = model->PVNodes[i];
+void Reward::Capture(const PVModel* m, double* out) {
+    for (int i = 0; i < m->NumPVs; i++) {
+        const PerformanceVariableNode* pv = m->PVNodes[i];
         out[2 * i] = pv->ImpulseValue;
         out[2 * i + 1] = pv->RateValue;
     }

@@ -34,10 +34,14 @@ class Reward {
     // the model held its rewards: Capture() stores ValuesPerRecord() doubles (each
     // variable's impulse and rate value, in model order) and Calculate(n, values)
     // writes them exactly as Calculate(n) would have.
-    size_t ValuesPerRecord() const {
-        return model->NumPVs > 0 ? 2 * static_cast<size_t>(model->NumPVs) : 0;
+    size_t ValuesPerRecord() const { return ValuesPerRecord(model); }
+    void Capture(double* values) const { Capture(model, values); }
+    // The same for a given model, without reading this writer (another thread may be
+    // writing records meanwhile).
+    static size_t ValuesPerRecord(const PVModel* m) {
+        return m->NumPVs > 0 ? 2 * static_cast<size_t>(m->NumPVs) : 0;
     }
-    void Capture(double* values) const;
+    static void Capture(const PVModel* m, double* values);
     void Calculate(uint32_t stateNumber, const double* values);
 
   private:

@@ -8,6 +8,7 @@
 #include "BaseClasses/TraceFileKestroSSG.h"
 #include "Composer/Join.h"
 #include "generator/HybridHash.h"
+#include "generator/PipelineSync.h"
 #include "generator/ResultsDB.h"
 #include "generator/StateSpaceGenFormat.h"
 #include "generator/Reward.h"
@@ -24,6 +25,7 @@
 #include <iostream>
 #include <new>
 #include <string>
+#include <thread>
 
 void (StateSpaceGen::*FindNext)(char* state) = nullptr;
 
@@ -53,6 +55,18 @@ char* NewBuffer(size_t n) {
     if (b == nullptr)
         MemoryAllocationError();
     return b;
+}
+
+// A working buffer of the firing side, on cache lines of its own: while two threads
+// explore, one writes it for every firing and must not share a line with what the
+// other writes. Released with std::free.
+constexpr size_t CacheLine = 64;
+template <class T> T* NewLineBuffer(size_t count) {
+    const size_t bytes = (count * sizeof(T) + CacheLine - 1) / CacheLine * CacheLine;
+    void* b = std::aligned_alloc(CacheLine, bytes > 0 ? bytes : CacheLine);
+    if (b == nullptr)
+        MemoryAllocationError();
+    return static_cast<T*>(b);
 }
 
 std::string JoinName(const char* path, const char* name, const char* suffix) {
@@ -125,8 +139,8 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
       absorbFlag(theAbsorbFlag), outputFileType(1), traceFileName(theTraceFileName), trace(nullptr),
       traceFile(nullptr), traceLevel(0), instantDepth(0), numInstantActions(0),
       hashLoadFactor(theHashLoadFactor), exploredState(nullptr), instantScratch(nullptr),
-      branchStates(nullptr), enabledSet(nullptr), filling(&batches[0]), topJoin(nullptr),
-      holdSuccessors(false) {
+      branchStates(nullptr), enabledSet(nullptr), filling(&batch), topJoin(nullptr),
+      pipelined(false) {
     if (dbHost != nullptr)
         resultsDB = new ResultsDB(dbHost, -1, nullptr, nullptr, nullptr);
 
@@ -197,14 +211,14 @@ void StateSpaceGen::AllocateWorkBuffers() {
     size_t size = static_cast<size_t>(stateSize);
     // Depths 0 to MaxInstantDepth collect candidates; the next level only fails.
     size_t levels = MaxInstantDepth + 2;
-    nextState = NewBuffer(size);
-    exploredState = NewBuffer(size);
-    instantScratch = NewBuffer(size);
-    branchStates = NewBuffer(size * levels);
+    nextState = NewLineBuffer<char>(size);
+    exploredState = NewLineBuffer<char>(size);
+    instantScratch = NewLineBuffer<char>(size);
+    branchStates = NewLineBuffer<char>(size * levels);
     size_t perLevel = numInstantActions > 0 ? numInstantActions : 1;
-    enabledSet = new (std::nothrow) BaseActionClass*[perLevel * levels];
+    enabledSet = NewLineBuffer<BaseActionClass*>(perLevel * levels);
     scratchState = new (std::nothrow) state_struct;
-    if (enabledSet == nullptr || scratchState == nullptr)
+    if (scratchState == nullptr)
         MemoryAllocationError();
     scratchState->state = nextState;
     scratchState->number = 0;
@@ -232,11 +246,11 @@ StateSpaceGen::~StateSpaceGen() {
     std::free(traceFileName);
     delete resultsDB;
     delete scratchState;
-    delete[] nextState;
-    delete[] exploredState;
-    delete[] instantScratch;
-    delete[] branchStates;
-    delete[] enabledSet;
+    std::free(nextState);
+    std::free(exploredState);
+    std::free(instantScratch);
+    std::free(branchStates);
+    std::free(enabledSet);
     // The trace container and its sink stay alive to the end of the process: a
     // trace file is never closed explicitly (every line is flushed when written).
 }
@@ -379,8 +393,8 @@ uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*st
         step == &StateSpaceGen::FindNextNormal || step == &StateSpaceGen::FindNextInstant;
     // The absorbing-state report shows the model as its state's exploration left it,
     // so it needs each state recorded before the next is explored.
-    if (deferring && Deferring() && absorbFlag != 1) {
-        records = ExploreOverlapped(file, rates, step);
+    if (deferring && Deferring() && absorbFlag != 1 && std::thread::hardware_concurrency() > 1) {
+        records = ExplorePipelined(file, rates, step);
     } else {
         for (state_struct* s = queue->Dequeue(); s != nullptr; s = queue->Dequeue()) {
             uint32_t number = s->number;
@@ -397,46 +411,93 @@ uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*st
     return records;
 }
 
-// Each state's lookups are done one state later: the next state is fired first, and
-// the cache misses of the waiting lookups are served meanwhile. States are still
-// numbered, queued and written in the same order: the next state was queued before
-// the waiting one's successors are looked up, and when the queue runs empty the
-// waiting state is recorded first, since its successors may be the next states.
-uint32_t StateSpaceGen::ExploreOverlapped(OutputBuffer& file, NumberText& rates,
-                                          void (StateSpaceGen::*step)(char*)) {
-    uint32_t records = 0;
-    uint32_t waiting = 0; // number of the state whose batch waits, 0 for none
-    SuccessorBatch* waitingBatch = nullptr;
-    holdSuccessors = true;
-    for (;;) {
-        state_struct* s = queue->Dequeue();
-        if (s == nullptr) {
-            if (waiting == 0)
-                break;
-            SaveSuccessors(*waitingBatch);
-            WriteRecord(waiting, false, file, rates);
-            records++;
-            waiting = 0;
-            continue;
-        }
-        const uint32_t number = s->number;
-        assert(number == lastStateNumber + 1 && "states leave the queue in number order");
-        lastStateNumber = number;
-        filling = waitingBatch == &batches[0] ? &batches[1] : &batches[0];
-        if (waiting != 0)
-            FetchWalkEnds(*waitingBatch);
-        (this->*step)(s->state);
-        if (waiting != 0) {
-            SaveSuccessors(*waitingBatch);
-            WriteRecord(waiting, false, file, rates);
-            records++;
-        }
-        waiting = number;
-        waitingBatch = filling;
+// Two threads explore together. This one hands out the queued states in number
+// order, up to PipelineSlots ahead, to the firing thread, which alone uses the model:
+// it fires each state's actions into the state's slot (successor bytes, rates,
+// captured rewards, digests). This one then takes the slots back in the same order and
+// does what exploring one state at a time does after the firings: the lookups, the
+// numbering and enqueueing of new states, the reward and state-space records. The
+// firings come in the order of the one-thread exploration and read nothing that the
+// recording writes, so the numbers and every byte written are the same. A few slots
+// ahead of the one it records, this thread starts fetching what the lookups will
+// read, so that their cache misses overlap.
+uint32_t StateSpaceGen::ExplorePipelined(OutputBuffer& file, NumberText& rates,
+                                         void (StateSpaceGen::*step)(char*)) {
+    const uint64_t n = PipelineSlots;
+    const size_t size = static_cast<size_t>(stateSize);
+    if (slots.size() != n) {
+        slots.resize(n);
+        for (PipelineSlot& slot : slots)
+            slot.input.resize(size > 0 ? size : 1);
     }
-    holdSuccessors = false;
-    filling = &batches[0];
+    PipelineSync sync;
+    pipelined = true;
+    std::thread firer([this, &sync, step] { FireSubmitted(sync, step); });
+
+    uint32_t records = 0;
+    uint64_t submitted = 0, recorded = 0;
+    for (;;) {
+        while (submitted - recorded < n) {
+            state_struct* s = queue->Dequeue();
+            if (s == nullptr)
+                break;
+            assert(s->number == lastStateNumber + 1 && "states leave the queue in number order");
+            lastStateNumber = s->number;
+            PipelineSlot& slot = slots[submitted % n];
+            std::memcpy(slot.input.data(), s->state, size);
+            slot.number = s->number;
+            slot.stage = 0;
+            sync.submitted.store(++submitted, std::memory_order_release);
+        }
+        if (recorded == submitted)
+            break; // nothing queued, nothing being fired
+        sync.WaitUntil([&] { return sync.fired.load(std::memory_order_acquire) > recorded; });
+        const uint64_t fired = sync.fired.load(std::memory_order_acquire);
+        if (recorded + 2 < fired)
+            Advance(slots[(recorded + 2) % n], 1);
+        if (recorded + 1 < fired)
+            Advance(slots[(recorded + 1) % n], 2);
+        PipelineSlot& slot = slots[recorded % n];
+        Advance(slot, 3);
+        SaveSuccessors(slot.batch);
+        WriteRecord(slot.number, false, file, rates);
+        records++;
+        recorded++;
+    }
+    sync.finished.store(true, std::memory_order_release);
+    firer.join();
+    pipelined = false;
+    filling = &batch;
     return records;
+}
+
+void StateSpaceGen::FireSubmitted(PipelineSync& sync, void (StateSpaceGen::*step)(char*)) {
+    for (uint64_t k = 0;; k++) {
+        sync.WaitUntil([&] {
+            return sync.submitted.load(std::memory_order_acquire) > k ||
+                   sync.finished.load(std::memory_order_acquire);
+        });
+        // Finished is set only once every submitted state has been recorded.
+        if (sync.submitted.load(std::memory_order_acquire) <= k)
+            return;
+        PipelineSlot& slot = slots[k % slots.size()];
+        filling = &slot.batch;
+        (this->*step)(slot.input.data());
+        sync.fired.store(k + 1, std::memory_order_release);
+    }
+}
+
+void StateSpaceGen::Advance(PipelineSlot& slot, int stage) {
+    SuccessorBatch& b = slot.batch;
+    if (slot.stage < 1 && stage >= 1)
+        for (size_t k = 0; k < b.count; k++)
+            b.list[k].probe = hashTable->Prepare(b.list[k].probe.digest);
+    if (slot.stage < 2 && stage >= 2)
+        FetchSuccessors(b);
+    if (slot.stage < 3 && stage >= 3)
+        FetchWalkEnds(b);
+    if (slot.stage < stage)
+        slot.stage = stage;
 }
 
 void StateSpaceGen::ReleaseRunStorage() {
@@ -575,17 +636,23 @@ void StateSpaceGen::ReachStable(double rate) {
     SuccessorBatch& b = *filling;
     const size_t k = b.count++;
     const size_t size = static_cast<size_t>(stateSize);
-    const size_t values = reward->ValuesPerRecord();
+    const size_t values = Reward::ValuesPerRecord(model);
     if (b.list.size() < b.count) {
         // Grown once to the largest fan-out, then reused.
         b.list.resize(2 * b.count);
         b.states.resize(b.list.size() * size);
         b.rewards.resize(b.list.size() * values);
     }
-    b.list[k] = {hashTable->Prepare(nextState), rate};
+    if (pipelined) {
+        // The table belongs to the other thread: only the digest is computed here.
+        b.list[k].probe.digest = HybridHash::Digest(nextState, static_cast<uint32_t>(stateSize));
+        b.list[k].rate = rate;
+    } else {
+        b.list[k] = {hashTable->Prepare(nextState), rate};
+    }
     std::memcpy(&b.states[k * size], nextState, size);
     if (values > 0)
-        reward->Capture(&b.rewards[k * values]);
+        Reward::Capture(model, &b.rewards[k * values]);
 }
 
 void StateSpaceGen::FetchSuccessors(SuccessorBatch& b) {
@@ -615,9 +682,10 @@ void StateSpaceGen::SaveSuccessors(SuccessorBatch& b) {
 }
 
 void StateSpaceGen::EndStep() {
+    if (pipelined)
+        return; // the other thread records the batch
     FetchSuccessors(*filling);
-    if (!holdSuccessors)
-        SaveSuccessors(*filling);
+    SaveSuccessors(*filling);
 }
 
 void StateSpaceGen::SaveStableState(double rate, int32_t number) {

@@ -15,6 +15,7 @@
 class BaseActionClass;
 class BaseGroupClass;
 class Join;
+class PipelineSync;
 class PVModel;
 class Queue;
 class Reward;
@@ -60,15 +61,18 @@ class TransitionList {
 // Enabled() and fired through the reward model, the reached state is read back into
 // `nextState` and looked up; then the copy is loaded again before the next action.
 // A rate that is not positive records nothing, so it never numbers a state. Without
-// tracing, the lookups of a state's successors wait until the next state has been
-// fired (see ExploreOverlapped); numbers, records and files stay the same.
+// tracing, one thread fires states while another looks up and records their
+// successors (see ExplorePipelined); numbers, records and files stay the same.
 class StateSpaceGen {
   public:
+    // While two threads explore, the recording thread writes the first three members
+    // and the firing thread writes currentRate, instantDepth and `filling`; each group
+    // has cache lines of its own, apart from what the other thread reads.
     uint32_t lastStateNumber;
     TransitionList transitions;
-    uint32_t numTimedActions;
-    uint32_t stateCount;
-    int stateSize;
+    alignas(64) uint32_t numTimedActions;
+    alignas(64) uint32_t stateCount;
+    alignas(64) int stateSize;
     uint32_t numErlangActions;
     ResultsDB* resultsDB;
     uint32_t actionKinds;
@@ -84,8 +88,8 @@ class StateSpaceGen {
     List<BaseGroupClass> groupList;
     BaseGroupClass** groups;
     state_struct* scratchState;
-    double currentRate;
-    DeterministicList detList;
+    alignas(64) double currentRate;
+    alignas(64) DeterministicList detList;
     char* nextState;
     char* path;
     char* experimentName;
@@ -95,8 +99,8 @@ class StateSpaceGen {
     TraceFileContainer* trace;
     TraceFileKestroSSG* traceFile;
     int traceLevel;
-    short instantDepth;
-    uint32_t numInstantActions;
+    alignas(64) short instantDepth;
+    alignas(64) uint32_t numInstantActions;
     double hashLoadFactor;
 
     // Working buffers, allocated once by the constructor. Exploring a state allocates
@@ -159,18 +163,28 @@ class StateSpaceGen {
         std::vector<double> rewards;
         size_t count = 0;
     };
-    // Two batches: while one state's successors wait for their lookups, the next
-    // state's firings fill the other (see ExploreOverlapped).
-    SuccessorBatch batches[2];
-    SuccessorBatch* filling;
+    // The batch of the one-thread exploration; `filling` is the batch being filled.
+    SuccessorBatch batch;
+    alignas(64) SuccessorBatch* filling;
     // The top-level model when it is a Join, which can restore a state by the cells
     // that differ (see RestoreExplored); null otherwise.
-    Join* topJoin;
+    alignas(64) Join* topJoin;
     // Loads `exploredState` back into the model, which holds `nextState` after a
     // firing.
     void RestoreExplored();
-    // Set while ExploreQueue records each batch itself, one state later.
-    bool holdSuccessors;
+    // Two-thread exploration (see ExplorePipelined): a slot carries one state to the
+    // firing thread and its batch back; `stage` tells how far the fetches ahead of
+    // its lookups have gone (0 to 3).
+    struct alignas(64) PipelineSlot {
+        std::vector<char> input;
+        uint32_t number = 0;
+        int stage = 0;
+        SuccessorBatch batch;
+    };
+    static const uint64_t PipelineSlots = 256;
+    std::vector<PipelineSlot> slots;
+    // Set while two threads explore; the firing thread then leaves the table alone.
+    bool pipelined;
     bool Deferring() const { return reward != nullptr && !Tracing(1); }
     // The stable state in `nextState` is reached with `rate`.
     void ReachStable(double rate);
@@ -181,13 +195,15 @@ class StateSpaceGen {
     void FetchWalkEnds(SuccessorBatch& batch);
     // Records a batch; its state's transitions are then complete.
     void SaveSuccessors(SuccessorBatch& batch);
-    // The end of a per-state step: records its batch unless ExploreQueue holds it.
+    // The end of a per-state step: records its batch, unless another thread does.
     void EndStep();
     // Writes the record of an explored state from `transitions`, and empties it.
     void WriteRecord(uint32_t number, bool deterministicReport, OutputBuffer& file,
                      NumberText& rates);
-    uint32_t ExploreOverlapped(OutputBuffer& file, NumberText& rates,
-                               void (StateSpaceGen::*step)(char*));
+    uint32_t ExplorePipelined(OutputBuffer& file, NumberText& rates,
+                              void (StateSpaceGen::*step)(char*));
+    void FireSubmitted(PipelineSync& sync, void (StateSpaceGen::*step)(char*));
+    void Advance(PipelineSlot& slot, int stage);
     uint32_t ExploreQueue(std::ostream& out, void (StateSpaceGen::*step)(char*),
                           bool deterministicReport);
     void ReportAbsorbing(bool deterministicReport);

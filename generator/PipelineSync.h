@@ -1,0 +1,52 @@
+#ifndef PIPELINESYNC_H
+#define PIPELINESYNC_H
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+// The hand-over between the two threads that explore together: the coordinating
+// thread submits states to fire, in order, and the firing thread reports them fired,
+// in order. Both counters only grow; a slot's contents are handed over by the
+// release store of a counter and the acquire load that sees it.
+//
+// A thread that ends the process (a fatal message and exit) must not have the other
+// thread write files or use the streams that exit is closing. While a PipelineSync
+// lives, an exit handler asks the other thread to stop for good at its next wait or
+// state, and waits for it to do so (at most a few seconds).
+class PipelineSync {
+  public:
+    PipelineSync();
+    ~PipelineSync();
+    PipelineSync(const PipelineSync&) = delete;
+    PipelineSync& operator=(const PipelineSync&) = delete;
+
+    // Each on a cache line of its own: each is written by one thread only.
+    alignas(64) std::atomic<uint64_t> submitted{0};
+    alignas(64) std::atomic<uint64_t> fired{0};
+    alignas(64) std::atomic<bool> finished{false};
+
+    // Returns once ready() holds. Spins briefly (hand-overs are frequent and short),
+    // then yields the processor.
+    template <class Ready> void WaitUntil(Ready ready) const {
+        for (uint32_t spins = 0; !ready(); spins++) {
+            StopIfEnding();
+            if (spins < 4096)
+                Relax();
+            else
+                std::this_thread::yield();
+        }
+    }
+    // Stops the calling thread for good when another thread is ending the process.
+    static void StopIfEnding();
+
+  private:
+    static void Relax() {
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
+    static void AtExit();
+};
+
+#endif
