@@ -2,7 +2,9 @@
 #define PIPELINESYNC_H
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
+#include <ostream>
 #include <thread>
 
 // The hand-over between the two threads that explore together: the coordinating
@@ -25,6 +27,15 @@ class PipelineSync {
     alignas(64) std::atomic<uint64_t> submitted{0};
     alignas(64) std::atomic<uint64_t> fired{0};
     alignas(64) std::atomic<bool> finished{false};
+
+    // Bytes the coordinating thread hands over for the other thread to write into
+    // `pendingOut`; `pendingBytes` is 0 when nothing waits, and is set last.
+    std::ostream* pendingOut = nullptr;
+    const char* pendingData = nullptr;
+    alignas(64) std::atomic<size_t> pendingBytes{0};
+    // Called by the other thread: writes what waits, if anything; returns whether it
+    // did.
+    bool WritePending();
 
     // Returns once ready() holds. Spins briefly (hand-overs are frequent and short),
     // then yields the processor.

@@ -431,6 +431,7 @@ uint32_t StateSpaceGen::ExplorePipelined(OutputBuffer& file, NumberText& rates,
             slot.input.resize(size > 0 ? size : 1);
     }
     PipelineSync sync;
+    file.HandOffTo(&sync);
     pipelined = true;
     std::thread firer([this, &sync, step] { FireSubmitted(sync, step); });
 
@@ -464,6 +465,7 @@ uint32_t StateSpaceGen::ExplorePipelined(OutputBuffer& file, NumberText& rates,
         records++;
         recorded++;
     }
+    file.EndHandOff();
     sync.finished.store(true, std::memory_order_release);
     firer.join();
     pipelined = false;
@@ -472,18 +474,22 @@ uint32_t StateSpaceGen::ExplorePipelined(OutputBuffer& file, NumberText& rates,
 }
 
 void StateSpaceGen::FireSubmitted(PipelineSync& sync, void (StateSpaceGen::*step)(char*)) {
-    for (uint64_t k = 0;; k++) {
+    for (uint64_t k = 0;;) {
         sync.WaitUntil([&] {
             return sync.submitted.load(std::memory_order_acquire) > k ||
-                   sync.finished.load(std::memory_order_acquire);
+                   sync.finished.load(std::memory_order_acquire) ||
+                   sync.pendingBytes.load(std::memory_order_acquire) > 0;
         });
+        // Writing the state-space file is this thread's too: it has time to spare.
+        if (sync.WritePending())
+            continue;
         // Finished is set only once every submitted state has been recorded.
         if (sync.submitted.load(std::memory_order_acquire) <= k)
             return;
         PipelineSlot& slot = slots[k % slots.size()];
         filling = &slot.batch;
         (this->*step)(slot.input.data());
-        sync.fired.store(k + 1, std::memory_order_release);
+        sync.fired.store(++k, std::memory_order_release);
     }
 }
 

@@ -2,6 +2,7 @@
 #define STATESPACEGENFORMAT_H
 
 #include "BaseClasses/StandardErrors.h"
+#include "generator/PipelineSync.h"
 
 #include <charconv>
 #include <cstddef>
@@ -70,7 +71,8 @@ class NumberText {
 // share of the writing. Flush() before using the stream directly (seeking, closing).
 class OutputBuffer {
   public:
-    explicit OutputBuffer(std::ostream& out) : out(out), start(nullptr), at(nullptr), end(nullptr) {
+    explicit OutputBuffer(std::ostream& out)
+        : out(out), start(nullptr), at(nullptr), end(nullptr), spare(nullptr), writer(nullptr) {
         start = new (std::nothrow) char[Capacity];
         if (start == nullptr)
             MemoryAllocationError();
@@ -79,7 +81,9 @@ class OutputBuffer {
     }
     ~OutputBuffer() {
         Flush();
+        EndHandOff();
         delete[] start;
+        delete[] spare;
     }
     OutputBuffer(const OutputBuffer&) = delete;
     OutputBuffer& operator=(const OutputBuffer&) = delete;
@@ -93,9 +97,42 @@ class OutputBuffer {
     }
     void Commit(char* to) { at = to; }
 
+    // From now on a full buffer is handed to the other thread of `sync`, which writes
+    // it while this one fills a second buffer. The bytes reach the stream in the
+    // same order.
+    void HandOffTo(PipelineSync* sync) {
+        if (spare == nullptr) {
+            spare = new (std::nothrow) char[Capacity];
+            if (spare == nullptr)
+                MemoryAllocationError();
+        }
+        writer = sync;
+    }
+    // Waits until the other thread has written what it was handed; writes go to the
+    // stream directly again.
+    void EndHandOff() {
+        if (writer == nullptr)
+            return;
+        writer->WaitUntil(
+            [this] { return writer->pendingBytes.load(std::memory_order_acquire) == 0; });
+        writer = nullptr;
+    }
+
     void Flush() {
-        if (at != start)
+        if (at == start)
+            return;
+        if (writer != nullptr) {
+            EndHandOffOfPrevious();
+            writer->pendingOut = &out;
+            writer->pendingData = start;
+            writer->pendingBytes.store(static_cast<size_t>(at - start), std::memory_order_release);
+            char* filled = start;
+            start = spare;
+            spare = filled;
+            end = start + Capacity;
+        } else {
             out.write(start, at - start);
+        }
         at = start;
     }
 
@@ -106,6 +143,13 @@ class OutputBuffer {
     char* start;
     char* at;
     char* end;
+    char* spare;          // the buffer the other thread may be writing
+    PipelineSync* writer; // while set, full buffers are handed over
+
+    void EndHandOffOfPrevious() {
+        writer->WaitUntil(
+            [this] { return writer->pendingBytes.load(std::memory_order_acquire) == 0; });
+    }
 };
 
 #endif

@@ -4,12 +4,15 @@
 // runs after the hand-over's own that the working thread has stopped.
 
 #include "generator/PipelineSync.h"
+#include "generator/StateSpaceGenFormat.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <sstream>
+#include <string>
 #include <thread>
 #include <unistd.h>
 
@@ -87,6 +90,42 @@ TEST(PipelineSyncDeathTest, WithoutAPipelineExitIsUnchanged) {
             std::exit(5);
         },
         ::testing::ExitedWithCode(5), "");
+}
+
+TEST(OutputBufferHandOffTest, BytesReachTheStreamInOrder) {
+    // Lines of varying length, several buffers' worth, written through a buffer
+    // that hands its full buffers to another thread; the stream must get exactly
+    // the bytes written, in order, also those written after the hand-off ended.
+    std::ostringstream out;
+    std::string expected;
+    PipelineSync sync;
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        while (!stop.load())
+            if (!sync.WritePending())
+                std::this_thread::yield();
+    });
+    {
+        OutputBuffer buffer(out);
+        buffer.HandOffTo(&sync);
+        auto put = [&](uint32_t i) {
+            const std::string line = std::to_string(i) + std::string(i % 37, 'x') + "\n";
+            char* at = buffer.Reserve(line.size());
+            std::memcpy(at, line.data(), line.size());
+            buffer.Commit(at + line.size());
+            expected += line;
+        };
+        uint32_t i = 0;
+        while (expected.size() < 5 * OutputBuffer::Capacity + 12345)
+            put(i++);
+        buffer.EndHandOff();
+        stop.store(true);
+        writer.join();
+        for (uint32_t k = 0; k < 1000; k++)
+            put(i++);
+    }
+    ASSERT_EQ(out.str().size(), expected.size());
+    EXPECT_TRUE(out.str() == expected);
 }
 
 } // namespace
