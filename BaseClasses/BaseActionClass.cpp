@@ -1,4 +1,5 @@
 #include "BaseClasses/BaseActionClass.h"
+#include "BaseClasses/ProcessEnd.h"
 
 #include "BaseClasses/StandardErrors.h"
 #include "BaseClasses/state/BaseStateVariableClass.h"
@@ -169,11 +170,8 @@ void BaseActionClass::AllocatePVRateDS(int numPVs) {
     DeallocatePVRateDS();
     // Array new destroys the sets already built when a later one fails.
     PVRateDS = new (std::nothrow) FastSet[numPVs > 0 ? numPVs : 0];
-    if (PVRateDS == nullptr) {
-        std::cerr << "!! Memory allocation error in BaseActionClass::AllocatePVRateDS()"
-                  << std::endl;
-        std::exit(1);
-    }
+    if (PVRateDS == nullptr)
+        Fatal(std::cerr, "!! Memory allocation error in BaseActionClass::AllocatePVRateDS()\n");
 }
 
 void BaseActionClass::AllocatePVImpulseDS(int numPVs) {
@@ -184,9 +182,7 @@ void BaseActionClass::AllocatePVImpulseDS(int numPVs) {
     ImpulseWorkerCounts = new (std::nothrow) int*[n]();
     if (PVImpulseDS == nullptr || ImpulseWorkerLists == nullptr || ImpulseWorkerCounts == nullptr) {
         DeallocatePVImpulseDS();
-        std::cerr << "!! Memory allocation error in BaseActionClass::AllocatePVImpulseDS()"
-                  << std::endl;
-        std::exit(1);
+        Fatal(std::cerr, "!! Memory allocation error in BaseActionClass::AllocatePVImpulseDS()\n");
     }
 }
 

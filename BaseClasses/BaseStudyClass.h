@@ -31,10 +31,16 @@ class BaseStudyClass {
     int GetNumExps() const { return NumExps; }
     // One static buffer shared by all calls; each call overwrites it.
     char* GetExpName(int i);
-    // Applies "type:name:value" triples through OverrideGVValue. A value text that
-    // cannot be converted passes zero of the type; a letter that contradicts the
-    // variable's declared type (GVTypes) is reported on standard error and skipped.
-    void overrideGVs(char* text);
+    // Applies "type:name:value" triples through OverrideGVValue. A triple with an
+    // unknown letter, a letter that contradicts the variable's declared type
+    // (GVTypes), an unknown name, or a value text that is not wholly a number of the
+    // type (or does not fit it) is reported and not applied; too few tokens end the
+    // parse. Returns false when any of these happened.
+    bool overrideGVs(char* text);
+
+  private:
+    // Converts `value` as the letter says and applies it; false if it does not convert.
+    bool ApplyOverride(char letter, char* name, const char* value);
 };
 
 // Provided by the linked model's study source.

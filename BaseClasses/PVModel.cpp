@@ -1,4 +1,5 @@
 #include "BaseClasses/PVModel.h"
+#include "BaseClasses/ProcessEnd.h"
 
 #include "BaseClasses/FastSet.h"
 #include "BaseClasses/ImpulseNodeClass.h"
@@ -327,10 +328,8 @@ void PVModel::WritePVTypeFile(char* fileName) {
         out.close();
     }
     // A missing type file must not pass for a successful run.
-    if (!out) {
-        std::cerr << "Error: Could not write PV type file " << fileName << std::endl;
-        std::exit(1);
-    }
+    if (!out)
+        Fatal(std::cerr, std::string("Error: Could not write PV type file ") + fileName + "\n");
 }
 
 void PVModel::Destruct() {

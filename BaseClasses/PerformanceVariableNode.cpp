@@ -1,4 +1,5 @@
 #include "BaseClasses/PerformanceVariableNode.h"
+#include "BaseClasses/ProcessEnd.h"
 
 #include "BaseClasses/BaseActionClass.h"
 #include "BaseClasses/BaseModelClass.h"
@@ -76,14 +77,14 @@ void ListInstances(BaseModelClass* top, const char* name, List<BaseModelClass>* 
 }
 
 [[noreturn]] void NoInstanceError(const char* model, BaseModelClass* top) {
-    // exact texts, matched by the front end (double blanks, "\n." included)
-    std::cerr << "Number of " << model << "'s was " << 0 << ".  Model cannot be created.\n"
-              << std::flush;
+    // exact texts, matched by the front end (double blanks, "\n." included); the
+    // model cannot be built, so the run has failed
+    std::string text = std::string("Number of ") + model + "'s was 0.  Model cannot be created.\n";
     if (top != nullptr && top->Name != nullptr)
-        std::cerr << "Model Name was: " << top->Name << "\n." << std::flush;
+        text += std::string("Model Name was: ") + top->Name + "\n.";
     else
-        std::cerr << "Model Name was: NULL\n" << std::flush;
-    std::exit(0);
+        text += "Model Name was: NULL\n";
+    Fatal(std::cerr, text);
 }
 
 } // namespace
@@ -401,11 +402,9 @@ void PerformanceVariableNode::AddImpulseModelDependency(const char* model,
                                                         ImpulseNodeClass* impulse) {
     int i = GetImpulseNumber(impulse);
     if (i < 0) {
-        // exact text, matched by callers (double blanks included)
-        std::cerr << "Model Dependency requested on undefined impulse."
-                  << "  Check code generator.  Error code GP0001.\n"
-                  << std::flush;
-        std::exit(0);
+        // exact text, matched by callers (double blanks included); a failed run
+        Fatal(std::cerr, "Model Dependency requested on undefined impulse."
+                         "  Check code generator.  Error code GP0001.\n");
     }
     if (!IsDependentOnImpulseModel(model, i))
         AddImpulseModelDependency(model, i);

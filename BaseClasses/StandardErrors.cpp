@@ -1,13 +1,14 @@
 #include "BaseClasses/StandardErrors.h"
 
+#include "BaseClasses/ProcessEnd.h"
+
 #include <cstdlib>
 #include <iostream>
 
 void MemoryAllocationError() {
-    std::cerr << "Insufficient Memory to allocate dynamic data structures from heap memory"
-              << std::endl;
-    std::cerr << "Exiting program..." << std::endl;
-    std::exit(1);
+    // A fixed text: writing it must not need the memory that ran out.
+    Fatal(std::cerr, "Insufficient Memory to allocate dynamic data structures from heap memory\n"
+                     "Exiting program...\n");
 }
 
 void MemoryError() {
@@ -59,10 +60,8 @@ void InvalidArrayType() {
 }
 
 void InvalidStructType() {
-    std::cerr << "ArrayType is invalid for struct element" << std::endl;
-    std::cerr << "preparing to segfault" << std::endl;
     // The historical behaviour was a deliberate invalid access; end in order instead.
-    std::exit(1);
+    Fatal(std::cerr, "ArrayType is invalid for struct element\npreparing to segfault\n");
 }
 
 void InvalidUnorderedType() {

@@ -3,6 +3,7 @@
 #include "BaseClasses/PVModel.h"
 
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <vector>
 
@@ -13,8 +14,12 @@ std::ostream* TraceFile::OpenTraceFile(const char* fileName) {
     auto file = std::make_unique<std::ofstream>();
     if (fileName != nullptr)
         file->open(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
-    if (!file->is_open())
+    if (!file->is_open()) {
+        // The run goes on, but the user asked for a trace and must know there is none.
+        std::cerr << "Warning: Could not open trace file " << (fileName != nullptr ? fileName : "")
+                  << "; no trace is written" << std::endl;
         file->setstate(std::ios::failbit);
+    }
     files.push_back(std::move(file));
     return files.back().get();
 }

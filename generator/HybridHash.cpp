@@ -1,5 +1,6 @@
 #include "generator/HybridHash.h"
 
+#include "BaseClasses/ProcessEnd.h"
 #include "BaseClasses/PVModel.h"
 
 #include <cassert>
@@ -25,8 +26,7 @@ constexpr uint32_t kInitialIndexBits = 17;
 constexpr double kIndexFill = 0.7;
 
 [[noreturn]] void Fatal(const char* message) {
-    std::cerr << message << std::endl;
-    std::exit(1);
+    ::Fatal(std::cerr, std::string(message) + "\n");
 }
 
 inline uint32_t Step(int rehashCount) {
@@ -102,9 +102,8 @@ uint64_t* NewBitmap(uint32_t slots) {
 } // namespace
 
 void HybridHash::StorageExhausted() const {
-    std::cerr << "Error: the state space has more states than the state storage can hold ("
-              << maxStates << " states)" << std::endl;
-    std::exit(1);
+    Fatal(std::cerr, "Error: the state space has more states than the state storage can hold (" +
+                         std::to_string(maxStates) + " states)\n");
 }
 
 uint32_t HybridHash::StorageLimit(uint32_t perBlock, uint32_t numBlocks) {

@@ -1,6 +1,8 @@
 #ifndef PIPELINESYNC_H
 #define PIPELINESYNC_H
 
+#include "BaseClasses/ProcessEnd.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -12,14 +14,12 @@
 // in order. Both counters only grow; a slot's contents are handed over by the
 // release store of a counter and the acquire load that sees it.
 //
-// A thread that ends the process (a fatal message and exit) must not have the other
-// thread write files or use the streams that exit is closing. While a PipelineSync
-// lives, an exit handler asks the other thread to stop for good at its next wait or
-// state, and waits for it to do so (at most a few seconds).
+// A thread that ends the process does so through EndProcess, which destroys
+// nothing; the other thread parks at its next wait or state (ParkIfEnding), so that
+// it neither reports a second failure nor writes on after the first.
 class PipelineSync {
   public:
-    PipelineSync();
-    ~PipelineSync();
+    PipelineSync() = default;
     PipelineSync(const PipelineSync&) = delete;
     PipelineSync& operator=(const PipelineSync&) = delete;
 
@@ -41,15 +41,13 @@ class PipelineSync {
     // then yields the processor.
     template <class Ready> void WaitUntil(Ready ready) const {
         for (uint32_t spins = 0; !ready(); spins++) {
-            StopIfEnding();
+            ParkIfEnding();
             if (spins < 4096)
                 Relax();
             else
                 std::this_thread::yield();
         }
     }
-    // Stops the calling thread for good when another thread is ending the process.
-    static void StopIfEnding();
 
   private:
     static void Relax() {
@@ -57,7 +55,6 @@ class PipelineSync {
         __builtin_ia32_pause();
 #endif
     }
-    static void AtExit();
 };
 
 #endif

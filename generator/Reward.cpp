@@ -1,5 +1,6 @@
 #include "generator/Reward.h"
 
+#include "BaseClasses/ProcessEnd.h"
 #include "BaseClasses/PVModel.h"
 #include "BaseClasses/PerformanceVariableNode.h"
 
@@ -23,10 +24,8 @@ Reward::Reward(PVModel* m, short type, const char* fileName)
         rewfile.close();
     rewfile.clear();
     rewfile.open(fileName, std::ios::in | std::ios::out | std::ios::trunc | std::ios::binary);
-    if (!rewfile.is_open()) {
-        std::cerr << "Could not open file dude" << std::endl; // exact text, matched by callers
-        std::exit(1);
-    }
+    if (!rewfile.is_open())
+        Fatal(std::cerr, "Could not open file dude\n"); // exact text, matched by callers
     // Default formatting, whatever an earlier run in this process left on the stream.
     rewfile.flags(std::ios::fmtflags());
     rewfile.precision(6);

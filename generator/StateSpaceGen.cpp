@@ -1,5 +1,6 @@
 #include "generator/StateSpaceGen.h"
 
+#include "BaseClasses/ProcessEnd.h"
 #include "BaseClasses/BaseActionClass.h"
 #include "BaseClasses/BaseGroupClass.h"
 #include "BaseClasses/PVModel.h"
@@ -8,6 +9,7 @@
 #include "BaseClasses/TraceFileKestroSSG.h"
 #include "Composer/Join.h"
 #include "generator/HybridHash.h"
+#include "generator/OutputFiles.h"
 #include "generator/PipelineSync.h"
 #include "generator/ResultsDB.h"
 #include "generator/StateSpaceGenFormat.h"
@@ -24,10 +26,14 @@
 #include <fstream>
 #include <iostream>
 #include <new>
+#include <sstream>
 #include <string>
+#include <system_error>
 #include <thread>
 
 void (StateSpaceGen::*FindNext)(char* state) = nullptr;
+
+StateSpaceGen::Threads StateSpaceGen::threads = StateSpaceGen::Threads::Automatic;
 
 namespace {
 
@@ -69,16 +75,6 @@ template <class T> T* NewLineBuffer(size_t count) {
     return static_cast<T*>(b);
 }
 
-std::string JoinName(const char* path, const char* name, const char* suffix) {
-    std::string s;
-    if (path != nullptr)
-        s += path;
-    if (name != nullptr)
-        s += name;
-    s += suffix;
-    return s;
-}
-
 // Writes an unsigned decimal and a line end at `at`; returns the position after it.
 char* AppendLine(char* at, uint32_t n) {
     at = std::to_chars(at, at + 10, n).ptr;
@@ -88,9 +84,8 @@ char* AppendLine(char* at, uint32_t n) {
 
 [[noreturn]] void UnsupportedDistributions() {
     // exact text (two blanks after "Error:"), matched by callers
-    std::cout << "Error:  Can not generate state space with Current Action"
-              << " Distribution Type" << std::endl;
-    std::exit(1);
+    Fatal(std::cout, "Error:  Can not generate state space with Current Action"
+                     " Distribution Type\n");
 }
 
 } // namespace
@@ -140,7 +135,7 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
       traceFile(nullptr), traceLevel(0), instantDepth(0), numInstantActions(0),
       hashLoadFactor(theHashLoadFactor), exploredState(nullptr), instantScratch(nullptr),
       branchStates(nullptr), enabledSet(nullptr), filling(&batch), topJoin(nullptr),
-      pipelined(false) {
+      pipelined(false), files(nullptr), firingNumber(0) {
     if (dbHost != nullptr)
         resultsDB = new ResultsDB(dbHost, -1, nullptr, nullptr, nullptr);
 
@@ -163,10 +158,8 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
 }
 
 void StateSpaceGen::CheckNotEmpty() const {
-    if (stateSize == 0) {
-        std::cout << "The model is empty, i.e., does not have any state variables." << std::endl;
-        std::exit(1);
-    }
+    if (stateSize == 0)
+        Fatal(std::cout, "The model is empty, i.e., does not have any state variables.\n");
 }
 
 void StateSpaceGen::ClassifyActions() {
@@ -251,6 +244,7 @@ StateSpaceGen::~StateSpaceGen() {
     std::free(instantScratch);
     std::free(branchStates);
     std::free(enabledSet);
+    delete files;
     // The trace container and its sink stay alive to the end of the process: a
     // trace file is never closed explicitly (every line is flushed when written).
 }
@@ -295,19 +289,26 @@ void StateSpaceGen::GenStateSpace() {
     if (Tracing(1))
         trace->printf(1, "Computation time (user + system): %f", seconds);
     std::cout << "Computation Time (user + system): " << seconds << " seconds" << std::endl;
+
+    // The front end reads the report: a run whose report was lost has failed.
+    if (!std::cout)
+        Fatal(std::cerr, "Error: Could not write the report on standard output\n");
+    if (!files->Commit())
+        EndProcess(1);
+    delete files;
+    files = nullptr;
 }
 
 void StateSpaceGen::SetMethodPointers() {
-    std::string stateSpaceName = JoinName(path, experimentName, ".arm");
-    std::string rewardName = JoinName(path, experimentName, ".var");
-    std::string detName = JoinName(path, experimentName, ".det");
-    std::string pvTypeName = JoinName(path, experimentName, ".pvtype");
-
-    model->WritePVTypeFile(&pvTypeName[0]);
+    delete files;
+    files = new OutputFiles(path, experimentName);
+    char* stateSpaceName = files->Temporary(OutputFiles::StateSpace);
+    char* rewardName = files->Temporary(OutputFiles::Rewards);
+    model->WritePVTypeFile(files->Temporary(OutputFiles::PVType));
 
     if (model->NumActions <= 0) {
         FindNext = &StateSpaceGen::FindNextNormal;
-        GenStateSpaceNormal(&stateSpaceName[0], &rewardName[0]);
+        GenStateSpaceNormal(stateSpaceName, rewardName);
         return;
     }
 
@@ -320,20 +321,19 @@ void StateSpaceGen::SetMethodPointers() {
         } else {
             // The constructor left the initial state loaded in the model.
             for (uint32_t i = 0; i < numInstantActions; i++) {
-                if (instantActions[i]->Enabled()) {
-                    std::cout << "Error: The initial state is not stable, i.e., at least"
-                              << " one instantaneous action is enabled in that state." << std::endl;
-                    std::exit(1);
-                }
+                if (instantActions[i]->Enabled())
+                    Fatal(std::cout, "Error: The initial state is not stable, i.e., at least"
+                                     " one instantaneous action is enabled in that state.\n");
             }
             FindNext = &StateSpaceGen::FindNextInstant;
         }
-        GenStateSpaceNormal(&stateSpaceName[0], &rewardName[0]);
+        GenStateSpaceNormal(stateSpaceName, rewardName);
         break;
     case KindDeterministic:
     case KindDeterministic | KindExponentialOrInstant:
         FindNext = &StateSpaceGen::FindNextInstant;
-        GenStateSpaceDeterministic(&stateSpaceName[0], &rewardName[0], &detName[0]);
+        GenStateSpaceDeterministic(stateSpaceName, rewardName,
+                                   files->Temporary(OutputFiles::Deterministic));
         break;
     default:
         // Deterministic together with Erlang, or a distribution the generator
@@ -393,13 +393,17 @@ uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*st
         step == &StateSpaceGen::FindNextNormal || step == &StateSpaceGen::FindNextInstant;
     // The absorbing-state report shows the model as its state's exploration left it,
     // so it needs each state recorded before the next is explored.
-    if (deferring && Deferring() && absorbFlag != 1 && std::thread::hardware_concurrency() > 1) {
-        records = ExplorePipelined(file, rates, step);
-    } else {
+    const bool twoThreads = threads == Threads::Two ||
+                            (threads == Threads::Automatic && std::thread::hardware_concurrency() > 1);
+    bool done = false;
+    if (deferring && Deferring() && absorbFlag != 1 && twoThreads)
+        done = ExplorePipelined(file, rates, step, records);
+    if (!done) {
         for (state_struct* s = queue->Dequeue(); s != nullptr; s = queue->Dequeue()) {
             uint32_t number = s->number;
             assert(number == lastStateNumber + 1 && "states leave the queue in number order");
             lastStateNumber = number;
+            firingNumber = number;
             if (Tracing(1))
                 trace->printf(1, "State Number = %d", static_cast<int>(number));
             (this->*step)(s->state);
@@ -421,8 +425,8 @@ uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*st
 // recording writes, so the numbers and every byte written are the same. A few slots
 // ahead of the one it records, this thread starts fetching what the lookups will
 // read, so that their cache misses overlap.
-uint32_t StateSpaceGen::ExplorePipelined(OutputBuffer& file, NumberText& rates,
-                                         void (StateSpaceGen::*step)(char*)) {
+bool StateSpaceGen::ExplorePipelined(OutputBuffer& file, NumberText& rates,
+                                     void (StateSpaceGen::*step)(char*), uint32_t& records) {
     const uint64_t n = PipelineSlots;
     const size_t size = static_cast<size_t>(stateSize);
     if (slots.size() != n) {
@@ -433,11 +437,20 @@ uint32_t StateSpaceGen::ExplorePipelined(OutputBuffer& file, NumberText& rates,
     PipelineSync sync;
     file.HandOffTo(&sync);
     pipelined = true;
-    std::thread firer([this, &sync, step] { FireSubmitted(sync, step); });
+    std::thread firer;
+    try {
+        firer = std::thread([this, &sync, step] { FireSubmitted(sync, step); });
+    } catch (const std::system_error&) {
+        // No second thread to be had (a thread or memory limit): one thread does it all.
+        file.EndHandOff();
+        pipelined = false;
+        return false;
+    }
 
-    uint32_t records = 0;
+    records = 0;
     uint64_t submitted = 0, recorded = 0;
     for (;;) {
+        ParkIfEnding();
         while (submitted - recorded < n) {
             state_struct* s = queue->Dequeue();
             if (s == nullptr)
@@ -470,11 +483,12 @@ uint32_t StateSpaceGen::ExplorePipelined(OutputBuffer& file, NumberText& rates,
     firer.join();
     pipelined = false;
     filling = &batch;
-    return records;
+    return true;
 }
 
 void StateSpaceGen::FireSubmitted(PipelineSync& sync, void (StateSpaceGen::*step)(char*)) {
     for (uint64_t k = 0;;) {
+        ParkIfEnding();
         sync.WaitUntil([&] {
             return sync.submitted.load(std::memory_order_acquire) > k ||
                    sync.finished.load(std::memory_order_acquire) ||
@@ -488,6 +502,7 @@ void StateSpaceGen::FireSubmitted(PipelineSync& sync, void (StateSpaceGen::*step
             return;
         PipelineSlot& slot = slots[k % slots.size()];
         filling = &slot.batch;
+        firingNumber = slot.number;
         (this->*step)(slot.input.data());
         sync.fired.store(++k, std::memory_order_release);
     }
@@ -538,10 +553,8 @@ bool StateSpaceGen::CheckClosed(std::ofstream& out, const char* message) {
 
 void StateSpaceGen::GenStateSpaceNormal(char* stateSpaceFile, char* rewardFile) {
     std::ofstream out(stateSpaceFile, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) {
-        std::cerr << "Error: Could not open state space output file" << std::endl;
-        std::exit(1);
-    }
+    if (!out.is_open())
+        Fatal(std::cerr, "Error: Could not open state space output file\n");
     out << std::scientific;
     out.precision(10);
     std::cout << std::scientific;
@@ -558,7 +571,7 @@ void StateSpaceGen::GenStateSpaceNormal(char* stateSpaceFile, char* rewardFile) 
     ReleaseRunStorage();
     ok = CheckWritten(rewfile, "Error: Could not write reward file") && ok;
     if (!ok)
-        std::exit(1);
+        EndProcess(1);
 }
 
 void StateSpaceGen::FindNextNormal(char* state) {
@@ -593,7 +606,11 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
 
     BaseGroupClass* group = groups[action->GroupID];
     if (action->DistributionType != Erlang || action->ReadyToFire()) {
-        currentRate = action->Rate() * group->Probability(action);
+        const double rate = action->Rate();
+        const double probability = group->Probability(action);
+        CheckRate(action, rate);
+        CheckProbability(action, probability);
+        currentRate = rate * probability;
         // The reward model's firing copies the new state into `nextState`; resetting
         // Erlang phases changes no byte of it, so it needs no second copy.
         model->FireAction(nextState, action);
@@ -605,17 +622,45 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
     // An earlier phase: the marking stays, every case of the activity moves on one
     // phase together, and the phase rate is shared among them.
     model->AgeAction(state, action);
+    const double rate = action->Rate();
+    CheckRate(action, rate);
     int n = group->NumMembers;
     if (n > 0) {
         for (int i = 0; i < n; i++)
             group->Members[i]->Age();
-        currentRate = action->Rate() / n;
+        currentRate = rate / n;
     } else {
         action->Age();
-        currentRate = action->Rate();
+        currentRate = rate;
     }
     model->CurrentState(nextState);
     return true;
+}
+
+void StateSpaceGen::CheckRate(const BaseActionClass* action, double rate) const {
+    // A negative rate would be written like a deterministic firing; NaN and infinity
+    // are no rates at all.
+    if (!(rate >= 0.0) || !std::isfinite(rate))
+        BadValue(action, "rate", rate, "a rate must be a finite number of at least 0");
+}
+
+void StateSpaceGen::CheckProbability(const BaseActionClass* action, double probability) const {
+    if (!(probability >= 0.0 && probability <= 1.0))
+        BadValue(action, "case probability", probability,
+                 "a probability must lie between 0 and 1");
+}
+
+void StateSpaceGen::CheckWeight(const BaseActionClass* action, double weight) const {
+    if (!(weight >= 0.0) || !std::isfinite(weight))
+        BadValue(action, "weight", weight, "a weight must be a finite number of at least 0");
+}
+
+void StateSpaceGen::BadValue(const BaseActionClass* action, const char* what, double value,
+                             const char* rule) const {
+    std::ostringstream text;
+    text << "Error: activity " << action->getName() << " has " << what << " " << value
+         << " in state " << firingNumber << "; " << rule << "\n";
+    Fatal(std::cerr, text.str());
 }
 
 void StateSpaceGen::RecordNewState(double rate, char* state, const double* rewards) {
@@ -637,7 +682,7 @@ void StateSpaceGen::ReachStable(double rate) {
         SaveStableState(rate, hashTable->Lookup(nextState));
         return;
     }
-    if (!(rate > 0))
+    if (rate == 0)
         return; // recorded as nothing, as SaveStableState would
     SuccessorBatch& b = *filling;
     const size_t k = b.count++;
@@ -678,11 +723,8 @@ void StateSpaceGen::SaveSuccessors(SuccessorBatch& b) {
     const size_t values = reward != nullptr ? reward->ValuesPerRecord() : 0;
     for (size_t k = 0; k < b.count; k++) {
         char* state = &b.states[k * size];
-        const int32_t number = hashTable->Lookup(state, b.list[k].probe);
-        if (number >= 0)
-            transitions.Add(static_cast<uint32_t>(number), b.list[k].rate);
-        else
-            RecordNewState(b.list[k].rate, state, values > 0 ? &b.rewards[k * values] : nullptr);
+        Record(b.list[k].rate, hashTable->Lookup(state, b.list[k].probe), state,
+               values > 0 ? &b.rewards[k * values] : nullptr);
     }
     b.count = 0;
 }
@@ -694,15 +736,21 @@ void StateSpaceGen::EndStep() {
     SaveSuccessors(*filling);
 }
 
-void StateSpaceGen::SaveStableState(double rate, int32_t number) {
+void StateSpaceGen::SaveStableState(double value, int32_t number) {
     if (Tracing(4))
-        trace->printf(4, "The rate to this state: %f", rate);
-    if (!(rate > 0))
+        trace->printf(4, "The rate to this state: %f", value);
+    // A rate of 0 or a path of probability 0 is no transition and numbers no state.
+    if (value == 0)
         return;
+    Record(value, number, nextState, nullptr);
+}
+
+void StateSpaceGen::Record(double value, int32_t number, char* state, const double* rewards) {
+    assert(value != 0 && std::isfinite(value) && "values are checked where they are read");
     if (number >= 0)
-        transitions.Add(static_cast<uint32_t>(number), rate);
+        transitions.Add(static_cast<uint32_t>(number), value);
     else
-        RecordNewState(rate, nextState, nullptr);
+        RecordNewState(value, state, rewards);
 }
 
 int StateSpaceGen::CollectEnabledInstant(BaseActionClass** enabled) {
@@ -744,11 +792,11 @@ void StateSpaceGen::FindNextInstant(char* state) {
 void StateSpaceGen::FireInstant(double p) {
     if (instantDepth > MaxInstantDepth) {
         // exact text, matched by callers
-        std::cerr << "Error:  Maximum number of zero time transition recursive "
-                  << "firings exceeded"
-                  << "(" << MaxInstantDepth << ")\nPossible undetermined model." << std::endl
-                  << "Please check the model and try again" << std::endl;
-        std::exit(1);
+        Fatal(std::cerr, "Error:  Maximum number of zero time transition recursive "
+                         "firings exceeded(" +
+                             std::to_string(MaxInstantDepth) +
+                             ")\nPossible undetermined model.\n"
+                             "Please check the model and try again\n");
     }
     // The model is not read out and loaded back here: loading a model with the state
     // it holds changes nothing (every state variable's SetState reads back exactly
@@ -773,14 +821,14 @@ void StateSpaceGen::FireInstant(double p) {
 
     int candidates = CollectTopRank(enabled, count);
     double total = 0.0;
-    for (int i = 0; i < candidates; i++)
-        total += enabled[i]->Weight();
-    if (!(total > 0.0) || !std::isfinite(total)) {
-        std::cerr << "Error: instantaneous activities enabled together have a total weight of "
-                     "0; their probabilities are undefined."
-                  << std::endl;
-        std::exit(1);
+    for (int i = 0; i < candidates; i++) {
+        const double w = enabled[i]->Weight();
+        CheckWeight(enabled[i], w);
+        total += w;
     }
+    if (!(total > 0.0) || !std::isfinite(total))
+        Fatal(std::cerr, "Error: instantaneous activities enabled together have a total weight of "
+                         "0; their probabilities are undefined.\n");
 
     char* saved = branchStates + static_cast<size_t>(instantDepth) * stateSize;
     model->CurrentState(saved);

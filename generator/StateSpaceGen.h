@@ -15,6 +15,7 @@
 class BaseActionClass;
 class BaseGroupClass;
 class Join;
+class OutputFiles;
 class PipelineSync;
 class PVModel;
 class Queue;
@@ -110,28 +111,60 @@ class StateSpaceGen {
     char* branchStates;           // per instantaneous depth: the branching state
     BaseActionClass** enabledSet; // per instantaneous depth: enabled candidates
 
+    // How many threads explore. Automatic: two on a machine with more than one
+    // processor (and when neither tracing nor -a needs the one-thread order of
+    // output). Tests force One or Two to cover both paths on every machine.
+    enum class Threads { Automatic, One, Two };
+    static Threads threads;
+
+    // Classifies the model's actions and numbers its current state 1 (enqueued,
+    // stored and loaded back); an empty model ends the run.
     StateSpaceGen(PVModel* model, char* path, char* experimentName, short absorbFlag,
                   double hashLoadFactor, char* dbHost, char* dbEntity, char* traceFileName);
+    // Releases the table, queue, buffers and the names it owns; leaves the trace sinks.
     ~StateSpaceGen();
     StateSpaceGen(const StateSpaceGen&) = delete;
     StateSpaceGen& operator=(const StateSpaceGen&) = delete;
 
+    // Builds the trace sink at `traceLevel`; call once, after setting the level.
     void InitializeTrace();
+    // The whole run: explores, writes every file, reports on standard output, and
+    // moves the files into place; any failure ends the process with status 1.
     void GenStateSpace();
+    // Writes the PV type file, chooses the exploration for the model's actions and
+    // runs it, leaving the files under their temporary names.
     void SetMethodPointers();
+    // Explores without deterministic activities into the two files named.
     void GenStateSpaceNormal(char* stateSpaceFile, char* rewardFile);
+    // Fills `transitions` with the stable successors of `state` (no instantaneous
+    // activity in the model).
     void FindNextNormal(char* state);
+    // Fires `action` from the loaded state `state` when it is enabled: `nextState` and
+    // `currentRate` then hold the result; returns whether it fired. A rate or case
+    // probability that is not a number of the allowed range ends the run.
     bool FireAction(BaseActionClass* action, char* state);
-    void SaveStableState(double rate, int32_t number);
+    // Records a transition with `value` into the state in `nextState` whose number is
+    // `number` (negative: a new state, numbered now). Every exploration records
+    // through here or SaveSuccessors, which share the rule: a value of 0 is no
+    // transition.
+    void SaveStableState(double value, int32_t number);
+    // Sets the load factor for a table built later.
     void setHashValue(double v) { hashLoadFactor = v; }
 
     // Vanishing-state elimination.
+    // As FindNextNormal, for models with instantaneous activities.
     void FindNextInstant(char* state);
+    // Resolves the state in the model through enabled instantaneous activities,
+    // recording every stable state reached with p times `currentRate`.
     void FireInstant(double p);
 
     // Deterministic exploration.
+    // Explores a model with deterministic activities into the three files named.
     void GenStateSpaceDeterministic(char* stateSpaceFile, char* rewardFile, char* detFile);
+    // As FindNextInstant; a deterministic firing is recorded as minus its probability
+    // and the state is listed as enabling the delay.
     void FindNextDeterministic(char* state);
+    // As FireInstant, with the group probabilities of the instantaneous activities.
     void FireInstantDet(double p);
 
   private:
@@ -146,6 +179,17 @@ class StateSpaceGen {
     int CollectEnabledInstant(BaseActionClass** enabled);
     int CollectTopRank(BaseActionClass** enabled, int count);
     void RecordNewState(double rate, char* state, const double* rewards);
+    // The end of every record path: `value` into state `number`, or a new state with
+    // the bytes `state` (and its captured rewards, or null to read the model's).
+    void Record(double value, int32_t number, char* state, const double* rewards);
+    // A rate, probability or weight read from the model, checked where it is read:
+    // what reaches a record is then a positive rate or, for a deterministic firing,
+    // minus a probability.
+    void CheckRate(const BaseActionClass* action, double rate) const;
+    void CheckProbability(const BaseActionClass* action, double probability) const;
+    void CheckWeight(const BaseActionClass* action, double weight) const;
+    [[noreturn]] void BadValue(const BaseActionClass* action, const char* what, double value,
+                               const char* rule) const;
 
     // Stable states reached from the explored state wait for their lookups until all
     // its firings are done, so that the cache misses of those lookups overlap. Each
@@ -185,6 +229,10 @@ class StateSpaceGen {
     std::vector<PipelineSlot> slots;
     // Set while two threads explore; the firing thread then leaves the table alone.
     bool pipelined;
+    // The run's files under their temporary names, until they are moved into place.
+    OutputFiles* files;
+    // The number of the state being fired, for messages; written by the firing thread.
+    alignas(64) uint32_t firingNumber;
     bool Deferring() const { return reward != nullptr && !Tracing(1); }
     // The stable state in `nextState` is reached with `rate`.
     void ReachStable(double rate);
@@ -200,8 +248,9 @@ class StateSpaceGen {
     // Writes the record of an explored state from `transitions`, and empties it.
     void WriteRecord(uint32_t number, bool deterministicReport, OutputBuffer& file,
                      NumberText& rates);
-    uint32_t ExplorePipelined(OutputBuffer& file, NumberText& rates,
-                              void (StateSpaceGen::*step)(char*));
+    // Returns false, having explored nothing, when no second thread can be started.
+    bool ExplorePipelined(OutputBuffer& file, NumberText& rates,
+                          void (StateSpaceGen::*step)(char*), uint32_t& records);
     void FireSubmitted(PipelineSync& sync, void (StateSpaceGen::*step)(char*));
     void Advance(PipelineSlot& slot, int stage);
     uint32_t ExploreQueue(std::ostream& out, void (StateSpaceGen::*step)(char*),

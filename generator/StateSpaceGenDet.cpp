@@ -3,6 +3,7 @@
 // exponential firings, and the states enabling each delay go to the det file.
 #include "generator/StateSpaceGen.h"
 
+#include "BaseClasses/ProcessEnd.h"
 #include "BaseClasses/BaseActionClass.h"
 #include "BaseClasses/BaseGroupClass.h"
 #include "BaseClasses/PVModel.h"
@@ -10,6 +11,7 @@
 #include "generator/HybridHash.h"
 #include "generator/Reward.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -25,15 +27,11 @@ const char DeterministicCountPlaceholder[] = "        ";
 void StateSpaceGen::GenStateSpaceDeterministic(char* stateSpaceFile, char* rewardFile,
                                                char* detFile) {
     std::ofstream det(detFile, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!det.is_open()) {
-        std::cerr << "Error: Could not open det file " << std::endl;
-        std::exit(1);
-    }
+    if (!det.is_open())
+        Fatal(std::cerr, "Error: Could not open det file \n");
     std::ofstream out(stateSpaceFile, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) {
-        std::cerr << "Error: Could not open binary file dude" << std::endl; // exact text
-        std::exit(1);
-    }
+    if (!out.is_open())
+        Fatal(std::cerr, "Error: Could not open binary file dude\n"); // exact text
     out << std::scientific;
     out.precision(10);
     det << std::scientific;
@@ -58,7 +56,7 @@ void StateSpaceGen::GenStateSpaceDeterministic(char* stateSpaceFile, char* rewar
     ReleaseRunStorage();
     ok = CheckWritten(rewfile, "Error: Could not write reward file") && ok;
     if (!ok)
-        std::exit(1);
+        EndProcess(1);
 }
 
 void StateSpaceGen::FindNextDeterministic(char* state) {
@@ -70,15 +68,20 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
         if (!a->Enabled())
             continue;
         currentRate = groups[a->GroupID]->Probability(a);
+        CheckProbability(a, currentRate);
         if (Tracing(1))
             trace->printf(1, "Enabled: %s", a->getName());
         if (a->DistributionType == Deterministic) {
             currentRate = -currentRate;
             double* parameters = a->ReturnDistributionParameters();
             double delay = parameters != nullptr ? parameters[0] : a->SampleDistribution();
+            if (!(delay >= 0.0) || !std::isfinite(delay))
+                BadValue(a, "delay", delay, "a delay must be a finite number of at least 0");
             detList.insertEnablingState(hashTable->Lookup(exploredState), delay);
         } else {
-            currentRate = a->Rate() * currentRate;
+            const double rate = a->Rate();
+            CheckRate(a, rate);
+            currentRate = rate * currentRate;
         }
         if (Tracing(1))
             trace->printFireAction(a, 0.0);
@@ -91,10 +94,10 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
 void StateSpaceGen::FireInstantDet(double p) {
     if (instantDepth > MaxInstantDepth) {
         // exact text (it differs from the normal exploration's), matched by callers
-        std::cerr << "Error:  Maximum number of zero time transition firings exceeded"
-                  << "(" << MaxInstantDepth << ")\nPossible undetermined model" << std::endl
-                  << "Please check the model and try again" << std::endl;
-        std::exit(1);
+        Fatal(std::cerr, "Error:  Maximum number of zero time transition firings exceeded(" +
+                             std::to_string(MaxInstantDepth) +
+                             ")\nPossible undetermined model\n"
+                             "Please check the model and try again\n");
     }
     model->CurrentState(instantScratch);
     model->SetState(instantScratch);
@@ -103,21 +106,13 @@ void StateSpaceGen::FireInstantDet(double p) {
                                                  (numInstantActions > 0 ? numInstantActions : 1);
     int count = CollectEnabledInstant(enabled);
     if (count == 0) {
-        int32_t number = hashTable->Lookup(nextState);
-        double value = p * currentRate;
-        if (Tracing(4))
-            trace->printf(4, "The rate to this state: %f", value);
-        // Negative values are deterministic firings: only an exact 0 is dropped.
-        if (value == 0)
-            return;
-        if (number >= 0)
-            transitions.Add(static_cast<uint32_t>(number), value);
-        else
-            RecordNewState(value, nextState, nullptr);
+        // A negative value is a deterministic firing.
+        SaveStableState(p * currentRate, hashTable->Lookup(nextState));
         return;
     }
     if (count == 1) {
         double q = groups[enabled[0]->GroupID]->Probability(enabled[0]);
+        CheckProbability(enabled[0], q);
         if (Tracing(1))
             trace->printFireAction(enabled[0], 0.0);
         model->FireAction(nextState, enabled[0]);
@@ -133,6 +128,7 @@ void StateSpaceGen::FireInstantDet(double p) {
     for (int i = 0; i < candidates; i++) {
         BaseActionClass* a = enabled[i];
         double q = groups[a->GroupID]->Probability(a);
+        CheckProbability(a, q);
         if (Tracing(1))
             trace->printFireAction(a, 0.0);
         model->FireAction(nextState, a);

@@ -1,12 +1,16 @@
 #include "generator/commandline.h"
 
+#include "BaseClasses/ProcessEnd.h"
 #include "BaseClasses/StandardErrors.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <new>
+#include <string>
 
 char* exp_path = nullptr;
 char* ExpName = nullptr;
@@ -55,16 +59,31 @@ void ReplaceCCopy(char*& target, bool& setHere, const char* value) {
 
 [[noreturn]] void Usage() {
     // Three pieces on one line: two blanks stand before "-ltrace_level".
-    std::cout << "usage:  gen -Pexperimentfilepath -Nexperimentname -hhash_value"
-              << " -Bexperimentnumber -Ffiletype -edb_entity -sdb_macserver "
-              << " -ltrace_level[0-4] -tTraceFilename" << std::endl;
-    std::cout << "Example:  gen -P. -Nexp1 -B0" << std::endl;
-    std::exit(0);
+    EndProcess(std::cout,
+               "usage:  gen -Pexperimentfilepath -Nexperimentname -hhash_value"
+               " -Bexperimentnumber -Ffiletype -edb_entity -sdb_macserver "
+               " -ltrace_level[0-4] -tTraceFilename\n"
+               "Example:  gen -P. -Nexp1 -B0\n",
+               0);
 }
 
 [[noreturn]] void MissingValue(char letter) {
-    std::cout << "ERROR: option -" << letter << " needs a value" << std::endl;
-    std::exit(1);
+    Fatal(std::cout, std::string("ERROR: option -") + letter + " needs a value\n");
+}
+
+// A decimal number that fits an int: a value that would wrap selects something the
+// user did not ask for. With `whole`, a stray character does too (an experiment
+// number); without it, the number is read as atoi reads it (a trace level, where the
+// front end's "-l07x" and "-labc" mean 7 and 0).
+int WholeNumber(const char* value, const char* what, bool whole) {
+    errno = 0;
+    char* end = nullptr;
+    const long long n = std::strtoll(value, &end, 10);
+    if (whole && (end == value || *end != '\0'))
+        Fatal(std::cout, std::string("ERROR: ") + what + " is not a whole number: " + value + "\n");
+    if (errno == ERANGE || n < INT_MIN || n > INT_MAX)
+        Fatal(std::cout, std::string("ERROR: ") + what + " is out of range: " + value + "\n");
+    return static_cast<int>(n);
 }
 
 bool NeedsValue(char letter) {
@@ -107,7 +126,7 @@ void commandline(int argc, char** argv, int& fileType, char*& traceFileName) {
             ReplaceArrayCopy(ExpName, nameSet, value);
             break;
         case 'B':
-            ExpNum = std::atoi(value);
+            ExpNum = WholeNumber(value, "experiment number (-B)", true);
             break;
         case 'h': {
             double load;
@@ -125,7 +144,7 @@ void commandline(int argc, char** argv, int& fileType, char*& traceFileName) {
             ReplaceArrayCopy(db_host, hostSet, value);
             break;
         case 'l':
-            TempTraceLevel = std::atoi(value);
+            TempTraceLevel = WholeNumber(value, "trace level (-l)", false);
             std::cout << "TraceLevel=" << TempTraceLevel << std::endl;
             break;
         case 't':
@@ -144,10 +163,8 @@ void commandline(int argc, char** argv, int& fileType, char*& traceFileName) {
         }
     }
 
-    if (ExpName == nullptr) {
-        std::cout << "ERROR: missing experiment name (-N)" << std::endl;
-        std::exit(1);
-    }
+    if (ExpName == nullptr)
+        Fatal(std::cout, "ERROR: missing experiment name (-N)\n");
     // Without -P the output files are named from the experiment name alone.
     if (exp_path == nullptr)
         exp_path = ArrayCopy("");

@@ -1,5 +1,6 @@
 #include "generator/queue.h"
 
+#include "BaseClasses/ProcessEnd.h"
 #include "BaseClasses/StandardErrors.h"
 
 #include <cassert>
@@ -13,8 +14,7 @@ namespace {
 constexpr int kGrowthStep = 5000;
 
 [[noreturn]] void RingAllocationError() {
-    std::cout << "Error out of memory" << std::endl;
-    std::exit(1);
+    Fatal(std::cout, "Error out of memory\n");
 }
 
 } // namespace
@@ -69,10 +69,8 @@ void Queue::Enqueue(state_struct* s) {
     count++;
     Increment(rear);
     state_struct* slot = slots[rear];
-    if (slot == nullptr || slot->state == nullptr) {
-        std::cerr << " Error: queue pointer is null...exiting " << std::endl; // exact text
-        std::exit(1);
-    }
+    if (slot == nullptr || slot->state == nullptr)
+        Fatal(std::cerr, " Error: queue pointer is null...exiting \n"); // exact text
     std::memcpy(slot->state, s->state, stateSize);
     slot->number = s->number;
 }

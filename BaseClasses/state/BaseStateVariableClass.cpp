@@ -1,4 +1,5 @@
 #include "BaseClasses/state/BaseStateVariableClass.h"
+#include "BaseClasses/ProcessEnd.h"
 
 #include "BaseClasses/BaseActionClass.h"
 #include "BaseClasses/StandardErrors.h"
@@ -16,10 +17,8 @@ char* CopyString(const char* s) {
     if (s == nullptr)
         s = "";
     char* copy = new (std::nothrow) char[std::strlen(s) + 1];
-    if (copy == nullptr) {
-        std::cerr << "Not Enough Memory" << std::endl;
-        std::exit(1);
-    }
+    if (copy == nullptr)
+        Fatal(std::cerr, "Not Enough Memory\n");
     std::strcpy(copy, s);
     return copy;
 }

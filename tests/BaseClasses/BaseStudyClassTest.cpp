@@ -77,18 +77,19 @@ class BaseStudyClassTest : public ::testing::Test {
     void SetUp() override { ResetGlobals(); }
 
     // Runs the parser on a copy of the text; captures both streams.
-    void Override(const char* text) {
+    bool Override(const char* text) {
         std::vector<char> copy;
         if (text != nullptr)
             copy.assign(text, text + std::strlen(text) + 1);
         ::testing::internal::CaptureStdout();
         ::testing::internal::CaptureStderr();
-        study.overrideGVs(text != nullptr ? copy.data() : nullptr);
+        const bool applied = study.overrideGVs(text != nullptr ? copy.data() : nullptr);
         out = ::testing::internal::GetCapturedStdout();
         err = ::testing::internal::GetCapturedStderr();
         if (text != nullptr) {
             EXPECT_STREQ(text, copy.data()) << "the caller's text is left as it was";
         }
+        return applied;
     }
 
     TestStudy study;
@@ -96,25 +97,32 @@ class BaseStudyClassTest : public ::testing::Test {
 };
 
 TEST_F(BaseStudyClassTest, OverrideStringCases) {
+    // `applied` is what the parser returns: false for any problem, so that the run
+    // stops instead of going on with the old value.
     struct Case {
         const char* text;
         std::vector<std::string> calls;
         std::string out;
+        bool applied = true;
+        std::string err = "";
     };
+    const std::string notInt = " is not a number of type int\n";
     const std::vector<Case> cases = {
         {"", {}, ""},
         {":::", {}, ""},
         {"f:flash_size:32:s:num_replicas:3", {"flash_size=32", "num_replicas=3"}, ""},
         {"::f::flash_size:::7::", {"flash_size=7"}, ""},
         {"float:flash_size:64", {"flash_size=64"}, ""},
-        {"f:flash_size", {}, "Not enough double override tokens"},
-        {"f", {}, "Not enough double override tokens"},
-        {"f:flash_size:1:s:num_replicas", {"flash_size=1"}, "Not enough double override tokens"},
-        {"x:flash_size:5:f:flash_size:64", {"flash_size=64"}, "Type x not recognized\n"},
-        {"F:flash_size:5", {}, "Type F not recognized\n"},
+        {"f:flash_size", {}, "Not enough double override tokens", false},
+        {"f", {}, "Not enough double override tokens", false},
+        {"f:flash_size:1:s:num_replicas", {"flash_size=1"}, "Not enough double override tokens",
+         false},
+        {"x:flash_size:5:f:flash_size:64", {"flash_size=64"}, "Type x not recognized\n", false},
+        {"F:flash_size:5", {}, "Type F not recognized\n", false},
         {"s:num_replicas:0x10", {"num_replicas=16"}, ""},
         {"s:num_replicas:010", {"num_replicas=8"}, ""},
         {"s:num_replicas:-7", {"num_replicas=-7"}, ""},
+        {"s:num_replicas:32767", {"num_replicas=32767"}, ""},
         {"b:flag:2", {"flag=1"}, ""},
         {"b:flag:0", {"flag=0"}, ""},
         {"b:flag:0x100", {"flag=1"}, ""},
@@ -123,17 +131,30 @@ TEST_F(BaseStudyClassTest, OverrideStringCases) {
         {"i:count:-0x1F", {"count=-31"}, ""},
         {"i:count:017", {"count=15"}, ""},
         {"l:big:123456789012", {"big=123456789012"}, ""},
-        {"i:count:abc", {"count=0"}, ""},
-        {"f:flash_size:zz", {"flash_size=0"}, ""},
-        {"f:no_such_variable:1", {"no_such_variable=?"}, ""},
+        // Values that are not wholly a number of the type, or do not fit it.
+        {"i:count:abc", {}, "", false, "Value abc of global variable count" + notInt},
+        {"i:count:12abc:i:count:4", {"count=4"}, "", false,
+         "Value 12abc of global variable count" + notInt},
+        {"i:count:4294967296", {}, "", false, "Value 4294967296 of global variable count" + notInt},
+        {"s:num_replicas:70000", {}, "", false,
+         "Value 70000 of global variable num_replicas is not a number of type short\n"},
+        {"b:flag:yes", {}, "", false, "Value yes of global variable flag is not a number of type bool\n"},
+        {"f:flash_size:zz", {}, "", false,
+         "Value zz of global variable flash_size is not a number of type float\n"},
+        {"f:flash_size:1e39", {}, "", false,
+         "Value 1e39 of global variable flash_size is not a number of type float\n"},
+        {"d:dbl:1e999", {}, "", false, "Value 1e999 of global variable dbl is not a number of type double\n"},
+        // The study reports an unknown name itself; nothing is stored.
+        {"f:no_such_variable:1", {"no_such_variable=?"}, "", false},
     };
     for (const Case& c : cases) {
         ResetGlobals();
         study.Calls.clear();
-        Override(c.text);
+        const bool applied = Override(c.text);
         EXPECT_EQ(c.calls, study.Calls) << "text \"" << c.text << "\"";
         EXPECT_EQ(c.out, out) << "text \"" << c.text << "\"";
-        EXPECT_EQ("", err) << "text \"" << c.text << "\"";
+        EXPECT_EQ(c.err, err) << "text \"" << c.text << "\"";
+        EXPECT_EQ(c.applied, applied) << "text \"" << c.text << "\"";
     }
 }
 
@@ -145,8 +166,8 @@ TEST_F(BaseStudyClassTest, NullTextDoesNothing) {
 }
 
 TEST_F(BaseStudyClassTest, ValuesReachTheVariablesWithTheirTypes) {
-    Override("f:flash_size:0.25:s:num_replicas:3:b:flag:5:c:letter:Q:d:dbl:-1.5:i:count:42:"
-             "l:big:-9");
+    EXPECT_TRUE(Override("f:flash_size:0.25:s:num_replicas:3:b:flag:5:c:letter:Q:d:dbl:-1.5:"
+                         "i:count:42:l:big:-9"));
     EXPECT_EQ(0.25f, flash_size);
     EXPECT_EQ(3, num_replicas);
     EXPECT_TRUE(flag);
@@ -170,7 +191,7 @@ TEST_F(BaseStudyClassTest, LetterOfAnotherTypeIsRefusedAndParsingGoesOn) {
         ResetGlobals();
         study.Calls.clear();
         std::string text = std::string(c.text) + ":i:count:5";
-        Override(text.c_str());
+        EXPECT_FALSE(Override(text.c_str())) << c.text;
         std::string name = std::strchr(c.text, ':') + 1;
         name = name.substr(0, name.find(':'));
         EXPECT_EQ("Type letter " + std::string(1, c.text[0]) + " does not match the type " + c.err +

@@ -501,10 +501,10 @@ TEST_F(RegistrationTest, UnregisteredImpulseHasNoNumber) {
     EXPECT_EQ(-1, node.GetImpulseNumber(&unknown));
 }
 
-TEST_F(RegistrationTest, ModelDependencyOnUnregisteredImpulseEndsTheRunWithStatusZero) {
+TEST_F(RegistrationTest, ModelDependencyOnUnregisteredImpulseEndsTheRunWithStatusOne) {
     BareNode node(1);
     earnedImpulse0 unknown;
-    EXPECT_EXIT(node.AddImpulseModelDependency("M", &unknown), ::testing::ExitedWithCode(0),
+    EXPECT_EXIT(node.AddImpulseModelDependency("M", &unknown), ::testing::ExitedWithCode(1),
                 HasSubstr("Model Dependency requested on undefined impulse."
                           "  Check code generator.  Error code GP0001.\n"));
 }

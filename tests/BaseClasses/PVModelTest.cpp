@@ -2,13 +2,13 @@
 
 #include "BaseClasses/PerformanceVariableNode.h"
 #include "RewardTestModels.h"
+#include "support/TestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -18,6 +18,7 @@ using rewardtest::TestJoin;
 using rewardtest::TestNode;
 using rewardtest::TestSAN;
 using ::testing::HasSubstr;
+using testsupport::ReadFile;
 
 namespace {
 
@@ -41,13 +42,6 @@ class PVModelTest : public ::testing::Test {
             std::string name = "pv" + std::to_string(pv);
             return new TestNode(name.c_str(), vars, t, times);
         });
-    }
-
-    static std::string ReadFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
     }
 
     std::string TempPath(const char* tag) {
@@ -380,10 +374,10 @@ TEST_F(PVModelTest, TypeFileThatCannotBeWrittenEndsTheRun) {
     delete model;
 }
 
-TEST_F(PVModelTest, DependencyOnAMissingModelStopsTheSetUpWithStatusZero) {
+TEST_F(PVModelTest, DependencyOnAMissingModelStopsTheSetUpWithStatusOne) {
     FactoryRewardModel* model = Make({"M"}, Vars{{"a", "Q"}});
     model->CreatePVList(1, false);
-    EXPECT_EXIT(model->Initialize(), ::testing::ExitedWithCode(0),
+    EXPECT_EXIT(model->Initialize(), ::testing::ExitedWithCode(1),
                 HasSubstr("Number of Q's was 0.  Model cannot be created.\nModel Name was: J\n."));
     delete model;
 }

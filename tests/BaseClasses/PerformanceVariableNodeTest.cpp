@@ -292,12 +292,12 @@ TEST_F(PerformanceVariableNodeTest, InstantOfTimeAccumulatesAtTheEndOfTheInterva
     EXPECT_EQ(0.0, node.Worker(0)->Value);
 }
 
-TEST_F(PerformanceVariableNodeTest, DependencyOnAModelWithoutInstanceEndsTheRunWithStatusZero) {
+TEST_F(PerformanceVariableNodeTest, DependencyOnAModelWithoutInstanceEndsTheRunWithStatusOne) {
     TestJoin join({"M"});
     TestNode node("pv", Vars{{"a", "Q"}});
     node.FixReferences(&join);
     EXPECT_EQ(0, node.NumWorkers);
-    EXPECT_EXIT(node.CreateModelGroupList(), ::testing::ExitedWithCode(0),
+    EXPECT_EXIT(node.CreateModelGroupList(), ::testing::ExitedWithCode(1),
                 HasSubstr("Number of Q's was 0.  Model cannot be created.\nModel Name was: J\n."));
     EXPECT_EXIT(
         {
@@ -305,7 +305,7 @@ TEST_F(PerformanceVariableNodeTest, DependencyOnAModelWithoutInstanceEndsTheRunW
             join.Name = nullptr;
             node.CreateModelGroupList();
         },
-        ::testing::ExitedWithCode(0), HasSubstr("Model Name was: NULL\n"));
+        ::testing::ExitedWithCode(1), HasSubstr("Model Name was: NULL\n"));
 }
 
 // ---- Workers, pairs and model groups ----

@@ -7,6 +7,7 @@
 #include "BaseClasses/SANModel.h"
 #include "BaseClasses/state/BaseStateVariableClass.h"
 #include "BaseClasses/state/Place.h"
+#include "support/TestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -323,12 +324,7 @@ TEST_F(TraceTest, BaseSinkWritesNothing) {
     EXPECT_EQ(out.str(), "");
 }
 
-std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testsupport::ReadFile;
 
 TEST_F(TraceTest, TraceFileIsCompleteAfterEveryLine) {
     const std::string path = ::testing::TempDir() + "trace_test.trace";

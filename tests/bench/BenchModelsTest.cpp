@@ -2,11 +2,12 @@
 // published sizes and, record by record, against an independent exploration of the same
 // nets written here without the model framework.
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <functional>
@@ -121,14 +122,13 @@ std::vector<Record> ReadArm(const std::string& path) {
 
 std::vector<Record> RunProgram(const std::string& program, const std::string& name,
                                int experiment) {
-    char dir[] = "/tmp/benchmodelsXXXXXX";
-    EXPECT_NE(nullptr, mkdtemp(dir));
-    std::string cmd = std::string(GEN_BINARY_DIR) + "/bench/" + program + " -P" + dir + "/ -N" +
-                      name + " -B" + std::to_string(experiment) + " > " + dir + "/stdout";
-    EXPECT_EQ(0, std::system(cmd.c_str())) << cmd;
-    std::vector<Record> records = ReadArm(std::string(dir) + "/" + name + ".arm");
-    std::system((std::string("rm -rf ") + dir).c_str());
-    return records;
+    testsupport::ScratchDir dir("benchmodels");
+    EXPECT_TRUE(dir.Ready()) << "cannot create a temporary directory";
+    const std::string path = testsupport::BenchProgram(program);
+    const std::string args =
+        "-P" + dir.Work().string() + "/ -N" + name + " -B" + std::to_string(experiment);
+    EXPECT_EQ(0, dir.Run(path, args).status) << path << " " << args;
+    return ReadArm((dir.Work() / (name + ".arm")).string());
 }
 
 size_t Transitions(const std::vector<Record>& records) {

@@ -190,16 +190,45 @@ TEST_F(CommandLineTest, UnknownOptionsAreReportedAndParsingGoesOn) {
     }
 }
 
-TEST_F(CommandLineTest, IntegerValuesFollowAtoi) {
+TEST_F(CommandLineTest, FileTypeAndTraceLevelFollowAtoi) {
     struct Case {
         std::string word;
         int value;
     } cases[] = {{"12", 12}, {"abc", 0}, {"12abc", 12}, {"-3", -3}, {"+8", 8}, {" 9", 9}};
     for (const Case& c : cases) {
-        Run({"-Nexp1", "-B" + c.word, "-F" + c.word, "-l" + c.word});
-        EXPECT_EQ(ExpNum, c.value) << c.word;
+        Run({"-Nexp1", "-B1", "-F" + c.word, "-l" + c.word});
         EXPECT_EQ(fileType, c.value) << c.word;
         EXPECT_EQ(TempTraceLevel, c.value) << c.word;
+    }
+}
+
+TEST_F(CommandLineTest, ExperimentNumberIsAWholeNumber) {
+    struct Case {
+        std::string word;
+        int value;
+    } cases[] = {{"12", 12}, {"-3", -3}, {"+8", 8}, {" 9", 9}, {"2147483647", 2147483647}};
+    for (const Case& c : cases) {
+        Run({"-Nexp1", "-B" + c.word});
+        EXPECT_EQ(ExpNum, c.value) << c.word;
+    }
+}
+
+TEST_F(CommandLineDeathTest, NumbersThatSelectSomethingElseAreRefused) {
+    // Each would otherwise run another experiment or trace level than the one typed.
+    struct Case {
+        std::string option;
+        std::string message;
+    } cases[] = {
+        {"-Bx", "ERROR: experiment number (-B) is not a whole number: x\n"},
+        {"-B3junk", "ERROR: experiment number (-B) is not a whole number: 3junk\n"},
+        {"-B4294967296", "ERROR: experiment number (-B) is out of range: 4294967296\n"},
+        {"-B-4294967261", "ERROR: experiment number (-B) is out of range: -4294967261\n"},
+        {"-l-2147483649", "ERROR: trace level (-l) is out of range: -2147483649\n"},
+        {"-l99999999999999999999", "ERROR: trace level (-l) is out of range: 99999999999999999999\n"},
+    };
+    for (const Case& c : cases) {
+        Arguments({"-Nexp1", "-B0", c.option});
+        EXPECT_EXIT(ParseToStderr(), ExitedWithCode(1), Eq(c.message)) << c.option;
     }
 }
 

@@ -1,16 +1,14 @@
 // End-to-end runs of the built gen on the example model: every output file and the report
 // are compared byte for byte with files worked out by hand (tests/data/example), with only
 // the computation time masked; every experiment of the study must run.
+#include "support/TestSupport.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -18,21 +16,17 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using testsupport::ReadFile;
+using testsupport::RunResult;
 
 namespace {
 
-const std::string kGen = std::string(GEN_BINARY_DIR) + "/gen";
 const std::string kExpected = std::string(GEN_TEST_DATA_DIR) + "/example/";
 
 // exact text of the report line, matched by the front end
 const std::string kTimePrefix = "Computation Time (user + system): ";
 const std::string kTimeSuffix = " seconds";
 const std::string kTimeMask = "<masked>";
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -78,61 +72,26 @@ std::string MaskComputationTime(const std::string& text, std::string* number) {
     return ::testing::AssertionSuccess();
 }
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-// Each run gets a fresh directory: <base>/run is the working directory (with the out/
-// directory the output prefix needs), the captured streams are kept beside it in <base>.
-class GenRun {
+// Each run gets a fresh scratch folder; its work folder, where gen runs, starts with the
+// out/ directory the output prefix needs.
+class GenRun : public testsupport::ScratchDir {
   public:
-    GenRun() {
-        std::string pattern = (fs::path(::testing::TempDir()) / "gen_example_XXXXXX").string();
-        std::vector<char> buf(pattern.begin(), pattern.end());
-        buf.push_back('\0');
-        const char* made = mkdtemp(buf.data());
-        if (made != nullptr) {
-            base_ = made;
-            fs::create_directories(RunDir() / "out");
-        }
+    GenRun() : ScratchDir("gen_example_") {
+        if (Ready())
+            fs::create_directory(OutDir());
     }
-    ~GenRun() {
-        std::error_code ignored;
-        if (!base_.empty())
-            fs::remove_all(base_, ignored);
-    }
-    GenRun(const GenRun&) = delete;
-    GenRun& operator=(const GenRun&) = delete;
 
-    bool Ready() const { return !base_.empty(); }
-    fs::path RunDir() const { return base_ / "run"; }
+    fs::path RunDir() const { return Work(); }
     fs::path OutDir() const { return RunDir() / "out"; }
 
     RunResult Run(const std::string& args) const {
-        const fs::path out = base_ / "stdout.txt";
-        const fs::path err = base_ / "stderr.txt";
-        const std::string command = "cd '" + RunDir().string() + "' && '" + kGen + "' " + args +
-                                    " > '" + out.string() + "' 2> '" + err.string() + "'";
-        RunResult result;
-        const int status = std::system(command.c_str());
-        if (status != -1 && WIFEXITED(status))
-            result.exitCode = WEXITSTATUS(status);
-        result.out = ReadFile(out);
-        result.err = ReadFile(err);
-        return result;
+        return ScratchDir::Run(testsupport::GenProgram(), args);
     }
 
     std::set<std::string> Listing(const fs::path& dir) const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir))
-            names.insert(entry.path().filename().string());
-        return names;
+        const std::vector<std::string> names = testsupport::Listing(dir);
+        return std::set<std::string>(names.begin(), names.end());
     }
-
-  private:
-    fs::path base_;
 };
 
 struct ExampleCase {
@@ -159,9 +118,7 @@ TEST_P(ExampleRunTest, WritesExactlyTheExpectedFilesAndReport) {
     GenRun run;
     ASSERT_TRUE(run.Ready()) << "cannot create a temporary directory";
     const RunResult result = run.Run(c.args);
-    ASSERT_EQ(0, result.exitCode) << c << "\nstdout:\n"
-                                  << result.out << "\nstderr:\n"
-                                  << result.err;
+    ASSERT_EQ(0, result.status) << c << "\nstdout:\n" << result.out << "\nstderr:\n" << result.err;
     EXPECT_EQ("", result.err) << c;
 
     for (const char* suffix : kOutputSuffixes) {
@@ -184,7 +141,7 @@ TEST_P(ExampleRunTest, WritesNothingBesidesItsFourFiles) {
     const ExampleCase& c = GetParam();
     GenRun run;
     ASSERT_TRUE(run.Ready()) << "cannot create a temporary directory";
-    ASSERT_EQ(0, run.Run(c.args).exitCode) << c;
+    ASSERT_EQ(0, run.Run(c.args).status) << c;
 
     std::set<std::string> expected;
     for (const char* suffix : kOutputSuffixes)
@@ -205,7 +162,7 @@ TEST(ExampleOverrideTest, OverrideGivesTheModelOfTheMatchingExperiment) {
     GenRun run;
     ASSERT_TRUE(run.Ready()) << "cannot create a temporary directory";
     const RunResult result = run.Run("-Pout/ -Nexp1 -B1");
-    ASSERT_EQ(0, result.exitCode) << result.out << result.err;
+    ASSERT_EQ(0, result.status) << result.out << result.err;
     for (const char* suffix : {".arm", ".var", ".det"}) {
         EXPECT_EQ(ReadFile(kExpected + "ov" + suffix),
                   ReadFile(run.OutDir() / ("exp1" + std::string(suffix))))
@@ -230,7 +187,7 @@ TEST(ExampleAllExperimentsTest, EveryExperimentRunsWithItsStateCount) {
         ASSERT_TRUE(run.Ready()) << "cannot create a temporary directory";
         const std::string name = "e" + std::to_string(k);
         const RunResult result = run.Run("-Pout/ -N" + name + " -B" + std::to_string(k));
-        ASSERT_EQ(0, result.exitCode) << result.out << result.err;
+        ASSERT_EQ(0, result.status) << result.out << result.err;
         const std::string states = std::to_string(kStatesByReplicas[k % 4]);
 
         const std::vector<std::string> arm = SplitLines(ReadFile(run.OutDir() / (name + ".arm")));

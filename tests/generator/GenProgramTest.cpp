@@ -1,36 +1,22 @@
 // The built programs as the front end sees them: arguments, console output, file
 // names, exit statuses, and failures to write.
+#include "support/TestSupport.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
+using testsupport::GenProgram;
+using testsupport::RunResult;
+using testsupport::TestModel;
 
 namespace {
-
-struct RunResult {
-    int status; // exit status, or -1 when the program did not exit normally
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 const char kUsage[] = "usage:  gen -Pexperimentfilepath -Nexperimentname -hhash_value "
                       "-Bexperimentnumber -Ffiletype -edb_entity -sdb_macserver  "
@@ -46,49 +32,11 @@ const char kExampleListing0[] = "The Global Variable values for experiment Exper
 
 const char* const kSuffixes[] = {".arm", ".var", ".det", ".pvtype"};
 
-class GenProgramTest : public ::testing::Test {
+class GenProgramTest : public testsupport::ScratchTest {
   protected:
-    fs::path root;
-    fs::path work;
+    GenProgramTest() : ScratchTest("genprog") {}
 
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "genprogXXXXXX").string();
-        ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
-        root = pattern;
-        work = root / "work";
-        fs::create_directory(work);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    // Runs a program in the work directory through the shell; `setup` is shell
-    // text run first in the same process (limits, traps).
-    RunResult Run(const std::string& program, const std::string& args,
-                  const std::string& setup = "") {
-        std::string cmd = "cd '" + work.string() + "' && " + setup + "exec '" + program + "' " +
-                          args + " >'" + (root / "stdout").string() + "' 2>'" +
-                          (root / "stderr").string() + "'";
-        int raw = std::system(cmd.c_str());
-        RunResult r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = ReadFile(root / "stdout");
-        r.err = ReadFile(root / "stderr");
-        return r;
-    }
-    RunResult Gen(const std::string& args) {
-        return Run(std::string(GEN_BINARY_DIR) + "/gen", args);
-    }
-    static std::string Model(const std::string& name) {
-        return std::string(GEN_BINARY_DIR) + "/testmodels/" + name;
-    }
-
-    std::vector<std::string> Listing() {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(work))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    std::string Output(const std::string& name) { return ReadFile(work / name); }
+    RunResult Gen(const std::string& args) { return Run(GenProgram(), args); }
 };
 
 TEST_F(GenProgramTest, ThreeOrFewerArgumentsPrintTheUsage) {
@@ -161,7 +109,7 @@ TEST_F(GenProgramTest, FileTypeOptionChangesNothing) {
 }
 
 TEST_F(GenProgramTest, MissingOutputDirectoryFails) {
-    for (const std::string& program : {std::string(GEN_BINARY_DIR) + "/gen", Model("exp_model")}) {
+    for (const std::string& program : {GenProgram(), TestModel("exp_model")}) {
         SCOPED_TRACE(program);
         RunResult r = Run(program, "-Pmissing/ -Nx -B0");
         EXPECT_EQ(r.status, 1);
@@ -180,9 +128,9 @@ TEST_F(GenProgramTest, OutputFileThatCannotBeOpenedStopsTheRun) {
         const char* message;
     };
     const Case cases[] = {
-        {std::string(GEN_BINARY_DIR) + "/gen", "x.det", "Error: Could not open det file \n"},
-        {std::string(GEN_BINARY_DIR) + "/gen", "x.arm", "Error: Could not open binary file dude\n"},
-        {Model("exp_model"), "x.arm", "Error: Could not open state space output file\n"},
+        {GenProgram(), "x.det", "Error: Could not open det file \n"},
+        {GenProgram(), "x.arm", "Error: Could not open binary file dude\n"},
+        {TestModel("exp_model"), "x.arm", "Error: Could not open state space output file\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.program << " with " << c.blocked << " blocked");
@@ -199,14 +147,14 @@ TEST_F(GenProgramTest, WriteFailingPartWayIsNotReportedAsSuccess) {
     // A file-size limit of one block, with the signal that would kill the
     // process ignored, makes the writes fail once the files outgrow it. The
     // counter experiment writes some 60 kB.
-    RunResult r = Run(Model("exp_model"), "-P./ -Nbig -B2", "ulimit -f 1 && trap '' XFSZ && ");
+    RunResult r = Run(TestModel("exp_model"), "-P./ -Nbig -B2", "ulimit -f 1 && trap '' XFSZ && ");
     EXPECT_EQ(r.status, 1);
     EXPECT_THAT(r.err, HasSubstr("Error: Could not write state space output file\n"));
     EXPECT_THAT(r.err, HasSubstr("Error: Could not write reward file\n"));
     EXPECT_THAT(r.out, ::testing::Not(HasSubstr("Generated")));
 
     // The same run without the limit succeeds.
-    RunResult ok = Run(Model("exp_model"), "-P./ -Nbig -B2");
+    RunResult ok = Run(TestModel("exp_model"), "-P./ -Nbig -B2");
     EXPECT_EQ(ok.status, 0) << ok.err;
     EXPECT_EQ(ok.err, "");
 }

@@ -1,37 +1,19 @@
 // Whole runs of the small test models: every output file and the console report
 // are compared byte for byte with files worked out by hand, masking only the
 // computation time.
+#include "support/TestSupport.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
-#include <vector>
 
-namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using testsupport::RunResult;
 
 namespace {
-
-struct RunResult {
-    int status; // exit status, or -1 when the program did not exit normally
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The time varies from run to run; everything else must not.
 std::string MaskTime(const std::string& text) {
@@ -55,35 +37,14 @@ std::string DetHeader(unsigned count) {
     return "1\n" + n + "\n" + std::string(7 - n.size(), ' ') + "\n";
 }
 
-class GeneratorModelsTest : public ::testing::Test {
+class GeneratorModelsTest : public testsupport::ScratchTest {
   protected:
-    fs::path root;
-    fs::path work;
+    GeneratorModelsTest() : ScratchTest("genmodels") {}
 
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "genmodelsXXXXXX").string();
-        ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
-        root = pattern;
-        work = root / "work";
-        fs::create_directory(work);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    // Runs a test model in the work directory; standard output and error are
-    // captured outside it so that the directory holds only the program's files.
+    // Runs one of the test models, named as in tests/models.
     RunResult Run(const std::string& model, const std::string& args) {
-        std::string program = std::string(GEN_BINARY_DIR) + "/testmodels/" + model;
-        std::string cmd = "cd '" + work.string() + "' && exec '" + program + "' " + args + " >'" +
-                          (root / "stdout").string() + "' 2>'" + (root / "stderr").string() + "'";
-        int raw = std::system(cmd.c_str());
-        RunResult r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = ReadFile(root / "stdout");
-        r.err = ReadFile(root / "stderr");
-        return r;
+        return ScratchTest::Run(testsupport::TestModel(model), args);
     }
-    std::string Output(const std::string& name) { return ReadFile(work / name); }
-    bool Exists(const std::string& name) { return fs::exists(work / name); }
 };
 
 // ---------------------------------------------------------------- exponential model

@@ -2,6 +2,7 @@
 
 #include "BaseClasses/PVModel.h"
 #include "BaseClasses/PerformanceVariableNode.h"
+#include "support/TestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,7 +10,6 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,12 +42,10 @@ class PVsOnlyModel : public PVModel {
     std::vector<PerformanceVariableNode*> nodes;
 };
 
+// Reward writes through a buffered stream; what it holds back is not in the file yet.
 std::string ReadFile(const std::string& name) {
     rewfile.flush();
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return testsupport::ReadFile(name);
 }
 
 class RewardTest : public ::testing::Test {

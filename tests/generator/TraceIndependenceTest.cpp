@@ -5,40 +5,30 @@
 // instantaneous activities) untraced and traced at level 1 and compares the
 // state-space, reward and type files byte for byte.
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
 
-std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // Runs `program` twice, once with `options`, and compares the files of the two runs.
 void ExpectSameFiles(const std::string& program, const std::string& name, int experiment,
                      const std::string& options) {
-    char dir[] = "/tmp/traceindependenceXXXXXX";
-    ASSERT_NE(nullptr, mkdtemp(dir));
-    const std::string base = std::string(GEN_BINARY_DIR) + "/bench/" + program + " -P" + dir +
-                             "/ -B" + std::to_string(experiment);
-    const std::string plain = base + " -Nplain > " + dir + "/plain.out";
-    const std::string traced = base + " -Ntraced " + options + " > " + dir + "/traced.out";
-    ASSERT_EQ(0, std::system(plain.c_str())) << plain;
-    ASSERT_EQ(0, std::system(traced.c_str())) << traced;
-    const std::string d(dir);
+    testsupport::ScratchDir dir("traceindependence");
+    ASSERT_TRUE(dir.Ready()) << "cannot create a temporary directory";
+    const std::string path = testsupport::BenchProgram(program);
+    const std::string base = "-P" + dir.Work().string() + "/ -B" + std::to_string(experiment);
+    const std::string plain = base + " -Nplain";
+    const std::string traced = base + " -Ntraced " + options;
+    ASSERT_EQ(0, dir.Run(path, plain).status) << path << " " << plain;
+    ASSERT_EQ(0, dir.Run(path, traced).status) << path << " " << traced;
     for (const char* suffix : {".arm", ".var", ".pvtype"}) {
-        const std::string a = ReadFile(d + "/plain" + suffix);
+        const std::string a = dir.Output(std::string("plain") + suffix);
         EXPECT_FALSE(a.empty()) << suffix;
-        EXPECT_EQ(a, ReadFile(d + "/traced" + suffix)) << name << suffix;
+        EXPECT_EQ(a, dir.Output(std::string("traced") + suffix)) << name << suffix;
     }
-    std::system(("rm -rf " + d).c_str());
 }
 
 void ExpectSameFilesTracedOrNot(const std::string& program, const std::string& name,

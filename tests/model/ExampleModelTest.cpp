@@ -6,14 +6,13 @@
 #include "BaseClasses/BaseActionClass.h"
 #include "BaseClasses/BaseModelClass.h"
 #include "BaseClasses/PerformanceVariableNode.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,13 +27,6 @@ StateMarks decode(const unsigned char* b) {
     for (int i = 0; i < 5; i++)
         m[i] = static_cast<short>(b[2 * i] | (b[2 * i + 1] << 8));
     return m;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 const char* const kReliabilityBlock = "Name:reliability\n"
@@ -281,7 +273,7 @@ TEST_F(ExampleModelTest, PVTypeFileListsReliabilityWithItsThreeTimes) {
         build(0, r.expand);
         std::string path = ::testing::TempDir() + "example_model_test.pvtype";
         pv->WritePVTypeFile(&path[0]);
-        EXPECT_EQ(readFile(path), r.expected) << "expand " << r.expand;
+        EXPECT_EQ(testsupport::ReadFile(path), r.expected) << "expand " << r.expand;
         std::remove(path.c_str());
     }
 }
