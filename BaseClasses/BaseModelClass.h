@@ -46,8 +46,13 @@ class BaseModelClass {
     virtual void CurrentState(void* p) = 0;
     virtual void listActions(List<BaseActionClass>* l) = 0;
     virtual void listGroups(List<BaseGroupClass>* l) = 0;
+    // Contract the generator relies on (checked by it in debug builds): after
+    // SetState(p), CurrentState(q) writes the same StateSize() bytes that p holds, so
+    // that SetState(CurrentState()) changes nothing.
     virtual void SetState(void* p) = 0;
     virtual int StateSize() = 0;
+    // Byte equality of the two StateSize()-byte state vectors, nothing looser: the
+    // generator's state table finds states by digests of their bytes.
     virtual bool CompareState(void* a, void* b) = 0;
     virtual void listActions(const char* name, List<BaseActionClass>* l) = 0;
     virtual void listSVs(const char* modelName, const char* varName,

@@ -394,6 +394,18 @@ int32_t HybridHash::Lookup(char* state) {
     return Lookup(state, Prepare(state));
 }
 
+bool HybridHash::SameState(char* stored, char* state) {
+    const bool same = model->CompareState(stored, state);
+#ifndef NDEBUG
+    // Digests and the stored copies are bytes: a CompareState that is anything but
+    // byte equality would make one state two, or two states one, depending on where
+    // the table happens to put them.
+    if (same != (std::memcmp(stored, state, stateSize) == 0))
+        Fatal(std::cerr, "Error: the model's CompareState is not byte equality of states\n");
+#endif
+    return same;
+}
+
 int32_t HybridHash::Lookup(char* state, const Probe& probe) {
     const uint32_t mask = (uint32_t(1) << digestIndexBits) - 1;
     uint32_t slot = probe.growths == indexGrowths ? probe.slot : IndexSlot(probe.digest);
@@ -401,7 +413,7 @@ int32_t HybridHash::Lookup(char* state, const Probe& probe) {
     for (uint32_t value = digestIndex[slot]; value != 0; value = digestIndex[slot]) {
         if (value >> kNumberBits == tag) {
             const uint32_t number = value & kNumberMask;
-            if (model->CompareState(CopyOf(number), state))
+            if (SameState(CopyOf(number), state))
                 return static_cast<int32_t>(number);
         }
         slot = (slot + 1) & mask;
@@ -435,7 +447,7 @@ int32_t HybridHash::WalkTable(char* state, uint32_t home) {
             // state's entry exactly when its number has been inserted.
             const uint32_t number = entry & kNumberMask;
             const bool inserted = number >= 1 && number <= highestNumber;
-            if (!inserted && model->CompareState(const_cast<char*>(stored), state)) {
+            if (!inserted && SameState(const_cast<char*>(stored), state)) {
                 result = static_cast<int32_t>(number);
                 break;
             }

@@ -191,6 +191,9 @@ class HybridHash {
     // The table's answer for a state the index does not hold (see the design notes),
     // from its home slot.
     int32_t WalkTable(char* state, uint32_t home);
+    // CompareState on a stored copy; in debug builds also checks that it is byte
+    // equality, which the digests rely on.
+    bool SameState(char* stored, char* state);
     uint32_t IndexSlot(uint32_t digest) const { return digest >> (32 - digestIndexBits); }
     // The low 8 bits of the digest, kept in the index above the state number.
     static uint32_t Tag(uint32_t digest) { return digest & 0xFF; }

@@ -227,7 +227,31 @@ void StateSpaceGen::StoreInitialState() {
     queue->Enqueue(&first);
     hashTable->Insert(initial, stateCount);
     model->SetState(initial);
+    CheckStateContract(initial);
     delete[] initial;
+}
+
+void StateSpaceGen::LoadExplored(const char* state) {
+    std::memcpy(exploredState, state, static_cast<size_t>(stateSize));
+    model->SetState(exploredState);
+    CheckStateContract(exploredState);
+}
+
+void StateSpaceGen::CheckStateContract(const char* loaded) {
+#ifndef NDEBUG
+    // The state table finds states by their bytes, and every restore after a firing
+    // assumes that loading a state and writing it back gives the same bytes. A model
+    // that breaks either gets a wrong chain without any other sign.
+    model->CurrentState(instantScratch);
+    if (std::memcmp(instantScratch, loaded, static_cast<size_t>(stateSize)) != 0)
+        Fatal(std::cerr, "Error: the model writes back another state than the one it was "
+                         "given (SetState then CurrentState)\n");
+    if (!model->CompareState(instantScratch, const_cast<char*>(loaded)))
+        Fatal(std::cerr, "Error: the model's CompareState does not find a state equal to "
+                         "its own copy\n");
+#else
+    (void)loaded;
+#endif
 }
 
 StateSpaceGen::~StateSpaceGen() {
@@ -575,8 +599,7 @@ void StateSpaceGen::GenStateSpaceNormal(char* stateSpaceFile, char* rewardFile) 
 }
 
 void StateSpaceGen::FindNextNormal(char* state) {
-    std::memcpy(exploredState, state, static_cast<size_t>(stateSize));
-    model->SetState(exploredState);
+    LoadExplored(state);
     for (uint32_t i = 0; i < numTimedActions; i++) {
         BaseActionClass* a = timedActions[i];
         if (Tracing(4))
@@ -774,8 +797,7 @@ int StateSpaceGen::CollectTopRank(BaseActionClass** enabled, int count) {
 }
 
 void StateSpaceGen::FindNextInstant(char* state) {
-    std::memcpy(exploredState, state, static_cast<size_t>(stateSize));
-    model->SetState(exploredState);
+    LoadExplored(state);
     for (uint32_t i = 0; i < numTimedActions; i++) {
         BaseActionClass* a = timedActions[i];
         if (Tracing(4))

@@ -216,6 +216,12 @@ class StateSpaceGen {
     // Loads `exploredState` back into the model, which holds `nextState` after a
     // firing.
     void RestoreExplored();
+    // Copies `state` into exploredState and loads it into the model.
+    void LoadExplored(const char* state);
+    // In debug builds, stops the run when the model breaks the state contract
+    // (loading `loaded` and writing it back must give the same bytes, which
+    // CompareState must find equal); does nothing otherwise.
+    void CheckStateContract(const char* loaded);
     // Two-thread exploration (see ExplorePipelined): a slot carries one state to the
     // firing thread and its batch back; `stage` tells how far the fetches ahead of
     // its lookups have gone (0 to 3).

@@ -60,8 +60,7 @@ void StateSpaceGen::GenStateSpaceDeterministic(char* stateSpaceFile, char* rewar
 }
 
 void StateSpaceGen::FindNextDeterministic(char* state) {
-    std::memcpy(exploredState, state, static_cast<size_t>(stateSize));
-    model->SetState(exploredState);
+    LoadExplored(state);
     for (uint32_t i = 0; i < numTimedActions; i++) {
         BaseActionClass* a = timedActions[i];
         model->SetState(exploredState);

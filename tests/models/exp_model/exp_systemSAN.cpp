@@ -3,6 +3,33 @@
 #include "distributions/UserDistributions.h"
 #include "tests/models/exp_model/exp_studyRangeStudy.h"
 
+#ifdef EXP_FAULTS
+#include <cstdlib>
+#include <cstring>
+
+// The faulty build of this model, for the tests of how the generator meets a broken
+// model; EXP_FAULT chooses the fault. "rate": tick's rate turns negative once the
+// counter reaches 600, deep in a long exploration. "compare": CompareState never
+// finds two states equal. "writeback": CurrentState writes another count than the
+// one the model holds.
+namespace {
+bool Fault(const char* name) {
+    static const char* chosen = std::getenv("EXP_FAULT");
+    return chosen != nullptr && std::strcmp(chosen, name) == 0;
+}
+} // namespace
+
+bool exp_systemSAN::CompareState(void* a, void* b) {
+    return !Fault("compare") && SANModel::CompareState(a, b);
+}
+
+void exp_systemSAN::CurrentState(void* p) {
+    SANModel::CurrentState(p);
+    if (Fault("writeback"))
+        static_cast<short*>(p)[3] += 1;
+}
+#endif
+
 exp_systemSAN::exp_systemSAN() {
     finishGroup.initialize(2, "finishGroup");
     finishGroup.appendGroup(&finish_case1);
@@ -377,6 +404,10 @@ double exp_systemSAN::tickActivity::Weight() {
 }
 
 double exp_systemSAN::tickActivity::Rate() {
+#ifdef EXP_FAULTS
+    if (Fault("rate") && *count_Mark >= 600)
+        return -1.0;
+#endif
     return 1.0;
 }
 

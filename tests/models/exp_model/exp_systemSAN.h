@@ -156,6 +156,10 @@ class exp_systemSAN : public SANModel {
 
     exp_systemSAN();
     ~exp_systemSAN() override;
+#ifdef EXP_FAULTS
+    bool CompareState(void* a, void* b) override;
+    void CurrentState(void* p) override;
+#endif
 };
 
 #endif
