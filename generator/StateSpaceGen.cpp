@@ -34,6 +34,7 @@
 void (StateSpaceGen::*FindNext)(char* state) = nullptr;
 
 StateSpaceGen::Threads StateSpaceGen::threads = StateSpaceGen::Threads::Automatic;
+thread_local uint32_t StateSpaceGen::firingNumber = 0;
 
 namespace {
 
@@ -135,7 +136,7 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
       traceFile(nullptr), traceLevel(0), instantDepth(0), numInstantActions(0),
       hashLoadFactor(theHashLoadFactor), exploredState(nullptr), instantScratch(nullptr),
       branchStates(nullptr), enabledSet(nullptr), filling(&batch), topJoin(nullptr),
-      pipelined(false), files(nullptr), firingNumber(0) {
+      pipelined(false), files(nullptr) {
     if (dbHost != nullptr)
         resultsDB = new ResultsDB(dbHost, -1, nullptr, nullptr, nullptr);
 
@@ -463,7 +464,10 @@ bool StateSpaceGen::ExplorePipelined(OutputBuffer& file, NumberText& rates,
     pipelined = true;
     std::thread firer;
     try {
-        firer = std::thread([this, &sync, step] { FireSubmitted(sync, step); });
+        // States leave the queue in number order, so the k-th one handed out is
+        // number first + k; the firing thread need not read it from the slot.
+        const uint32_t first = lastStateNumber + 1;
+        firer = std::thread([this, &sync, step, first] { FireSubmitted(sync, step, first); });
     } catch (const std::system_error&) {
         // No second thread to be had (a thread or memory limit): one thread does it all.
         file.EndHandOff();
@@ -510,7 +514,8 @@ bool StateSpaceGen::ExplorePipelined(OutputBuffer& file, NumberText& rates,
     return true;
 }
 
-void StateSpaceGen::FireSubmitted(PipelineSync& sync, void (StateSpaceGen::*step)(char*)) {
+void StateSpaceGen::FireSubmitted(PipelineSync& sync, void (StateSpaceGen::*step)(char*),
+                                  uint32_t first) {
     for (uint64_t k = 0;;) {
         ParkIfEnding();
         sync.WaitUntil([&] {
@@ -526,7 +531,7 @@ void StateSpaceGen::FireSubmitted(PipelineSync& sync, void (StateSpaceGen::*step
             return;
         PipelineSlot& slot = slots[k % slots.size()];
         filling = &slot.batch;
-        firingNumber = slot.number;
+        firingNumber = first + static_cast<uint32_t>(k);
         (this->*step)(slot.input.data());
         sync.fired.store(++k, std::memory_order_release);
     }
@@ -686,7 +691,8 @@ void StateSpaceGen::BadValue(const BaseActionClass* action, const char* what, do
     Fatal(std::cerr, text.str());
 }
 
-void StateSpaceGen::RecordNewState(double rate, char* state, const double* rewards) {
+// Both on the recording thread's path for every successor: kept inline there.
+inline void StateSpaceGen::RecordNewState(double rate, char* state, const double* rewards) {
     stateCount++;
     scratchState->state = state;
     scratchState->number = stateCount;
@@ -698,6 +704,14 @@ void StateSpaceGen::RecordNewState(double rate, char* state, const double* rewar
         reward->Calculate(stateCount, rewards);
     else
         reward->Calculate(stateCount);
+}
+
+inline void StateSpaceGen::Record(double value, int32_t number, char* state, const double* rewards) {
+    assert(value != 0 && std::isfinite(value) && "values are checked where they are read");
+    if (number >= 0)
+        transitions.Add(static_cast<uint32_t>(number), value);
+    else
+        RecordNewState(value, state, rewards);
 }
 
 void StateSpaceGen::ReachStable(double rate) {
@@ -766,14 +780,6 @@ void StateSpaceGen::SaveStableState(double value, int32_t number) {
     if (value == 0)
         return;
     Record(value, number, nextState, nullptr);
-}
-
-void StateSpaceGen::Record(double value, int32_t number, char* state, const double* rewards) {
-    assert(value != 0 && std::isfinite(value) && "values are checked where they are read");
-    if (number >= 0)
-        transitions.Add(static_cast<uint32_t>(number), value);
-    else
-        RecordNewState(value, state, rewards);
 }
 
 int StateSpaceGen::CollectEnabledInstant(BaseActionClass** enabled) {

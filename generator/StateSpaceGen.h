@@ -237,8 +237,9 @@ class StateSpaceGen {
     bool pipelined;
     // The run's files under their temporary names, until they are moved into place.
     OutputFiles* files;
-    // The number of the state being fired, for messages; written by the firing thread.
-    alignas(64) uint32_t firingNumber;
+    // The number of the state the calling thread fires, for messages. Per thread, so
+    // that writing it for every state touches no memory the other thread reads.
+    static thread_local uint32_t firingNumber;
     bool Deferring() const { return reward != nullptr && !Tracing(1); }
     // The stable state in `nextState` is reached with `rate`.
     void ReachStable(double rate);
@@ -257,7 +258,7 @@ class StateSpaceGen {
     // Returns false, having explored nothing, when no second thread can be started.
     bool ExplorePipelined(OutputBuffer& file, NumberText& rates,
                           void (StateSpaceGen::*step)(char*), uint32_t& records);
-    void FireSubmitted(PipelineSync& sync, void (StateSpaceGen::*step)(char*));
+    void FireSubmitted(PipelineSync& sync, void (StateSpaceGen::*step)(char*), uint32_t first);
     void Advance(PipelineSlot& slot, int stage);
     uint32_t ExploreQueue(std::ostream& out, void (StateSpaceGen::*step)(char*),
                           bool deterministicReport);

@@ -1,6 +1,8 @@
 #include "BaseClasses/BaseActionClass.h"
 #include "BaseClasses/state/Place.h"
 
+#include "support/TestSupport.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -221,9 +223,8 @@ TEST_F(BaseActionClassTest, RewardStructures) {
 
 // A failed allocation is forced by capping the address space in the child.
 TEST(BaseActionClassDeathTest, AllocationFailureReportsAndExits) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the address sanitizer cannot run under a capped address space";
-#endif
+    if (testsupport::kSanitized)
+        GTEST_SKIP() << "a sanitizer cannot run under a capped address space";
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const int huge = 1 << 27; // several GiB of sets
     auto allocate = [huge](bool rate) {

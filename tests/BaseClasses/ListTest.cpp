@@ -1,5 +1,7 @@
 #include "BaseClasses/List.h"
 
+#include "support/TestSupport.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -231,9 +233,8 @@ TEST_F(ListTest, PrintListWritesSlotAndAddress) {
 
 // A failed growth allocation is forced by capping the address space in the child.
 TEST_F(ListTest, GrowthFailureReportsAndExits) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the address sanitizer cannot run under a capped address space";
-#endif
+    if (testsupport::kSanitized)
+        GTEST_SKIP() << "a sanitizer cannot run under a capped address space";
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     auto grow = [this] {
         List<Item> list;

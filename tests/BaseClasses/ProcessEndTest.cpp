@@ -2,6 +2,7 @@
 // the other threads are doing at the time.
 
 #include "BaseClasses/ProcessEnd.h"
+#include "support/TestSupport.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -113,9 +114,8 @@ TEST(ProcessEndDeathTest, FailingAgainWhileReportingEndsAtOnce) {
 }
 
 TEST(ProcessEndDeathTest, FailedAllocationGivesTheOutOfMemoryReport) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-    GTEST_SKIP() << "the sanitizer's allocator reports an impossible size itself";
-#else
+    if (testsupport::kSanitized)
+        GTEST_SKIP() << "the sanitizer's allocator reports an impossible size itself";
     EXPECT_EXIT(
         {
             InstallOutOfMemoryHandler();
@@ -124,7 +124,6 @@ TEST(ProcessEndDeathTest, FailedAllocationGivesTheOutOfMemoryReport) {
         },
         ExitedWithCode(1),
         ::testing::StartsWith("Insufficient Memory to allocate dynamic data structures"));
-#endif
 }
 
 } // namespace

@@ -18,11 +18,6 @@ namespace fs = std::filesystem;
 using namespace testsupport;
 using ::testing::HasSubstr;
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool kSanitized = true; // reserves more address space than any small limit
-#else
-constexpr bool kSanitized = false;
-#endif
 #ifdef NDEBUG
 constexpr bool kDebug = false;
 #else

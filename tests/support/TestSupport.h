@@ -11,6 +11,14 @@
 
 namespace testsupport {
 
+// The sanitizers reserve more address space than any small limit allows and report
+// an impossible allocation themselves: tests of memory exhaustion skip under them.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+inline constexpr bool kSanitized = true;
+#else
+inline constexpr bool kSanitized = false;
+#endif
+
 // The whole file, byte for byte; empty when it cannot be read.
 std::string ReadFile(const std::filesystem::path& path);
 

@@ -31,8 +31,10 @@ fmsPV0::fmsPV0(int timeIndex) {
 }
 
 fmsPV0::~fmsPV0() {
-    for (int i = 0; i < NumWorkers; i++)
+    for (int i = 0; i < NumWorkers; i++) {
+        delete[] Workers[i]->Name;
         delete Workers[i];
+    }
 }
 
 void fmsPV0::CreateWorkerList() {

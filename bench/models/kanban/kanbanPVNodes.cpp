@@ -31,8 +31,10 @@ kanbanPV0::kanbanPV0(int timeIndex) {
 }
 
 kanbanPV0::~kanbanPV0() {
-    for (int i = 0; i < NumWorkers; i++)
+    for (int i = 0; i < NumWorkers; i++) {
+        delete[] Workers[i]->Name;
         delete Workers[i];
+    }
 }
 
 void kanbanPV0::CreateWorkerList() {
