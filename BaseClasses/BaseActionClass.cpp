@@ -1,6 +1,6 @@
 #include "BaseClasses/BaseActionClass.h"
-#include "BaseClasses/ProcessEnd.h"
 
+#include "BaseClasses/ProcessEnd.h"
 #include "BaseClasses/StandardErrors.h"
 #include "BaseClasses/state/BaseStateVariableClass.h"
 

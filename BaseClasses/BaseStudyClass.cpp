@@ -130,7 +130,8 @@ bool BaseStudyClass::overrideGVs(char* text) {
         for (int g = 0; g < NumGVs && found < 0; g++)
             if (GVNames[g] != nullptr && std::strcmp(GVNames[g], name) == 0)
                 found = g;
-        if (found >= 0 && (GVTypes[found] == nullptr || std::strcmp(GVTypes[found], typeName) != 0)) {
+        if (found >= 0 &&
+            (GVTypes[found] == nullptr || std::strcmp(GVTypes[found], typeName) != 0)) {
             std::cerr << "Type letter " << letter << " does not match the type "
                       << (GVTypes[found] != nullptr ? GVTypes[found] : "") << " of global variable "
                       << name << std::endl;

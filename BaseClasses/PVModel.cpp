@@ -1,10 +1,10 @@
 #include "BaseClasses/PVModel.h"
-#include "BaseClasses/ProcessEnd.h"
 
 #include "BaseClasses/FastSet.h"
 #include "BaseClasses/ImpulseNodeClass.h"
 #include "BaseClasses/List.h"
 #include "BaseClasses/PerformanceVariableNode.h"
+#include "BaseClasses/ProcessEnd.h"
 #include "BaseClasses/StandardErrors.h"
 #include "BaseClasses/state/BaseStateVariableClass.h"
 

@@ -1,11 +1,11 @@
 #include "BaseClasses/PerformanceVariableNode.h"
-#include "BaseClasses/ProcessEnd.h"
 
 #include "BaseClasses/BaseActionClass.h"
 #include "BaseClasses/BaseModelClass.h"
 #include "BaseClasses/ImpulseNodeClass.h"
 #include "BaseClasses/List.h"
 #include "BaseClasses/PerformanceVariableWorker.h"
+#include "BaseClasses/ProcessEnd.h"
 #include "BaseClasses/StandardErrors.h"
 
 #include <cassert>

@@ -36,8 +36,7 @@ int main(int argc, char** argv) {
     // A load factor above 1 lets the table fill before it grows, and the probe
     // sequence then never finds a free slot.
     if (!(hash_value > 0.0 && hash_value <= 1.0))
-        Fatal(std::cerr,
-              "Error: the hash load factor (-h) must be greater than 0 and at most 1\n");
+        Fatal(std::cerr, "Error: the hash load factor (-h) must be greater than 0 and at most 1\n");
     // The trace would be interleaved with the file's own records.
     if (OutputFiles::IsOutputName(traceFileName, exp_path, ExpName))
         Fatal(std::cerr, std::string("Error: the trace file (-t) ") + traceFileName +
@@ -47,8 +46,7 @@ int main(int argc, char** argv) {
     // The study indexes its experiment tables without a check.
     if (ExpNum < 0 || ExpNum >= study->GetNumExps())
         Fatal(std::cerr, "Error: experiment number " + std::to_string(ExpNum) +
-                             " is outside 0 to " + std::to_string(study->GetNumExps() - 1) +
-                             "\n");
+                             " is outside 0 to " + std::to_string(study->GetNumExps() - 1) + "\n");
     study->SetGVs(ExpNum);
     study->PrintGlobalValues(ExpNum);
     if (OverrideString != nullptr) {

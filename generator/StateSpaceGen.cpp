@@ -418,8 +418,8 @@ uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*st
         step == &StateSpaceGen::FindNextNormal || step == &StateSpaceGen::FindNextInstant;
     // The absorbing-state report shows the model as its state's exploration left it,
     // so it needs each state recorded before the next is explored.
-    const bool twoThreads = threads == Threads::Two ||
-                            (threads == Threads::Automatic && std::thread::hardware_concurrency() > 1);
+    const bool twoThreads = threads == Threads::Two || (threads == Threads::Automatic &&
+                                                        std::thread::hardware_concurrency() > 1);
     bool done = false;
     if (deferring && Deferring() && absorbFlag != 1 && twoThreads)
         done = ExplorePipelined(file, rates, step, records);
@@ -674,8 +674,7 @@ void StateSpaceGen::CheckRate(const BaseActionClass* action, double rate) const 
 
 void StateSpaceGen::CheckProbability(const BaseActionClass* action, double probability) const {
     if (!(probability >= 0.0 && probability <= 1.0))
-        BadValue(action, "case probability", probability,
-                 "a probability must lie between 0 and 1");
+        BadValue(action, "case probability", probability, "a probability must lie between 0 and 1");
 }
 
 void StateSpaceGen::CheckWeight(const BaseActionClass* action, double weight) const {
@@ -706,7 +705,8 @@ inline void StateSpaceGen::RecordNewState(double rate, char* state, const double
         reward->Calculate(stateCount);
 }
 
-inline void StateSpaceGen::Record(double value, int32_t number, char* state, const double* rewards) {
+inline void StateSpaceGen::Record(double value, int32_t number, char* state,
+                                  const double* rewards) {
     assert(value != 0 && std::isfinite(value) && "values are checked where they are read");
     if (number >= 0)
         transitions.Add(static_cast<uint32_t>(number), value);

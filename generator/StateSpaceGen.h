@@ -256,8 +256,8 @@ class StateSpaceGen {
     void WriteRecord(uint32_t number, bool deterministicReport, OutputBuffer& file,
                      NumberText& rates);
     // Returns false, having explored nothing, when no second thread can be started.
-    bool ExplorePipelined(OutputBuffer& file, NumberText& rates,
-                          void (StateSpaceGen::*step)(char*), uint32_t& records);
+    bool ExplorePipelined(OutputBuffer& file, NumberText& rates, void (StateSpaceGen::*step)(char*),
+                          uint32_t& records);
     void FireSubmitted(PipelineSync& sync, void (StateSpaceGen::*step)(char*), uint32_t first);
     void Advance(PipelineSlot& slot, int stage);
     uint32_t ExploreQueue(std::ostream& out, void (StateSpaceGen::*step)(char*),

@@ -1,7 +1,7 @@
 #include "BaseClasses/state/BaseStateVariableClass.h"
-#include "BaseClasses/ProcessEnd.h"
 
 #include "BaseClasses/BaseActionClass.h"
+#include "BaseClasses/ProcessEnd.h"
 #include "BaseClasses/StandardErrors.h"
 
 #include <cstdlib>

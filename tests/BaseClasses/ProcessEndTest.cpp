@@ -67,8 +67,8 @@ TEST(ProcessEndDeathTest, AFatalOnEitherThreadEndsTheProcessOnceWhileTheOtherGro
         bool checkpoints;
     } cases[] = {{false, true}, {false, false}, {true, true}, {true, false}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "fail on main " << c.failOnMainThread
-                                          << ", checkpoints " << c.checkpoints);
+        SCOPED_TRACE(::testing::Message()
+                     << "fail on main " << c.failOnMainThread << ", checkpoints " << c.checkpoints);
         EXPECT_EXIT(
             {
                 SetEndCleanup(MarkCleanup);

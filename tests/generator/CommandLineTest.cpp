@@ -224,7 +224,8 @@ TEST_F(CommandLineDeathTest, NumbersThatSelectSomethingElseAreRefused) {
         {"-B4294967296", "ERROR: experiment number (-B) is out of range: 4294967296\n"},
         {"-B-4294967261", "ERROR: experiment number (-B) is out of range: -4294967261\n"},
         {"-l-2147483649", "ERROR: trace level (-l) is out of range: -2147483649\n"},
-        {"-l99999999999999999999", "ERROR: trace level (-l) is out of range: 99999999999999999999\n"},
+        {"-l99999999999999999999",
+         "ERROR: trace level (-l) is out of range: 99999999999999999999\n"},
     };
     for (const Case& c : cases) {
         Arguments({"-Nexp1", "-B0", c.option});

@@ -56,10 +56,10 @@ TEST_F(FailureTest, RefusedRunsReportTheProblemAndWriteNothing) {
     struct Case {
         std::string program;
         std::string args;
-        const char* message;      // a line of the report
-        bool onStandardOutput;    // where the report goes
-        std::string setup = "";   // shell text run before the program
-        bool needsDebug = false;  // a check that only debug builds make
+        const char* message;     // a line of the report
+        bool onStandardOutput;   // where the report goes
+        std::string setup = "";  // shell text run before the program
+        bool needsDebug = false; // a check that only debug builds make
         bool limitsMemory = false;
     };
     const std::string gen = GenProgram();
@@ -71,8 +71,8 @@ TEST_F(FailureTest, RefusedRunsReportTheProblemAndWriteNothing) {
         {gen, "-P./ -Nx -Bx", "ERROR: experiment number (-B) is not a whole number: x\n", true},
         {gen, "-P./ -Nx -B3junk", "ERROR: experiment number (-B) is not a whole number: 3junk\n",
          true},
-        {gen, "-P./ -Nx -B4294967296", "ERROR: experiment number (-B) is out of range: 4294967296\n",
-         true},
+        {gen, "-P./ -Nx -B4294967296",
+         "ERROR: experiment number (-B) is out of range: 4294967296\n", true},
         {gen, "-P./ -Nx -B0 -l-2147483649",
          "ERROR: trace level (-l) is out of range: -2147483649\n", true},
         // Overrides that cannot be applied as written.
@@ -88,11 +88,13 @@ TEST_F(FailureTest, RefusedRunsReportTheProblemAndWriteNothing) {
         {gen, "-P./ -Nx -B0 -Of:flash_size:64x",
          "Value 64x of global variable flash_size is not a number of type float\n", false},
         // A trace written into one of the results.
-        {gen, "-P./ -Nx -B0 -l1 -t x.var", "Error: the trace file (-t) x.var is one of the run's "
-                                           "output files\n",
+        {gen, "-P./ -Nx -B0 -l1 -t x.var",
+         "Error: the trace file (-t) x.var is one of the run's "
+         "output files\n",
          false},
-        {gen, "-P./ -Nx -B0 -l1 -t ./x.pvtype", "Error: the trace file (-t) ./x.pvtype is one of "
-                                                "the run's output files\n",
+        {gen, "-P./ -Nx -B0 -l1 -t ./x.pvtype",
+         "Error: the trace file (-t) ./x.pvtype is one of "
+         "the run's output files\n",
          false},
         // Values no chain can hold, found during the exploration.
         {gen, "-P./ -Nx -B0 -Of:power_cycle_rate:-0.1",
