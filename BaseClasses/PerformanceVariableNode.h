@@ -10,7 +10,16 @@ class BaseModelClass;
 class ImpulseNodeClass;
 class PerformanceVariableWorker;
 
-enum RewardType { InstantOfTimeReward = 0 };
+// The kind of a performance variable, written as this integer into the PV type file
+// for the solver and the simulator: the expected rate reward at each time point, its
+// integral over each [start, stop], that integral divided by stop - start, and its
+// long-run value.
+enum RewardType {
+    InstantOfTimeReward = 0,
+    IntervalOfTimeReward = 1,
+    TimeAveragedIntervalOfTimeReward = 2,
+    SteadyStateReward = 3
+};
 
 // Run-time object of one performance variable. Its rate reward in a state is the sum
 // of its workers' values, one worker per combination of the submodel instances it

@@ -1,0 +1,141 @@
+#ifndef SANC_AST_H
+#define SANC_AST_H
+
+#include "compiler/Source.h"
+
+#include <string>
+#include <vector>
+
+// The model file as written: names with the place they were written at, and C++
+// fragments kept as text (the compiler substitutes names in them, nothing more).
+
+struct Name {
+    std::string text;
+    Position at;
+};
+
+struct Fragment {
+    std::string text;
+    Position at;
+    bool empty() const { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
+};
+
+struct Global {
+    Name type;
+    Name name;
+};
+
+// One factor of the study: a variable that takes one value in every experiment, or
+// several variables that take their k-th values together.
+struct StudyValues {
+    Name variable;
+    std::vector<std::string> values; // C++ literals, one per level
+};
+struct StudyFactor {
+    std::vector<StudyValues> columns;
+    Position at;
+};
+
+struct Arc {
+    Name place;
+    Fragment multiplicity; // empty: one token
+};
+
+struct InputGate {
+    Fragment predicate;
+    Fragment function; // may be empty: a gate that only enables
+    Position at;
+};
+
+// What happens when an activity (or one of its cases) completes, in firing order
+// after the input side: output arcs, then output gate functions.
+struct Outputs {
+    std::vector<Arc> arcs;
+    std::vector<Fragment> gates;
+};
+
+struct Case {
+    Fragment probability;
+    Outputs outputs;
+    Position at;
+};
+
+enum class Timing { Timed, Instantaneous };
+enum class DistributionKind { None, Exponential, Deterministic, Erlang };
+
+struct ActivityDecl {
+    Name name;
+    Timing timing = Timing::Timed;
+    DistributionKind distribution = DistributionKind::None;
+    Position distributionAt;
+    Fragment rate;   // exponential rate, deterministic delay, Erlang rate
+    Fragment phases; // Erlang only
+    Fragment weight;
+    Fragment rank;
+    std::vector<Arc> inputs;
+    std::vector<InputGate> inputGates;
+    Outputs outputs; // shared by every case
+    std::vector<Case> cases;
+};
+
+struct PlaceDecl {
+    Name name;
+    Fragment initial; // empty: no tokens
+};
+
+struct AtomicDecl {
+    Name name;
+    std::vector<PlaceDecl> places;
+    std::vector<ActivityDecl> activities;
+};
+
+struct ChildDecl {
+    Name model;
+    int copies = 1; // instances of one model share its name
+};
+
+struct ShareMember {
+    Name child;
+    Name place; // the child's place; defaults to the shared name
+};
+
+struct ShareDecl {
+    Name name;
+    std::vector<ShareMember> members;
+};
+
+struct JoinDecl {
+    Name name;
+    std::vector<ChildDecl> children;
+    std::vector<ShareDecl> shares;
+};
+
+enum class RewardKind { None, Instant, Interval, TimeAveraged, SteadyState };
+
+struct Impulse {
+    Name model;
+    Name activity;
+    Fragment value;
+};
+
+struct RewardDecl {
+    Name name;
+    RewardKind kind = RewardKind::None;
+    Position kindAt;
+    std::vector<std::string> starts; // C++ literals
+    std::vector<std::string> stops;
+    Fragment rate; // empty: no rate reward
+    std::vector<Impulse> impulses;
+};
+
+struct ModelFile {
+    std::vector<Global> globals;
+    std::vector<StudyFactor> study;
+    bool hasStudy = false;
+    std::vector<Fragment> code;
+    std::vector<AtomicDecl> atomics;
+    std::vector<JoinDecl> joins;
+    std::vector<RewardDecl> rewards;
+};
+
+#endif

@@ -1,0 +1,50 @@
+#ifndef SANC_EMITTER_H
+#define SANC_EMITTER_H
+
+#include "compiler/Model.h"
+
+#include <string>
+
+// Writes a checked model as C++ in the shape the framework expects of generated
+// code: one class per atomic model (<name>SAN, with a nested class per activity or
+// case), per join (<name>RJ), per reward variable (<top>PV<n> and its worker), the
+// reward model (<top>PVModel) and the study (<top>RangeStudy, with GenerateStudy and
+// DestructStudy). Every C++ fragment of the model is preceded by a #line directive,
+// so that the C++ compiler reports an error in it at its line of the model file.
+class Emitter {
+  public:
+    // `modelPath` is written into the #line directives; `headerName` is the name the
+    // source includes the header by; the paths name the files for the directives
+    // that return to the generated text.
+    Emitter(const Model& model, std::string modelPath, std::string headerName,
+            std::string headerPath, std::string sourcePath);
+
+    std::string Header() const;
+    std::string Source() const;
+
+  private:
+    const Model& model_;
+    std::string modelPath_;
+    std::string headerName_;
+    std::string headerPath_;
+    std::string sourcePath_;
+
+    // "#line" before a fragment, and the marker that Finish turns into the directive
+    // back to the generated file.
+    std::string LineOf(const Fragment& f) const;
+    static std::string Resume();
+    static std::string Finish(const std::string& text, const std::string& path);
+
+    void AtomicHeader(std::string& out, const Model::Atomic& atomic) const;
+    void AtomicSource(std::string& out, const Model::Atomic& atomic) const;
+    void ActionSource(std::string& out, const Model::Atomic& atomic,
+                      const Model::Action& action) const;
+    void JoinHeader(std::string& out, const JoinDecl& join) const;
+    void JoinSource(std::string& out, const JoinDecl& join) const;
+    void RewardHeader(std::string& out) const;
+    void RewardSource(std::string& out) const;
+    void StudyHeader(std::string& out) const;
+    void StudySource(std::string& out) const;
+};
+
+#endif

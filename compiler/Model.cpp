@@ -1,0 +1,520 @@
+#include "compiler/Model.h"
+
+#include "compiler/Rewrite.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <set>
+
+namespace {
+
+const char* const kTypes[] = {"bool", "char", "double", "float", "int", "long", "short"};
+
+void AddOnce(std::vector<std::string>& list, const std::string& name) {
+    if (std::find(list.begin(), list.end(), name) == list.end())
+        list.push_back(name);
+}
+
+// The place in the model file of offset `k` of a fragment.
+Position Within(const Fragment& f, size_t k) {
+    Position p = f.at;
+    for (size_t i = 0; i < k && i < f.text.size(); i++) {
+        if (f.text[i] == '\n') {
+            p.line++;
+            p.column = 1;
+        } else {
+            p.column++;
+        }
+    }
+    return p;
+}
+
+[[noreturn]] void Fail(Position at, const std::string& what) {
+    throw ModelError(at, what);
+}
+
+// Checks that a name is new among `seen`, remembering it.
+void Unique(std::map<std::string, Position>& seen, const Name& name, const std::string& kind) {
+    auto found = seen.find(name.text);
+    if (found != seen.end())
+        Fail(name.at, "duplicate " + kind + " '" + name.text + "' (first declared at line " +
+                          std::to_string(found->second.line) + ")");
+    seen[name.text] = name.at;
+}
+
+// Whether a study value is of the variable's type: whole numbers in range for the
+// integral types, true/false/0/1 for bool, any number for float and double.
+bool ValueFits(const std::string& type, const std::string& literal) {
+    if (literal == "true" || literal == "false")
+        return type == "bool";
+    if (type == "float" || type == "double")
+        return true;
+    if (literal.find_first_of(".eE") != std::string::npos)
+        return false;
+    errno = 0;
+    long long v = std::strtoll(literal.c_str(), nullptr, 10);
+    if (errno != 0)
+        return false;
+    if (type == "bool")
+        return v == 0 || v == 1;
+    if (type == "char")
+        return v >= CHAR_MIN && v <= CHAR_MAX;
+    if (type == "short")
+        return v >= SHRT_MIN && v <= SHRT_MAX;
+    if (type == "int")
+        return v >= INT_MIN && v <= INT_MAX;
+    return v >= LONG_MIN && v <= LONG_MAX;
+}
+
+bool NonNegativeNumber(const std::string& literal) {
+    char* end = nullptr;
+    double v = std::strtod(literal.c_str(), &end);
+    return end != literal.c_str() && *end == '\0' && v >= 0;
+}
+
+} // namespace
+
+Model::Model(ModelFile file) : file_(std::move(file)) {
+    CheckGlobals();
+    CheckStudy();
+    std::map<std::string, Position> models;
+    for (const AtomicDecl& a : file_.atomics) {
+        Unique(models, a.name, "model");
+        atomicByName_[a.name.text] = &a;
+    }
+    for (const JoinDecl& j : file_.joins) {
+        Unique(models, j.name, "model");
+        joinByName_[j.name.text] = &j;
+    }
+    for (const AtomicDecl& a : file_.atomics)
+        CheckAtomic(a);
+    CheckJoins();
+    FindTop();
+    CheckRewards();
+}
+
+const AtomicDecl* Model::FindAtomic(const std::string& name) const {
+    auto it = atomicByName_.find(name);
+    return it == atomicByName_.end() ? nullptr : it->second;
+}
+
+const JoinDecl* Model::FindJoin(const std::string& name) const {
+    auto it = joinByName_.find(name);
+    return it == joinByName_.end() ? nullptr : it->second;
+}
+
+std::string Model::ClassOf(const std::string& model) const {
+    return model + (FindAtomic(model) != nullptr ? "SAN" : "RJ");
+}
+
+std::vector<std::pair<std::string, std::string>> Model::ChildMembers(const JoinDecl& join) {
+    std::vector<std::pair<std::string, std::string>> members;
+    for (const ChildDecl& c : join.children) {
+        if (c.copies == 1)
+            members.emplace_back(c.model.text, c.model.text);
+        else
+            for (int k = 1; k <= c.copies; k++)
+                members.emplace_back(c.model.text + "_" + std::to_string(k), c.model.text);
+    }
+    return members;
+}
+
+// ---------------------------------------------------------------- globals and study
+
+void Model::CheckGlobals() {
+    std::map<std::string, Position> seen;
+    for (const Global& g : file_.globals) {
+        if (std::find(std::begin(kTypes), std::end(kTypes), g.type.text) == std::end(kTypes))
+            Fail(g.type.at, "unknown type '" + g.type.text +
+                                "' of a global variable: expected bool, char, double, float, "
+                                "int, long or short");
+        Unique(seen, g.name, "global variable");
+    }
+}
+
+void Model::CheckStudy() {
+    std::map<std::string, const StudyValues*> given;
+    std::map<std::string, Position> seen;
+    for (const StudyFactor& factor : file_.study) {
+        size_t levels = factor.columns.front().values.size();
+        for (const StudyValues& column : factor.columns) {
+            bool known =
+                std::any_of(file_.globals.begin(), file_.globals.end(),
+                            [&](const Global& g) { return g.name.text == column.variable.text; });
+            if (!known)
+                Fail(column.variable.at,
+                     "unknown global variable '" + column.variable.text + "' in the study");
+            Unique(seen, column.variable, "study variable");
+            if (column.values.size() != levels)
+                Fail(column.variable.at,
+                     "the variables of a list vary together: '" + column.variable.text + "' has " +
+                         std::to_string(column.values.size()) + " values, '" +
+                         factor.columns.front().variable.text + "' has " + std::to_string(levels));
+            const Global& g =
+                *std::find_if(file_.globals.begin(), file_.globals.end(),
+                              [&](const Global& x) { return x.name.text == column.variable.text; });
+            for (const std::string& v : column.values)
+                if (!ValueFits(g.type.text, v))
+                    Fail(column.variable.at,
+                         "value " + v + " of '" + g.name.text + "' is not a " + g.type.text);
+            given[column.variable.text] = &column;
+        }
+    }
+    // Experiments cross the factors, the first varying slowest.
+    size_t experiments = 1;
+    for (const StudyFactor& factor : file_.study) {
+        experiments *= factor.columns.front().values.size();
+        if (experiments > 1000000)
+            Fail(factor.at, "the study has more than 1000000 experiments");
+    }
+    experiments_ = static_cast<int>(experiments);
+    for (const Global& g : file_.globals) {
+        if (given.count(g.name.text) == 0)
+            Fail(g.name.at,
+                 "global variable '" + g.name.text + "' has no value: give it one in the study");
+        studyValues_.emplace_back();
+    }
+    size_t inner = experiments;
+    for (const StudyFactor& factor : file_.study) {
+        size_t levels = factor.columns.front().values.size();
+        inner /= levels;
+        for (const StudyValues& column : factor.columns) {
+            size_t index = 0;
+            while (file_.globals[index].name.text != column.variable.text)
+                index++;
+            std::vector<std::string>& values = studyValues_[index];
+            for (size_t e = 0; e < experiments; e++)
+                values.push_back(column.values[(e / inner) % levels]);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- atomic models
+
+std::string Model::MarkingExpression(const AtomicDecl& atomic, const Fragment& f,
+                                     std::vector<std::string>* places) const {
+    return Rewrite(f.text,
+                   [&](const std::string& text, size_t start, size_t& end, std::string& out) {
+                       std::string word = text.substr(start, end - start);
+                       for (const PlaceDecl& p : atomic.places) {
+                           if (p.name.text == word) {
+                               if (places != nullptr)
+                                   AddOnce(*places, word);
+                               out = "(*" + word + "_Mark)";
+                               return true;
+                           }
+                       }
+                       return false;
+                   });
+}
+
+void Model::CheckAtomic(const AtomicDecl& atomic) {
+    std::map<std::string, Position> names;
+    for (const PlaceDecl& p : atomic.places)
+        Unique(names, p.name, "name");
+    for (const ActivityDecl& a : atomic.activities)
+        Unique(names, a.name, "name");
+    auto isPlace = [&](const Name& n) {
+        return std::any_of(atomic.places.begin(), atomic.places.end(),
+                           [&](const PlaceDecl& p) { return p.name.text == n.text; });
+    };
+    auto checkArcs = [&](const std::vector<Arc>& arcs) {
+        for (const Arc& arc : arcs)
+            if (!isPlace(arc.place))
+                Fail(arc.place.at,
+                     "unknown place '" + arc.place.text + "' in atomic model " + atomic.name.text);
+    };
+
+    Atomic info;
+    info.decl = &atomic;
+    // Timed activities (and the groups of their cases) come first in the group list,
+    // then the instantaneous ones, each in the order of the file.
+    for (Timing timing : {Timing::Timed, Timing::Instantaneous})
+        for (const ActivityDecl& a : atomic.activities)
+            if (a.timing == timing)
+                info.groups.push_back(Group{&a, !a.cases.empty()});
+
+    for (const ActivityDecl& a : atomic.activities) {
+        if (a.timing == Timing::Timed && a.distribution == DistributionKind::None)
+            Fail(a.name.at, "timed activity '" + a.name.text +
+                                "' has no distribution: give exponential, deterministic or "
+                                "erlang");
+        if (!a.weight.empty() && a.timing == Timing::Timed)
+            Fail(a.weight.at, "a weight is for instantaneous activities; the cases of a timed "
+                              "activity have probabilities");
+        if (!a.weight.empty() && !a.cases.empty())
+            Fail(a.weight.at, "the cases of activity '" + a.name.text +
+                                  "' have probabilities; give it no weight");
+        checkArcs(a.inputs);
+        checkArcs(a.outputs.arcs);
+        for (const Case& c : a.cases)
+            checkArcs(c.outputs.arcs);
+
+        int group = 0;
+        while (info.groups[group].activity != &a)
+            group++;
+
+        size_t n = a.cases.empty() ? 1 : a.cases.size();
+        for (size_t k = 0; k < n; k++) {
+            const Case* c = a.cases.empty() ? nullptr : &a.cases[k];
+            Action action;
+            action.activity = &a;
+            action.caseIndex = c == nullptr ? 0 : static_cast<int>(k + 1);
+            action.group = group;
+            if (c == nullptr) {
+                action.name = a.name.text;
+                action.member = a.name.text;
+                action.type = a.name.text + "Activity";
+            } else {
+                std::string suffix = "_case" + std::to_string(k + 1);
+                action.name = a.name.text + suffix;
+                action.member = a.name.text + suffix;
+                action.type = a.name.text + "Activity" + suffix;
+            }
+            std::vector<std::string>& attached = action.attached;
+            for (const Arc& arc : a.inputs) {
+                AddOnce(attached, arc.place.text);
+                AddOnce(action.affected, arc.place.text);
+                AddOnce(action.enabling, arc.place.text);
+            }
+            for (const InputGate& g : a.inputGates) {
+                MarkingExpression(atomic, g.predicate, &action.enabling);
+                MarkingExpression(atomic, g.predicate, &attached);
+                MarkingExpression(atomic, g.function, &action.affected);
+                MarkingExpression(atomic, g.function, &attached);
+            }
+            auto outputs = [&](const Outputs& o) {
+                for (const Arc& arc : o.arcs) {
+                    AddOnce(attached, arc.place.text);
+                    AddOnce(action.affected, arc.place.text);
+                }
+                for (const Fragment& g : o.gates) {
+                    MarkingExpression(atomic, g, &action.affected);
+                    MarkingExpression(atomic, g, &attached);
+                }
+            };
+            outputs(a.outputs);
+            if (c != nullptr)
+                outputs(c->outputs);
+            for (const Fragment* f : {&a.rate, &a.phases, &a.weight, &a.rank})
+                MarkingExpression(atomic, *f, &attached);
+            if (c != nullptr)
+                MarkingExpression(atomic, c->probability, &attached);
+            for (const Arc& arc : a.inputs)
+                MarkingExpression(atomic, arc.multiplicity, &attached);
+            info.actions.push_back(action);
+        }
+    }
+    atomics_.push_back(info);
+}
+
+// ---------------------------------------------------------------- composed models
+
+std::vector<std::string> Model::PlacesOf(const std::string& model) const {
+    std::vector<std::string> places;
+    if (const AtomicDecl* a = FindAtomic(model))
+        for (const PlaceDecl& p : a->places)
+            places.push_back(p.name.text);
+    if (const JoinDecl* j = FindJoin(model))
+        for (const ShareDecl& s : j->shares)
+            places.push_back(s.name.text);
+    return places;
+}
+
+void Model::CheckJoins() {
+    for (const JoinDecl& join : file_.joins) {
+        std::map<std::string, Position> children;
+        for (const ChildDecl& c : join.children) {
+            if (FindAtomic(c.model.text) == nullptr && FindJoin(c.model.text) == nullptr)
+                Fail(c.model.at, "unknown model '" + c.model.text + "' in join " + join.name.text);
+            if (c.model.text == join.name.text)
+                Fail(c.model.at, "join " + join.name.text + " cannot contain itself");
+            Unique(children, c.model, "submodel");
+        }
+        std::map<std::string, Position> shares;
+        for (const ShareDecl& s : join.shares) {
+            Unique(shares, s.name, "shared place");
+            std::map<std::string, Position> members;
+            for (const ShareMember& m : s.members) {
+                if (children.count(m.child.text) == 0)
+                    Fail(m.child.at,
+                         "'" + m.child.text + "' is not a submodel of join " + join.name.text);
+                Unique(members, m.child, "member of shared place " + s.name.text + ":");
+                std::vector<std::string> places = PlacesOf(m.child.text);
+                if (std::find(places.begin(), places.end(), m.place.text) == places.end())
+                    Fail(m.place.at, "model " + m.child.text + " has no place '" + m.place.text +
+                                         "' to share" +
+                                         (FindJoin(m.child.text) != nullptr
+                                              ? " (a join offers only the places it shares)"
+                                              : ""));
+            }
+        }
+    }
+    // A join may contain only models declared before it: no cycles, and the classes
+    // can be declared in the order of the file.
+    std::set<std::string> declared;
+    for (const AtomicDecl& a : file_.atomics)
+        declared.insert(a.name.text);
+    for (const JoinDecl& join : file_.joins) {
+        for (const ChildDecl& c : join.children)
+            if (declared.count(c.model.text) == 0)
+                Fail(c.model.at, "join " + join.name.text + " uses '" + c.model.text +
+                                     "' before its declaration: declare a join after its "
+                                     "submodels");
+        declared.insert(join.name.text);
+    }
+}
+
+void Model::FindTop() {
+    std::set<std::string> contained;
+    for (const JoinDecl& join : file_.joins)
+        for (const ChildDecl& c : join.children)
+            contained.insert(c.model.text);
+    std::vector<const Name*> roots;
+    for (const AtomicDecl& a : file_.atomics)
+        if (contained.count(a.name.text) == 0)
+            roots.push_back(&a.name);
+    for (const JoinDecl& j : file_.joins)
+        if (contained.count(j.name.text) == 0)
+            roots.push_back(&j.name);
+    if (roots.empty())
+        Fail(Position{1, 1}, "the file declares no model: expected an atomic model");
+    if (roots.size() > 1)
+        Fail(roots[1]->at, "two top-level models, '" + roots[0]->text + "' and '" + roots[1]->text +
+                               "': compose them in one join");
+    top_ = roots[0]->text;
+
+    // Every atomic model the top model contains, directly or through joins.
+    std::vector<std::string> pending{top_};
+    while (!pending.empty()) {
+        std::string m = pending.back();
+        pending.pop_back();
+        if (const AtomicDecl* a = FindAtomic(m))
+            submodels_[m] = a;
+        else if (const JoinDecl* j = FindJoin(m))
+            for (const ChildDecl& c : j->children)
+                pending.push_back(c.model.text);
+    }
+}
+
+// ---------------------------------------------------------------- rewards
+
+std::vector<std::pair<Name, Name>> Model::References(const Fragment& f) const {
+    std::vector<std::pair<Name, Name>> refs;
+    Rewrite(f.text, [&](const std::string& text, size_t start, size_t& end, std::string&) {
+        std::string word = text.substr(start, end - start);
+        size_t k = end;
+        while (k < text.size() && (text[k] == ' ' || text[k] == '\t'))
+            k++;
+        if (k >= text.size() || text[k] != '.' || (k + 1 < text.size() && text[k + 1] == '.'))
+            return false;
+        bool model = FindAtomic(word) != nullptr || FindJoin(word) != nullptr;
+        if (!model)
+            return false;
+        k++;
+        while (k < text.size() && (text[k] == ' ' || text[k] == '\t'))
+            k++;
+        size_t m = k;
+        while (m < text.size() &&
+               (std::isalnum(static_cast<unsigned char>(text[m])) || text[m] == '_'))
+            m++;
+        refs.emplace_back(Name{word, Within(f, start)}, Name{text.substr(k, m - k), Within(f, k)});
+        return false;
+    });
+    return refs;
+}
+
+std::string Model::RewardExpression(const Fragment& f) const {
+    return Rewrite(f.text,
+                   [&](const std::string& text, size_t start, size_t& end, std::string& out) {
+                       std::string word = text.substr(start, end - start);
+                       if (submodels_.count(word) == 0)
+                           return false;
+                       size_t k = end;
+                       while (k < text.size() && (text[k] == ' ' || text[k] == '\t'))
+                           k++;
+                       if (k >= text.size() || text[k] != '.')
+                           return false;
+                       k++;
+                       while (k < text.size() && (text[k] == ' ' || text[k] == '\t'))
+                           k++;
+                       size_t m = k;
+                       while (m < text.size() &&
+                              (std::isalnum(static_cast<unsigned char>(text[m])) || text[m] == '_'))
+                           m++;
+                       out = word + "->" + text.substr(k, m - k) + "->getMark()";
+                       end = m;
+                       return true;
+                   });
+}
+
+void Model::CheckRewards() {
+    std::map<std::string, Position> names;
+    auto checkReferences = [&](const RewardDecl& r, const Fragment& f,
+                               std::vector<std::string>& models,
+                               std::vector<std::pair<std::string, std::string>>* deps) {
+        for (const auto& [model, place] : References(f)) {
+            auto found = submodels_.find(model.text);
+            if (found == submodels_.end())
+                Fail(model.at, "reward variable " + r.name.text + " reads '" + model.text +
+                                   "', which is not an atomic submodel of " + top_);
+            bool known = std::any_of(found->second->places.begin(), found->second->places.end(),
+                                     [&](const PlaceDecl& p) { return p.name.text == place.text; });
+            if (!known)
+                Fail(place.at, "atomic model " + model.text + " has no place '" + place.text + "'");
+            AddOnce(models, model.text);
+            if (deps != nullptr) {
+                std::pair<std::string, std::string> dep{place.text, model.text};
+                if (std::find(deps->begin(), deps->end(), dep) == deps->end())
+                    deps->push_back(dep);
+            }
+        }
+    };
+    for (const RewardDecl& r : file_.rewards) {
+        Unique(names, r.name, "reward variable");
+        if (r.kind == RewardKind::None)
+            Fail(r.name.at, "reward variable " + r.name.text +
+                                " has no kind: give instant, interval, average or steady");
+        if (r.rate.empty() && r.impulses.empty())
+            Fail(r.name.at,
+                 "reward variable " + r.name.text + " has neither a rate nor an impulse");
+        for (size_t k = 0; k < r.starts.size(); k++) {
+            if (!NonNegativeNumber(r.starts[k]) || !NonNegativeNumber(r.stops[k]))
+                Fail(r.kindAt, "the times of reward variable " + r.name.text +
+                                   " must be numbers of at least 0");
+            if (std::strtod(r.stops[k].c_str(), nullptr) <
+                std::strtod(r.starts[k].c_str(), nullptr))
+                Fail(r.kindAt, "interval " + r.starts[k] + " to " + r.stops[k] +
+                                   " of reward variable " + r.name.text + " ends before it starts");
+        }
+        Reward info;
+        info.decl = &r;
+        if (!r.rate.empty())
+            checkReferences(r, r.rate, info.models, &info.dependencies);
+        for (const Impulse& imp : r.impulses) {
+            auto found = submodels_.find(imp.model.text);
+            if (found == submodels_.end())
+                Fail(imp.model.at, "reward variable " + r.name.text + " has an impulse on '" +
+                                       imp.model.text + "', which is not an atomic submodel of " +
+                                       top_);
+            const Atomic* atomic = nullptr;
+            for (const Atomic& a : atomics_)
+                if (a.decl == found->second)
+                    atomic = &a;
+            bool known = std::any_of(atomic->actions.begin(), atomic->actions.end(),
+                                     [&](const Action& a) { return a.name == imp.activity.text; });
+            if (!known)
+                Fail(imp.activity.at, "atomic model " + imp.model.text + " has no activity '" +
+                                          imp.activity.text +
+                                          "' (an activity with cases is named by its cases, "
+                                          "<activity>_case<n>)");
+            std::vector<std::string> models{imp.model.text};
+            checkReferences(r, imp.value, models, nullptr);
+            info.impulseModels.push_back(models);
+        }
+        rewards_.push_back(info);
+    }
+}

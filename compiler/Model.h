@@ -1,0 +1,100 @@
+#ifndef SANC_MODEL_H
+#define SANC_MODEL_H
+
+#include "compiler/Ast.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+// A checked model file: every name resolved, every rule a modeller can break checked
+// (unknown and duplicate names, shares of missing places, rewards over missing
+// submodels, ...), and the facts the code needs worked out once: which places each
+// firing touches, which enable it, the order of groups, the top-level model.
+// Construction throws ModelError at the first fault, in the order of the file.
+class Model {
+  public:
+    explicit Model(ModelFile file);
+
+    // One action of an atomic model: an activity, or one case of an activity.
+    struct Action {
+        const ActivityDecl* activity;
+        int caseIndex;                     // 0 when the activity has no cases, else 1..n
+        std::string name;                  // the name the framework knows it by
+        std::string member;                // the member of the atomic model's class
+        std::string type;                  // its class
+        int group;                         // index in the model's group list
+        std::vector<std::string> attached; // every place it reads or writes, in order
+        std::vector<std::string> affected; // places its firing may change
+        std::vector<std::string> enabling; // places its enabling depends on
+    };
+
+    // A group of the model's group list: one activity, or the cases of one.
+    struct Group {
+        const ActivityDecl* activity;
+        bool cases;
+    };
+
+    struct Atomic {
+        const AtomicDecl* decl;
+        std::vector<Action> actions;
+        std::vector<Group> groups;
+    };
+
+    // A reward variable with the submodels its expressions read.
+    struct Reward {
+        const RewardDecl* decl;
+        std::vector<std::string> models;                               // in order
+        std::vector<std::pair<std::string, std::string>> dependencies; // (place, model)
+        // Per impulse: the submodels its value reads, the activity's model first.
+        std::vector<std::vector<std::string>> impulseModels;
+    };
+
+    const ModelFile& File() const { return file_; }
+    const std::vector<Atomic>& Atomics() const { return atomics_; }
+    const std::vector<Reward>& Rewards() const { return rewards_; }
+    // The model the state space is explored of: the one no join contains.
+    const std::string& Top() const { return top_; }
+    // The study's values per global, in declaration order, one per experiment.
+    const std::vector<std::vector<std::string>>& GlobalValues() const { return studyValues_; }
+    int Experiments() const { return experiments_; }
+
+    const AtomicDecl* FindAtomic(const std::string& name) const;
+    const JoinDecl* FindJoin(const std::string& name) const;
+    // The C++ class of a model: <name>SAN or <name>RJ.
+    std::string ClassOf(const std::string& model) const;
+    // The members of a join that hold its children, with the model of each.
+    static std::vector<std::pair<std::string, std::string>> ChildMembers(const JoinDecl& join);
+
+    // The text of a C++ fragment of atomic model `atomic` with its place names turned
+    // into their markings; `places` receives the places it names, in order.
+    std::string MarkingExpression(const AtomicDecl& atomic, const Fragment& f,
+                                  std::vector<std::string>* places = nullptr) const;
+    // The text of a reward fragment with every "submodel.place" turned into the
+    // marking of that place in the worker's instance of the submodel.
+    std::string RewardExpression(const Fragment& f) const;
+
+  private:
+    ModelFile file_;
+    std::vector<Atomic> atomics_;
+    std::vector<Reward> rewards_;
+    std::string top_;
+    std::vector<std::vector<std::string>> studyValues_;
+    int experiments_ = 1;
+    std::map<std::string, const AtomicDecl*> atomicByName_;
+    std::map<std::string, const JoinDecl*> joinByName_;
+    // The atomic models the top model contains (their instances carry these names).
+    std::map<std::string, const AtomicDecl*> submodels_;
+
+    void CheckGlobals();
+    void CheckStudy();
+    void CheckAtomic(const AtomicDecl& atomic);
+    void CheckJoins();
+    void FindTop();
+    void CheckRewards();
+    std::vector<std::string> PlacesOf(const std::string& model) const;
+    // The "submodel.place" references of a reward fragment, in order.
+    std::vector<std::pair<Name, Name>> References(const Fragment& f) const;
+};
+
+#endif

@@ -1,0 +1,659 @@
+#include "compiler/Parser.h"
+
+#include "compiler/StudyRange.h"
+
+#include <cctype>
+
+namespace {
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
+}
+
+std::string Quoted(const std::string& s) {
+    return "'" + s + "'";
+}
+
+} // namespace
+
+ModelFile Parser::Parse() {
+    ModelFile file;
+    for (;;) {
+        SkipStatementBreaks();
+        if (AtEnd())
+            break;
+        if (AtWord("global"))
+            ParseGlobal(file);
+        else if (AtWord("code")) {
+            Identifier("code");
+            file.code.push_back(Block("a block of C++ code"));
+            EndStatement();
+        } else if (AtWord("study"))
+            ParseStudy(file);
+        else if (AtWord("atomic"))
+            ParseAtomic(file);
+        else if (AtWord("join"))
+            ParseJoin(file);
+        else if (AtWord("reward"))
+            ParseReward(file);
+        else
+            Fail("expected a declaration (global, code, study, atomic, join or reward), found " +
+                 Found());
+    }
+    return file;
+}
+
+// ---------------------------------------------------------------- scanning
+
+Position Parser::Here() const {
+    return Position{line_, static_cast<int>(at_ - lineStart_) + 1};
+}
+
+void Parser::Fail(const std::string& what) const {
+    Fail(Here(), what);
+}
+
+void Parser::Fail(Position at, const std::string& what) const {
+    throw ModelError(at, what);
+}
+
+// What stands at the cursor, for "expected X, found Y" messages.
+std::string Parser::Found() const {
+    if (AtEnd())
+        return "the end of the file";
+    char c = Peek();
+    if (c == '\n')
+        return "the end of the line";
+    if (IsIdentifierStart(c)) {
+        size_t end = at_;
+        while (end < text_.size() &&
+               (std::isalnum(static_cast<unsigned char>(text_[end])) || text_[end] == '_'))
+            end++;
+        return Quoted(text_.substr(at_, end - at_));
+    }
+    return Quoted(std::string(1, c));
+}
+
+char Parser::Peek(size_t ahead) const {
+    return at_ + ahead < text_.size() ? text_[at_ + ahead] : '\0';
+}
+
+void Parser::Advance() {
+    if (AtEnd())
+        return;
+    if (text_[at_] == '\n') {
+        line_++;
+        lineStart_ = at_ + 1;
+    }
+    at_++;
+}
+
+void Parser::SkipComment() {
+    if (Peek() == '/' && Peek(1) == '/') {
+        while (!AtEnd() && Peek() != '\n')
+            Advance();
+    } else if (Peek() == '/' && Peek(1) == '*') {
+        Position start = Here();
+        Advance();
+        Advance();
+        while (!AtEnd() && !(Peek() == '*' && Peek(1) == '/'))
+            Advance();
+        if (AtEnd())
+            Fail(start, "comment not closed: expected '*/'");
+        Advance();
+        Advance();
+    }
+}
+
+void Parser::SkipBlanks() {
+    for (;;) {
+        if (IsSpace(Peek()))
+            Advance();
+        else if (Peek() == '/' && (Peek(1) == '/' || Peek(1) == '*'))
+            SkipComment();
+        else
+            return;
+    }
+}
+
+void Parser::SkipStatementBreaks() {
+    for (;;) {
+        SkipBlanks();
+        if (Peek() == '\n' || Peek() == ';')
+            Advance();
+        else
+            return;
+    }
+}
+
+bool Parser::IsIdentifierStart(char c) const {
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+}
+
+bool Parser::AtWord(const char* word) const {
+    size_t n = std::char_traits<char>::length(word);
+    if (text_.compare(at_, n, word) != 0)
+        return false;
+    char after = at_ + n < text_.size() ? text_[at_ + n] : '\0';
+    return !(std::isalnum(static_cast<unsigned char>(after)) || after == '_');
+}
+
+bool Parser::Accept(char c) {
+    SkipBlanks();
+    if (Peek() != c)
+        return false;
+    Advance();
+    return true;
+}
+
+void Parser::Expect(char c, const std::string& what) {
+    if (!Accept(c))
+        Fail("expected '" + std::string(1, c) + "' " + what + ", found " + Found());
+}
+
+Name Parser::Identifier(const std::string& what) {
+    SkipBlanks();
+    if (!IsIdentifierStart(Peek()))
+        Fail("expected " + what + ", found " + Found());
+    Name name;
+    name.at = Here();
+    while (std::isalnum(static_cast<unsigned char>(Peek())) || Peek() == '_') {
+        name.text += Peek();
+        Advance();
+    }
+    return name;
+}
+
+void Parser::EndStatement() {
+    SkipBlanks();
+    if (AtEnd() || Peek() == '\n' || Peek() == ';' || Peek() == '}')
+        return;
+    Fail("expected the end of the statement (a line end or ';'), found " + Found());
+}
+
+void Parser::SkipQuoted() {
+    char quote = Peek();
+    Position start = Here();
+    Advance();
+    while (!AtEnd() && Peek() != quote && Peek() != '\n') {
+        if (Peek() == '\\')
+            Advance();
+        Advance();
+    }
+    if (Peek() != quote)
+        Fail(start, std::string("literal not closed: expected ") + quote);
+    Advance();
+}
+
+Fragment Parser::Expression(const std::string& what, bool stopAtComma, bool stopAtBrace) {
+    SkipBlanks();
+    Fragment f;
+    f.at = Here();
+    size_t start = at_;
+    size_t end = at_;
+    std::vector<char> open;
+    for (;;) {
+        char c = Peek();
+        if (AtEnd())
+            break;
+        if (open.empty()) {
+            if (c == '\n' || c == ';' || c == '}' || c == ')' || c == ']')
+                break;
+            if ((stopAtComma && c == ',') || (stopAtBrace && c == '{'))
+                break;
+        }
+        if (c == '/' && (Peek(1) == '/' || Peek(1) == '*')) {
+            SkipComment();
+            continue;
+        }
+        if (c == '"' || c == '\'') {
+            SkipQuoted();
+            end = at_;
+            continue;
+        }
+        if (c == '(' || c == '[' || c == '{')
+            open.push_back(c == '(' ? ')' : c == '[' ? ']' : '}');
+        else if (c == ')' || c == ']' || c == '}') {
+            if (c != open.back())
+                Fail(std::string("expected '") + open.back() + "', found '" + c + "'");
+            open.pop_back();
+        }
+        Advance();
+        if (!IsSpace(c) && c != '\n')
+            end = at_;
+    }
+    if (!open.empty())
+        Fail(std::string("expected '") + open.back() + "' before " + Found());
+    f.text = text_.substr(start, end - start);
+    if (f.empty())
+        Fail(f.at, "expected " + what + ", found " + Found());
+    return f;
+}
+
+Fragment Parser::Block(const std::string& what) {
+    SkipBlanks();
+    Position open = Here();
+    if (Peek() != '{')
+        Fail("expected '{' to start " + what + ", found " + Found());
+    Advance();
+    Fragment f;
+    f.at = Here();
+    size_t start = at_;
+    int depth = 0;
+    for (;;) {
+        if (AtEnd())
+            Fail(open, "block not closed: expected '}'");
+        char c = Peek();
+        if (c == '/' && (Peek(1) == '/' || Peek(1) == '*')) {
+            SkipComment();
+            continue;
+        }
+        if (c == '"' || c == '\'') {
+            SkipQuoted();
+            continue;
+        }
+        if (c == '{')
+            depth++;
+        else if (c == '}') {
+            if (depth == 0)
+                break;
+            depth--;
+        }
+        Advance();
+    }
+    f.text = text_.substr(start, at_ - start);
+    Advance();
+    return f;
+}
+
+std::string Parser::Literal(const std::string& what) {
+    SkipBlanks();
+    if (AtWord("true") || AtWord("false"))
+        return Identifier(what).text;
+    size_t start = at_;
+    if (Peek() == '-' || Peek() == '+')
+        Advance();
+    bool digits = false;
+    while (std::isdigit(static_cast<unsigned char>(Peek()))) {
+        Advance();
+        digits = true;
+    }
+    if (Peek() == '.' && Peek(1) != '.') {
+        Advance();
+        while (std::isdigit(static_cast<unsigned char>(Peek()))) {
+            Advance();
+            digits = true;
+        }
+    }
+    if (digits && (Peek() == 'e' || Peek() == 'E')) {
+        size_t mark = at_;
+        Advance();
+        if (Peek() == '-' || Peek() == '+')
+            Advance();
+        if (!std::isdigit(static_cast<unsigned char>(Peek()))) {
+            at_ = mark;
+        } else {
+            while (std::isdigit(static_cast<unsigned char>(Peek())))
+                Advance();
+        }
+    }
+    if (!digits) {
+        at_ = start;
+        Fail("expected " + what + " (a number), found " + Found());
+    }
+    if (IsIdentifierStart(Peek()))
+        Fail("expected " + what + " (a number), found " + Found());
+    return text_.substr(start, at_ - start);
+}
+
+// ---------------------------------------------------------------- declarations
+
+void Parser::ParseGlobal(ModelFile& file) {
+    Identifier("global");
+    Name type = Identifier("the type of the global variable");
+    do {
+        Global g;
+        g.type = type;
+        g.name = Identifier("the name of the global variable");
+        file.globals.push_back(g);
+    } while (Accept(','));
+    EndStatement();
+}
+
+void Parser::ParseStudyValues(StudyValues& column) {
+    SkipBlanks();
+    if (Accept('{')) {
+        do {
+            column.values.push_back(Literal("a value"));
+        } while (Accept(','));
+        Expect('}', "to end the list of values");
+        return;
+    }
+    Position at = Here();
+    std::string first = Literal("a value");
+    SkipBlanks();
+    if (!(Peek() == '.' && Peek(1) == '.')) {
+        column.values.push_back(first);
+        return;
+    }
+    Advance();
+    Advance();
+    std::string last = Literal("the last value of the range");
+    SkipBlanks();
+    StudyRange range;
+    range.first = first;
+    range.last = last;
+    if (AtWord("step")) {
+        Identifier("step");
+        range.step = Literal("the step of the range");
+    } else if (AtWord("times")) {
+        Identifier("times");
+        range.factor = Literal("the factor of the range");
+    }
+    std::string error;
+    if (!range.Expand(column.values, error))
+        Fail(at, error);
+}
+
+void Parser::ParseStudy(ModelFile& file) {
+    Name keyword = Identifier("study");
+    if (file.hasStudy)
+        Fail(keyword.at, "a second study: a model file has one study");
+    file.hasStudy = true;
+    Expect('{', "to start the study");
+    for (;;) {
+        SkipStatementBreaks();
+        if (Accept('}'))
+            break;
+        StudyFactor factor;
+        factor.at = Here();
+        if (AtWord("list")) {
+            Identifier("list");
+            Expect('{', "to start the list of variables that vary together");
+            for (;;) {
+                SkipStatementBreaks();
+                if (Accept('}'))
+                    break;
+                StudyValues column;
+                column.variable = Identifier("a global variable or '}'");
+                Expect('=', "after the variable's name");
+                ParseStudyValues(column);
+                factor.columns.push_back(column);
+                EndStatement();
+            }
+        } else {
+            StudyValues column;
+            column.variable = Identifier("a global variable, 'list' or '}'");
+            Expect('=', "after the variable's name");
+            ParseStudyValues(column);
+            factor.columns.push_back(column);
+        }
+        file.study.push_back(factor);
+        EndStatement();
+    }
+    EndStatement();
+}
+
+void Parser::ParseAtomic(ModelFile& file) {
+    Identifier("atomic");
+    AtomicDecl atomic;
+    atomic.name = Identifier("the name of the atomic model");
+    Expect('{', "to start the atomic model");
+    for (;;) {
+        SkipStatementBreaks();
+        if (Accept('}'))
+            break;
+        if (AtWord("place")) {
+            Identifier("place");
+            do {
+                PlaceDecl place;
+                place.name = Identifier("the name of a place");
+                if (Accept('='))
+                    place.initial = Expression("the initial marking", true, false);
+                atomic.places.push_back(place);
+            } while (Accept(','));
+        } else if (AtWord("timed")) {
+            ParseActivity(atomic, Timing::Timed);
+        } else if (AtWord("instant")) {
+            ParseActivity(atomic, Timing::Instantaneous);
+        } else {
+            Fail("expected 'place', 'timed', 'instant' or '}', found " + Found());
+        }
+        EndStatement();
+    }
+    file.atomics.push_back(atomic);
+    EndStatement();
+}
+
+void Parser::ParseArcs(std::vector<Arc>& arcs) {
+    do {
+        Arc arc;
+        arc.place = Identifier("the name of a place");
+        if (Accept('*')) {
+            SkipBlanks();
+            char c = Peek();
+            if (AtEnd() || c == ',' || c == '\n' || c == ';' || c == '}')
+                Fail("arc multiplicity missing after '*'");
+            arc.multiplicity = Expression("the arc multiplicity", true, false);
+        }
+        arcs.push_back(arc);
+    } while (Accept(','));
+}
+
+void Parser::ParseOutput(Outputs& outputs) {
+    Identifier("output");
+    SkipBlanks();
+    if (AtWord("gate")) {
+        Identifier("gate");
+        outputs.gates.push_back(Block("the output gate's function"));
+    } else {
+        ParseArcs(outputs.arcs);
+    }
+}
+
+void Parser::ParseActivityStatement(ActivityDecl& activity) {
+    SkipBlanks();
+    Position at = Here();
+    auto distribution = [&](DistributionKind kind) {
+        Name word = Identifier("a distribution");
+        if (activity.timing == Timing::Instantaneous)
+            Fail(word.at, "an instantaneous activity has no distribution: '" + word.text +
+                              "' is for timed activities");
+        if (activity.distribution != DistributionKind::None)
+            Fail(word.at, "a second distribution for activity " + activity.name.text);
+        activity.distribution = kind;
+        activity.distributionAt = word.at;
+    };
+    if (AtWord("exponential")) {
+        distribution(DistributionKind::Exponential);
+        activity.rate = Expression("the rate", false, false);
+    } else if (AtWord("deterministic")) {
+        distribution(DistributionKind::Deterministic);
+        activity.rate = Expression("the delay", false, false);
+    } else if (AtWord("erlang")) {
+        distribution(DistributionKind::Erlang);
+        activity.phases = Expression("the number of phases", true, false);
+        Expect(',', "between the number of phases and the rate");
+        activity.rate = Expression("the rate", false, false);
+    } else if (AtWord("weight")) {
+        Identifier("weight");
+        activity.weight = Expression("the weight", false, false);
+    } else if (AtWord("rank")) {
+        Identifier("rank");
+        activity.rank = Expression("the rank", false, false);
+    } else if (AtWord("input")) {
+        Identifier("input");
+        SkipBlanks();
+        if (AtWord("gate")) {
+            Identifier("gate");
+            InputGate gate;
+            gate.at = at;
+            gate.predicate = Expression("the input gate's predicate", false, true);
+            SkipBlanks();
+            if (Peek() == '{')
+                gate.function = Block("the input gate's function");
+            activity.inputGates.push_back(gate);
+        } else {
+            ParseArcs(activity.inputs);
+        }
+    } else if (AtWord("output")) {
+        ParseOutput(activity.outputs);
+    } else if (AtWord("case")) {
+        Identifier("case");
+        Case c;
+        c.at = at;
+        SkipBlanks();
+        if (Peek() == '{' || Peek() == '\n' || AtEnd())
+            Fail("case probability missing: write 'case <probability> { ... }'");
+        c.probability = Expression("the case probability", false, true);
+        Expect('{', "to start the case");
+        for (;;) {
+            SkipStatementBreaks();
+            if (Accept('}'))
+                break;
+            if (!AtWord("output"))
+                Fail("expected 'output' or '}' in a case, found " + Found());
+            ParseOutput(c.outputs);
+            EndStatement();
+        }
+        activity.cases.push_back(c);
+    } else {
+        Fail("expected exponential, deterministic, erlang, weight, rank, input, output, case "
+             "or '}', found " +
+             Found());
+    }
+}
+
+void Parser::ParseActivity(AtomicDecl& atomic, Timing timing) {
+    Identifier("timed or instant");
+    ActivityDecl activity;
+    activity.timing = timing;
+    activity.name = Identifier("the name of the activity");
+    Expect('{', "to start the activity");
+    for (;;) {
+        SkipStatementBreaks();
+        if (Accept('}'))
+            break;
+        ParseActivityStatement(activity);
+        EndStatement();
+    }
+    atomic.activities.push_back(activity);
+}
+
+void Parser::ParseJoin(ModelFile& file) {
+    Identifier("join");
+    JoinDecl join;
+    join.name = Identifier("the name of the composed model");
+    Expect('(', "to start the list of submodels");
+    do {
+        ChildDecl child;
+        child.model = Identifier("the name of a submodel");
+        if (Accept('*')) {
+            SkipBlanks();
+            Position at = Here();
+            std::string n = Literal("the number of instances");
+            if (n.find_first_not_of("0123456789") != std::string::npos || n.size() > 4 ||
+                std::stoi(n) < 1)
+                Fail(at, "the number of instances must be a whole number from 1 to 9999");
+            child.copies = std::stoi(n);
+        }
+        join.children.push_back(child);
+    } while (Accept(','));
+    Expect(')', "to end the list of submodels");
+    SkipBlanks();
+    if (Accept('{')) {
+        for (;;) {
+            SkipStatementBreaks();
+            if (Accept('}'))
+                break;
+            if (!AtWord("share"))
+                Fail("expected 'share' or '}', found " + Found());
+            Identifier("share");
+            ShareDecl share;
+            share.name = Identifier("the name of the shared place");
+            Expect(':', "after the shared place's name");
+            do {
+                ShareMember member;
+                member.child = Identifier("a submodel");
+                if (Accept('.'))
+                    member.place = Identifier("a place of " + member.child.text);
+                else
+                    member.place = Name{share.name.text, member.child.at};
+                share.members.push_back(member);
+            } while (Accept(','));
+            join.shares.push_back(share);
+            EndStatement();
+        }
+    }
+    file.joins.push_back(join);
+    EndStatement();
+}
+
+void Parser::ParseTimes(RewardDecl& reward, bool intervals) {
+    do {
+        std::string start = Literal("a time");
+        std::string stop = start;
+        if (intervals) {
+            SkipBlanks();
+            if (!AtWord("to"))
+                Fail("expected 'to' and the end of the interval, found " + Found());
+            Identifier("to");
+            stop = Literal("the end of the interval");
+        }
+        reward.starts.push_back(start);
+        reward.stops.push_back(stop);
+    } while (Accept(','));
+}
+
+void Parser::ParseReward(ModelFile& file) {
+    Identifier("reward");
+    RewardDecl reward;
+    reward.name = Identifier("the name of the reward variable");
+    Expect('{', "to start the reward variable");
+    for (;;) {
+        SkipStatementBreaks();
+        if (Accept('}'))
+            break;
+        SkipBlanks();
+        Position at = Here();
+        auto kind = [&](RewardKind k) {
+            Identifier("a kind");
+            if (reward.kind != RewardKind::None)
+                Fail(at, "a second kind for reward variable " + reward.name.text);
+            reward.kind = k;
+            reward.kindAt = at;
+        };
+        if (AtWord("instant")) {
+            kind(RewardKind::Instant);
+            ParseTimes(reward, false);
+        } else if (AtWord("interval")) {
+            kind(RewardKind::Interval);
+            ParseTimes(reward, true);
+        } else if (AtWord("average")) {
+            kind(RewardKind::TimeAveraged);
+            ParseTimes(reward, true);
+        } else if (AtWord("steady")) {
+            kind(RewardKind::SteadyState);
+        } else if (AtWord("rate")) {
+            Identifier("rate");
+            if (!reward.rate.empty())
+                Fail(at, "a second rate for reward variable " + reward.name.text);
+            reward.rate = Expression("the rate reward", false, false);
+        } else if (AtWord("impulse")) {
+            Identifier("impulse");
+            Impulse impulse;
+            impulse.model = Identifier("a submodel");
+            Expect('.', "between the submodel and its activity");
+            impulse.activity = Identifier("an activity of " + impulse.model.text);
+            Expect('=', "before the impulse value");
+            impulse.value = Expression("the impulse value", false, false);
+            reward.impulses.push_back(impulse);
+        } else {
+            Fail("expected instant, interval, average, steady, rate, impulse or '}', found " +
+                 Found());
+        }
+        EndStatement();
+    }
+    file.rewards.push_back(reward);
+    EndStatement();
+}

@@ -1,0 +1,89 @@
+// sanc: compiles a model file into the C++ classes of a gen program.
+//
+//   sanc <model file> <output stem>
+//
+// writes <output stem>.h and <output stem>.cpp. A mistake in the model is reported
+// as "file:line:column: error: what" on standard error, with exit status 1, and
+// leaves any earlier output in place.
+
+#include "compiler/Emitter.h"
+#include "compiler/Model.h"
+#include "compiler/Parser.h"
+#include "compiler/Source.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+bool ReadWhole(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    text = s.str();
+    return !in.bad();
+}
+
+// Writes `text` to `path` through a temporary file, so that an interrupted build
+// never leaves half a source behind; a file that already holds the text is left
+// alone, so that the build does not recompile it.
+bool WriteIfChanged(const std::string& path, const std::string& text) {
+    std::string old;
+    if (ReadWhole(path, old) && old == text)
+        return true;
+    std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.close();
+        if (!out) {
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    return std::rename(temporary.c_str(), path.c_str()) == 0;
+}
+
+std::string BaseName(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: sanc <model file> <output stem>\n"
+                     "writes <output stem>.h and <output stem>.cpp\n";
+        return 1;
+    }
+    const std::string modelPath = argv[1];
+    const std::string stem = argv[2];
+    std::string text;
+    if (!ReadWhole(modelPath, text)) {
+        std::cerr << "sanc: cannot read " << modelPath << ": " << std::strerror(errno) << "\n";
+        return 1;
+    }
+    Source source(modelPath, text);
+    try {
+        Model model(Parser(source).Parse());
+        Emitter emitter(model, modelPath, BaseName(stem) + ".h", stem + ".h", stem + ".cpp");
+        std::string header = emitter.Header();
+        std::string code = emitter.Source();
+        if (!WriteIfChanged(stem + ".h", header) || !WriteIfChanged(stem + ".cpp", code)) {
+            std::cerr << "sanc: cannot write " << stem << ".h/.cpp: " << std::strerror(errno)
+                      << "\n";
+            return 1;
+        }
+    } catch (const ModelError& error) {
+        std::cerr << source.Message(error) << "\n";
+        return 1;
+    }
+    return 0;
+}
