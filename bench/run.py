@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
-"""Benchmark harness: builds in Release, runs gen_kanban, gen_fms and the hand-written
-Kanban floor over a range of N, and prints one table with the published counts checked.
+"""Benchmark harness: builds in Release, runs gen_kanban, gen_fms, the same models compiled
+from their model files (gen_kanban_san, gen_fms_san) and the hand-written Kanban floor over
+a range of N, and prints one table with the published counts checked. The compiled
+models' output files must equal the hand-written models' byte for byte; the table gives
+the compiled model's time over the hand-written one's.
 
     python3 bench/run.py                 # Kanban N=1..5, FMS N=1..7
     python3 bench/run.py --kanban 6 --fms 8
     python3 bench/run.py --repeat 1       # one run each instead of the fastest of three
 """
 import argparse
+import filecmp
 import os
 import subprocess
 import sys
@@ -66,42 +70,53 @@ def main():
     subprocess.check_call(["cmake", "-S", ROOT, "-B", args.build, "-DCMAKE_BUILD_TYPE=Release",
                            "-DBUILD_TESTING=OFF"], stdout=subprocess.DEVNULL)
     subprocess.check_call(["cmake", "--build", args.build, "-j2", "--target", "gen_kanban",
-                           "gen_fms", "kanban_floor"], stdout=subprocess.DEVNULL)
+                           "gen_fms", "gen_kanban_san", "gen_fms_san", "kanban_floor"], stdout=subprocess.DEVNULL)
     bindir = os.path.join(args.build, "bench")
 
-    header = "%-7s %2s %11s %12s %8s %8s %11s %11s %5s %s" % (
+    header = "%-7s %2s %11s %12s %8s %8s %11s %11s %5s %8s %s" % (
         "model", "N", "states", "transitions", "wall s", "peak MB", "states/s", "trans/s",
-        "match", "vs floor")
+        "match", "vs floor", "compiled/hand (same bytes)")
     print(header)
     print("-" * len(header))
     for model, top in (("kanban", args.kanban), ("fms", args.fms)):
         for n in range(1, top + 1):
             floor = None
             fastest = None
+            compiled = None
             for _ in range(max(1, args.repeat)):
-                # The floor and gen take turns, so that both see the same machine.
+                # The programs take turns, so that all see the same machine.
                 if model == "kanban":
                     fw, fm, fout = run([os.path.join(bindir, "kanban_floor"), str(n)], ROOT)
                     if floor is None or fw < floor[0]:
                         floor = (fw, fm, fout.split())
-                with tempfile.TemporaryDirectory() as tmp:
-                    wall, mem, _ = run([os.path.join(bindir, "gen_" + model), "-P" + tmp + "/",
-                                        "-N" + model, "-B%d" % (n - 1)], tmp)
-                    counts = count_arm(os.path.join(tmp, model + ".arm"))
+                with tempfile.TemporaryDirectory() as hand, tempfile.TemporaryDirectory() as san:
+                    wall, mem, _ = run([os.path.join(bindir, "gen_" + model), "-P" + hand + "/",
+                                        "-N" + model, "-B%d" % (n - 1)], hand)
+                    counts = count_arm(os.path.join(hand, model + ".arm"))
+                    cwall, _, _ = run([os.path.join(bindir, "gen_" + model + "_san"),
+                                       "-P" + san + "/", "-N" + model, "-B%d" % (n - 1)], san)
+                    names = sorted(os.listdir(hand))
+                    same = names == sorted(os.listdir(san)) and all(
+                        filecmp.cmp(os.path.join(hand, f), os.path.join(san, f), shallow=False)
+                        for f in names)
+                    if not same:
+                        sys.exit("gen_%s_san N=%d: output differs from gen_%s" % (model, n, model))
                 if fastest is None or wall < fastest[0]:
                     fastest = (wall, mem, counts)
+                if compiled is None or cwall < compiled:
+                    compiled = cwall
             if floor is not None:
                 fw, fm, fs = floor
-                print("%-7s %2d %11s %12s %8.2f %8.0f %11.0f %11.0f %5s %s" % (
+                print("%-7s %2d %11s %12s %8.2f %8.0f %11.0f %11.0f %5s" % (
                     "floor", n, fs[1], fs[3], fw, fm, int(fs[1]) / fw, int(fs[3]) / fw,
-                    "yes" if (int(fs[1]), int(fs[3])) == PUBLISHED[model][n] else "NO", ""))
+                    "yes" if (int(fs[1]), int(fs[3])) == PUBLISHED[model][n] else "NO"))
                 floor = fw
             wall, mem, (states, trans) = fastest
             match = "yes" if (states, trans) == PUBLISHED[model][n] else "NO"
             ratio = "%.2fx" % (wall / floor) if floor else ""
-            print("%-7s %2d %11d %12d %8.2f %8.0f %11.0f %11.0f %5s %s" % (
+            print("%-7s %2d %11d %12d %8.2f %8.0f %11.0f %11.0f %5s %8s %.3f" % (
                 "gen_" + model[:3], n, states, trans, wall, mem, states / wall, trans / wall,
-                match, ratio))
+                match, ratio, compiled / wall))
             sys.stdout.flush()
 
 

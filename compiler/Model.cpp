@@ -324,6 +324,26 @@ std::vector<std::string> Model::PlacesOf(const std::string& model) const {
     return places;
 }
 
+std::string Model::InitialOf(const std::string& model, const std::string& place) const {
+    if (const AtomicDecl* a = FindAtomic(model)) {
+        for (const PlaceDecl& p : a->places) {
+            if (p.name.text != place)
+                continue;
+            std::string t = p.initial.text;
+            t.erase(
+                std::remove_if(t.begin(), t.end(),
+                               [](char c) { return std::isspace(static_cast<unsigned char>(c)); }),
+                t.end());
+            return t.empty() ? "0" : t;
+        }
+    }
+    if (const JoinDecl* j = FindJoin(model))
+        for (const ShareDecl& s : j->shares)
+            if (s.name.text == place)
+                return InitialOf(s.members.front().child.text, s.members.front().place.text);
+    return "0";
+}
+
 void Model::CheckJoins() {
     for (const JoinDecl& join : file_.joins) {
         std::map<std::string, Position> children;
@@ -350,6 +370,16 @@ void Model::CheckJoins() {
                                          (FindJoin(m.child.text) != nullptr
                                               ? " (a join offers only the places it shares)"
                                               : ""));
+                // Sharing merges the places into one: starting them differently would
+                // make the initial state depend on the order of the children.
+                const ShareMember& first = s.members.front();
+                std::string a = InitialOf(first.child.text, first.place.text);
+                std::string b = InitialOf(m.child.text, m.place.text);
+                if (a != b)
+                    Fail(m.child.at, "shared place " + s.name.text + " starts with " + a + " in " +
+                                         first.child.text + " but with " + b + " in " +
+                                         m.child.text +
+                                         ": give it the same initial marking everywhere");
             }
         }
     }
@@ -411,9 +441,7 @@ std::vector<std::pair<Name, Name>> Model::References(const Fragment& f) const {
             k++;
         if (k >= text.size() || text[k] != '.' || (k + 1 < text.size() && text[k + 1] == '.'))
             return false;
-        bool model = FindAtomic(word) != nullptr || FindJoin(word) != nullptr;
-        if (!model)
-            return false;
+        // Rewards read markings only: any "a.b" names a submodel's place.
         k++;
         while (k < text.size() && (text[k] == ' ' || text[k] == '\t'))
             k++;

@@ -93,6 +93,9 @@ class Model {
     void FindTop();
     void CheckRewards();
     std::vector<std::string> PlacesOf(const std::string& model) const;
+    // The initial marking of a place of a model as written, blanks removed ("0" when
+    // none is given); a join's shared place starts as its first member does.
+    std::string InitialOf(const std::string& model, const std::string& place) const;
     // The "submodel.place" references of a reward fragment, in order.
     std::vector<std::pair<Name, Name>> References(const Fragment& f) const;
 };

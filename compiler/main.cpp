@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -76,6 +77,10 @@ int main(int argc, char** argv) {
         Emitter emitter(model, modelPath, BaseName(stem) + ".h", stem + ".h", stem + ".cpp");
         std::string header = emitter.Header();
         std::string code = emitter.Source();
+        std::error_code ignored;
+        std::filesystem::path folder = std::filesystem::path(stem).parent_path();
+        if (!folder.empty())
+            std::filesystem::create_directories(folder, ignored);
         if (!WriteIfChanged(stem + ".h", header) || !WriteIfChanged(stem + ".cpp", code)) {
             std::cerr << "sanc: cannot write " << stem << ".h/.cpp: " << std::strerror(errno)
                       << "\n";

@@ -37,6 +37,10 @@ std::string BenchProgram(const std::string& name) {
     return std::string(GEN_BINARY_DIR) + "/bench/" + name;
 }
 
+std::string SancProgram() {
+    return std::string(GEN_BINARY_DIR) + "/compiler/sanc";
+}
+
 ScratchDir::ScratchDir(const std::string& prefix) {
     std::string pattern = (fs::temp_directory_path() / (prefix + "XXXXXX")).string();
     if (mkdtemp(&pattern[0]) == nullptr)

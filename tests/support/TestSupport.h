@@ -29,6 +29,7 @@ std::vector<std::string> Listing(const std::filesystem::path& dir);
 std::string GenProgram();                          // the example model's gen
 std::string TestModel(const std::string& name);    // one of tests/models
 std::string BenchProgram(const std::string& name); // one of bench/
+std::string SancProgram();                         // the model compiler
 
 struct RunResult {
     int status = -1; // exit status, or -1 when the program did not exit normally
