@@ -6,7 +6,7 @@
 fmsPVModel::fmsPVModel(bool expandTimes) {
     TopModel = new fmsRJ();
     DefineName("fmsPVModel");
-    CreatePVList(1, expandTimes);
+    CreatePVList(2, expandTimes);
     Initialize();
 }
 
@@ -16,6 +16,8 @@ PerformanceVariableNode* fmsPVModel::createPVNode(int pv, int timeIndex) {
     switch (pv) {
     case 0:
         return new fmsPV0(timeIndex);
+    case 1:
+        return new fmsPV1(timeIndex);
     }
     return nullptr;
 }

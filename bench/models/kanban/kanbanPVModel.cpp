@@ -6,7 +6,7 @@
 kanbanPVModel::kanbanPVModel(bool expandTimes) {
     TopModel = new kanbanRJ();
     DefineName("kanbanPVModel");
-    CreatePVList(1, expandTimes);
+    CreatePVList(2, expandTimes);
     Initialize();
 }
 
@@ -16,6 +16,8 @@ PerformanceVariableNode* kanbanPVModel::createPVNode(int pv, int timeIndex) {
     switch (pv) {
     case 0:
         return new kanbanPV0(timeIndex);
+    case 1:
+        return new kanbanPV1(timeIndex);
     }
     return nullptr;
 }

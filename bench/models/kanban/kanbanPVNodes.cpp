@@ -41,3 +41,35 @@ void kanbanPV0::CreateWorkerList() {
     for (int i = 0; i < NumWorkers; i++)
         Workers[i] = new kanbanPV0Worker();
 }
+
+kanbanPV1Worker::kanbanPV1Worker() {
+    NumModelSlots = 1;
+    ModelSlots = new BaseModelClass**[1];
+    ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&cell1);
+}
+
+kanbanPV1Worker::~kanbanPV1Worker() {
+    delete[] ModelSlots;
+}
+
+double kanbanPV1Worker::Reward_Function() {
+    return cell1->pkan1->getMark() > 0 ? 1.0 : 0.0;
+}
+
+kanbanPV1::kanbanPV1(int timeIndex) {
+    TopModelRef = reinterpret_cast<BaseModelClass**>(&TheModelPtr);
+    Initialize("throughput", SteadyStateReward, 0, nullptr, nullptr, timeIndex, 0, 1, 1);
+    AddVariableDependency("pkan1", "cell1");
+}
+
+kanbanPV1::~kanbanPV1() {
+    for (int i = 0; i < NumWorkers; i++) {
+        delete[] Workers[i]->Name;
+        delete Workers[i];
+    }
+}
+
+void kanbanPV1::CreateWorkerList() {
+    for (int i = 0; i < NumWorkers; i++)
+        Workers[i] = new kanbanPV1Worker();
+}

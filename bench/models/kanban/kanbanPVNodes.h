@@ -27,4 +27,24 @@ class kanbanPV0 : public PerformanceVariableNode {
     void CreateWorkerList() override;
 };
 
+// Performance variable throughput: the long-run rate of tin1 (1 while cell 1 holds a
+// free kanban card), the rate at which parts enter and leave the system.
+class kanbanPV1Worker : public InstantOfTime {
+  public:
+    cell1SAN* cell1;
+
+    kanbanPV1Worker();
+    ~kanbanPV1Worker() override;
+    double Reward_Function() override;
+};
+
+class kanbanPV1 : public PerformanceVariableNode {
+  public:
+    kanbanRJ* TheModelPtr;
+
+    explicit kanbanPV1(int timeIndex);
+    ~kanbanPV1() override;
+    void CreateWorkerList() override;
+};
+
 #endif
