@@ -80,7 +80,9 @@ struct ActivityDecl {
 
 struct PlaceDecl {
     Name name;
-    Fragment initial; // empty: no tokens
+    Fragment initial; // empty: no tokens; for an array, one marking for all or {a, b, ...}
+    Fragment size;    // empty: a place; else an array of that many places
+    bool IsArray() const { return !size.text.empty(); }
 };
 
 struct AtomicDecl {

@@ -139,6 +139,7 @@ std::string Emitter::Header() const {
            "#include \"BaseClasses/PostselectGroup.h\"\n"
            "#include \"BaseClasses/SANModel.h\"\n"
            "#include \"BaseClasses/state/Place.h\"\n"
+           "#include \"BaseClasses/state/PlaceArray.h\"\n"
            "#include \"Composer/Join.h\"\n\n";
     if (!file.globals.empty()) {
         out += "// Global variables, set by the study for each experiment.\n";
@@ -163,8 +164,13 @@ void Emitter::AtomicHeader(std::string& out, const Model::Atomic& atomic) const 
     for (const Model::Action& action : atomic.actions) {
         const ActivityDecl& a = *action.activity;
         out += "    class " + action.type + " : public Activity {\n      public:\n";
-        for (const std::string& p : action.attached)
-            out += "        Place* " + p + ";\n        short* " + p + "_Mark;\n";
+        for (const std::string& p : action.attached) {
+            if (model_.IsArray(atomic.decl->name.text, p))
+                out +=
+                    "        PlaceArray* " + p + ";\n        PlaceArray::Marks " + p + "_Mark;\n";
+            else
+                out += "        Place* " + p + ";\n        short* " + p + "_Mark;\n";
+        }
         if (ParameterCount(a) > 0)
             out += "        double* TheDistributionParameters;\n";
         out += "\n        " + action.type + "();\n        ~" + action.type + "() override;\n";
@@ -189,7 +195,7 @@ void Emitter::AtomicHeader(std::string& out, const Model::Atomic& atomic) const 
             out += "    PostselectGroup " + g.activity->name.text + "Group;\n";
     out += "\n";
     for (const PlaceDecl& p : atomic.decl->places)
-        out += "    Place* " + p.name.text + ";\n";
+        out += std::string(p.IsArray() ? "    PlaceArray* " : "    Place* ") + p.name.text + ";\n";
     out += "\n    " + cls + "();\n    ~" + cls + "() override;\n};\n\n";
 }
 
@@ -200,7 +206,9 @@ void Emitter::JoinHeader(std::string& out, const JoinDecl& join) const {
     for (const auto& [member, model] : Model::ChildMembers(join))
         out += "    " + model_.ClassOf(model) + "* " + member + ";\n";
     for (const ShareDecl& s : join.shares)
-        out += "    Place* " + s.name.text + ";\n";
+        out += std::string(model_.IsArray(join.name.text, s.name.text) ? "    PlaceArray* "
+                                                                       : "    Place* ") +
+               s.name.text + ";\n";
     out += "\n    " + cls + "();\n    ~" + cls + "() override;\n};\n\n";
 }
 
@@ -271,7 +279,7 @@ std::string Emitter::Source() const {
     out += "#include \"" + headerName_ + "\"\n\n";
     out += "#include \"distributions/UserDistributions.h\"\n\n"
            "#include <algorithm>\n#include <cmath>\n#include <cstdlib>\n#include "
-           "<cstring>\n#include <iostream>\n\n";
+           "<cstring>\n#include <iostream>\n#include <vector>\n\n";
     for (const Global& g : file.globals)
         out += g.type.text + " " + g.name.text + " = 0;\n";
     if (!file.globals.empty())
@@ -421,9 +429,13 @@ void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
     out += "}\n\n";
 
     out += "void " + q + "LinkVariables() {\n";
-    for (const std::string& p : action.attached)
-        out += "    " + p + "_Mark = " + p + "->Value;\n    " + p + "->addReference(&" + p +
-               "_Mark, nullptr);\n";
+    for (const std::string& p : action.attached) {
+        if (model_.IsArray(decl.name.text, p))
+            out += "    " + p + "_Mark.Link(" + p + ");\n";
+        else
+            out += "    " + p + "_Mark = " + p + "->Value;\n    " + p + "->addReference(&" + p +
+                   "_Mark, nullptr);\n";
+    }
     out += "}\n\n";
 }
 
@@ -447,6 +459,28 @@ void Emitter::AtomicSource(std::string& out, const Model::Atomic& atomic) const 
                    ");\n";
     }
     for (const PlaceDecl& p : decl.places) {
+        const std::string& n = p.name.text;
+        if (p.IsArray()) {
+            // The markings live in a table that the array copies.
+            std::string size = "static_cast<int>(" + p.size.text + ")";
+            if (p.initial.empty()) {
+                out += LineOf(p.size) + "    " + n + " = new PlaceArray(\"" + n + "\", " + size +
+                       ", nullptr);\n" + Resume();
+            } else if (p.initial.text[0] == '{') {
+                out += "    {\n" + LineOf(p.initial) +
+                       "        const short initial[] = " + p.initial.text + ";\n" + Resume() +
+                       "        " + n + " = new PlaceArray(\"" + n + "\", " + p.size.text +
+                       ", initial);\n    }\n";
+            } else {
+                out += "    {\n" + LineOf(p.size) + "        const int size = " + size + ";\n" +
+                       LineOf(p.initial) +
+                       "        const std::vector<short> initial(static_cast<size_t>(size > 0 ? "
+                       "size : 0), static_cast<short>(" +
+                       p.initial.text + "));\n" + Resume() + "        " + n +
+                       " = new PlaceArray(\"" + n + "\", size, initial.data());\n    }\n";
+            }
+            continue;
+        }
         if (p.initial.empty())
             out += "    " + p.name.text + " = new Place(\"" + p.name.text + "\", 0);\n";
         else
@@ -521,7 +555,18 @@ void Emitter::JoinSource(std::string& out, const JoinDecl& join) const {
     out += "\n    SetupActions();\n    if (AllChildrenEmpty()) {\n"
            "        NumSharedStateVariables = 0;\n    } else {\n";
     for (const ShareDecl& s : join.shares) {
-        out += "        " + s.name.text + " = new Place(\"" + s.name.text + "\");\n";
+        if (model_.IsArray(join.name.text, s.name.text)) {
+            // As many places as the first member's array.
+            const ShareMember& first = s.members.front();
+            std::string instance;
+            for (const auto& [member, model] : children)
+                if (model == first.child.text && instance.empty())
+                    instance = member;
+            out += "        " + s.name.text + " = new PlaceArray(\"" + s.name.text + "\", " +
+                   instance + "->" + first.place.text + "->Size(), nullptr);\n";
+        } else {
+            out += "        " + s.name.text + " = new Place(\"" + s.name.text + "\");\n";
+        }
         out += "        addSharedPtr(" + s.name.text + ", \"" + s.name.text + "\");\n";
         for (const ShareMember& m : s.members) {
             for (const auto& [member, model] : children) {

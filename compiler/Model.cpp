@@ -203,7 +203,8 @@ std::string Model::MarkingExpression(const AtomicDecl& atomic, const Fragment& f
                            if (p.name.text == word) {
                                if (places != nullptr)
                                    AddOnce(*places, word);
-                               out = "(*" + word + "_Mark)";
+                               // An array's name stands for its view, indexed like it.
+                               out = p.IsArray() ? word + "_Mark" : "(*" + word + "_Mark)";
                                return true;
                            }
                        }
@@ -222,11 +223,30 @@ void Model::CheckAtomic(const AtomicDecl& atomic) {
                            [&](const PlaceDecl& p) { return p.name.text == n.text; });
     };
     auto checkArcs = [&](const std::vector<Arc>& arcs) {
-        for (const Arc& arc : arcs)
+        for (const Arc& arc : arcs) {
             if (!isPlace(arc.place))
                 Fail(arc.place.at,
                      "unknown place '" + arc.place.text + "' in atomic model " + atomic.name.text);
+            if (IsArray(atomic.name.text, arc.place.text))
+                Fail(arc.place.at, "'" + arc.place.text +
+                                       "' is an array of places: an arc connects one place; "
+                                       "read and change an array in a gate");
+        }
     };
+    for (const PlaceDecl& p : atomic.places) {
+        if (!p.IsArray() || p.initial.text.empty() || p.initial.text[0] != '{')
+            continue;
+        const std::string& size = p.size.text;
+        if (size.find_first_not_of("0123456789") != std::string::npos || size.size() > 6)
+            Fail(p.size.at, "array '" + p.name.text +
+                                "' has a list of initial markings, so its size must be a whole "
+                                "number");
+        size_t given =
+            1 + static_cast<size_t>(std::count(p.initial.text.begin(), p.initial.text.end(), ','));
+        if (given != std::stoul(size))
+            Fail(p.initial.at, "array '" + p.name.text + "' has " + size + " places but " +
+                                   std::to_string(given) + " initial markings");
+    }
 
     Atomic info;
     info.decl = &atomic;
@@ -324,6 +344,19 @@ std::vector<std::string> Model::PlacesOf(const std::string& model) const {
     return places;
 }
 
+bool Model::IsArray(const std::string& model, const std::string& place) const {
+    if (const AtomicDecl* a = FindAtomic(model)) {
+        for (const PlaceDecl& p : a->places)
+            if (p.name.text == place)
+                return p.IsArray();
+    }
+    if (const JoinDecl* j = FindJoin(model))
+        for (const ShareDecl& s : j->shares)
+            if (s.name.text == place)
+                return IsArray(s.members.front().child.text, s.members.front().place.text);
+    return false;
+}
+
 std::string Model::InitialOf(const std::string& model, const std::string& place) const {
     if (const AtomicDecl* a = FindAtomic(model)) {
         for (const PlaceDecl& p : a->places) {
@@ -373,6 +406,11 @@ void Model::CheckJoins() {
                 // Sharing merges the places into one: starting them differently would
                 // make the initial state depend on the order of the children.
                 const ShareMember& first = s.members.front();
+                if (IsArray(first.child.text, first.place.text) !=
+                    IsArray(m.child.text, m.place.text))
+                    Fail(m.child.at, "shared place " + s.name.text +
+                                         " is an array in one member and a single place in "
+                                         "another");
                 std::string a = InitialOf(first.child.text, first.place.text);
                 std::string b = InitialOf(m.child.text, m.place.text);
                 if (a != b)
@@ -473,7 +511,9 @@ std::string Model::RewardExpression(const Fragment& f) const {
                        while (m < text.size() &&
                               (std::isalnum(static_cast<unsigned char>(text[m])) || text[m] == '_'))
                            m++;
-                       out = word + "->" + text.substr(k, m - k) + "->getMark()";
+                       std::string place = text.substr(k, m - k);
+                       out = IsArray(word, place) ? "(*" + word + "->" + place + ")"
+                                                  : word + "->" + place + "->getMark()";
                        end = m;
                        return true;
                    });

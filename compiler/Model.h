@@ -74,6 +74,9 @@ class Model {
     // marking of that place in the worker's instance of the submodel.
     std::string RewardExpression(const Fragment& f) const;
 
+    // Whether a place of a model (a join's shared place included) is an array.
+    bool IsArray(const std::string& model, const std::string& place) const;
+
   private:
     ModelFile file_;
     std::vector<Atomic> atomics_;

@@ -408,6 +408,10 @@ void Parser::ParseAtomic(ModelFile& file) {
             do {
                 PlaceDecl place;
                 place.name = Identifier("the name of a place");
+                if (Accept('[')) {
+                    place.size = Expression("the number of places in the array", false, false);
+                    Expect(']', "to end the size of the array");
+                }
                 if (Accept('='))
                     place.initial = Expression("the initial marking", true, false);
                 atomic.places.push_back(place);

@@ -126,21 +126,23 @@ TEST_F(CompiledModelsTest, TheFeaturesModelRunsAsWritten) {
     EXPECT_EQ(r.status, 1);
 
     Run(program, "-P./ -Nf -B0");
-    EXPECT_EQ(Output("f.pvtype"), "Version:1\nNumPV:4\n"
+    EXPECT_EQ(Output("f.pvtype"), "Version:1\nNumPV:5\n"
                                   "Name:busy\nType:0\nNumTimes:2\n"
                                   "Start:0\nStop:0\nStart:2.5\nStop:2.5\n"
+                                  "Name:settled\nType:0\nNumTimes:1\nStart:5\nStop:5\n"
                                   "Name:downtime\nType:1\nNumTimes:1\nStart:0\nStop:10\n"
                                   "Name:mean_done\nType:2\nNumTimes:2\n"
                                   "Start:0\nStop:10\nStart:10\nStop:20\n"
                                   "Name:long_run\nType:3\nNumTimes:0\n");
     // Per state: its number, then (impulse, rate) per variable. In the initial state
-    // busy sums up = 2 over both servers; downtime has one worker per (server, depot)
-    // pair, each adding down = 0 and stock = 1; long_run's rate is alarms, which starts
-    // at spares = 1. The first transition (fail of one server) earns long_run's impulse
-    // of 1 in state 2, where one server has 1 up.
-    const std::string expected = "busy\ndowntime\nmean_done\nlong_run\n"
-                                 "1\n0\n4\n0\n2\n0\n0\n0\n1\n"
-                                 "2\n0\n3\n0\n3\n0\n0\n1\n1\n";
+    // busy sums up = 2 over both servers; settled is slots[2] - slots[0] = 2 - 1 of the
+    // array the depot shares with the servers; downtime has one worker per (server,
+    // depot) pair, each adding down = 0 and stock = 1; long_run's rate is alarms, which
+    // starts at spares = 1. The first transition (fail of one server) earns long_run's
+    // impulse of 1 in state 2, where one server has 1 up.
+    const std::string expected = "busy\nsettled\ndowntime\nmean_done\nlong_run\n"
+                                 "1\n0\n4\n0\n1\n0\n2\n0\n0\n0\n1\n"
+                                 "2\n0\n3\n0\n1\n0\n3\n0\n0\n1\n1\n";
     EXPECT_EQ(Output("f.var").substr(0, expected.size()), expected);
 }
 

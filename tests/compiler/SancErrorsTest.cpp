@@ -76,6 +76,17 @@ const Mistake kMistakes[] = {
     {"negative time", "{ steady;", "{ instant -1;",
      "m.san:10:23: error: the times of reward variable availability must be numbers of at "
      "least 0"},
+    {"arc to an array", "place up = 1, down",
+     "place up = 1, down, spare[2]\n    timed x { exponential 1; input spare }",
+     "m.san:5:36: error: 'spare' is an array of places: an arc connects one place; read and "
+     "change an array in a gate"},
+    {"array with the wrong number of initial markings", "place up = 1, down",
+     "place up = 1, down, spare[3] = {1, 0}",
+     "m.san:4:36: error: array 'spare' has 3 places but 2 initial markings"},
+    {"array shared with a single place", "atomic crew { place down }",
+     "atomic crew { place down[2] }",
+     "m.san:9:50: error: shared place down is an array in one member and a single place in "
+     "another"},
     {"two top-level models", "join plant(machine, crew) { share down: machine, crew }",
      "join plant(machine) {}",
      "m.san:9:6: error: two top-level models, 'crew' and 'plant': compose them in one join"},

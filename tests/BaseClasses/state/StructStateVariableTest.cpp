@@ -1,4 +1,5 @@
 #include "BaseClasses/BaseActionClass.h"
+#include "BaseClasses/state/PlaceArray.h"
 #include "BaseClasses/state/SharableSV.h"
 #include "BaseClasses/state/StructStateVariable.h"
 
@@ -312,6 +313,31 @@ TEST_F(StructStateVariableTest, SharingGoesFieldByField) {
     EXPECT_FALSE(onT.AffectedSVs.contains(&t));
     EXPECT_TRUE(enT.EnablingSVs.contains(&s));
     EXPECT_FALSE(enT.EnablingSVs.contains(&t));
+}
+
+// An array of places as compiled models use it: its bytes are the markings in index
+// order, and an activity's view keeps reading and writing the shared storage after the
+// array is shared, as a cached marking pointer of a place does.
+TEST(PlaceArrayTest, StateBytesAndViewsFollowSharing) {
+    const short initial[3] = {1, 0, 2};
+    PlaceArray a("a", 3, initial);
+    PlaceArray b("b", 3, nullptr);
+    PlaceArray::Marks view;
+    view.Link(&a);
+    EXPECT_EQ(a.StateSize(), 6);
+    short bytes[3] = {-1, -1, -1};
+    a.CurrentState(bytes);
+    EXPECT_EQ(bytes[0], 1);
+    EXPECT_EQ(bytes[1], 0);
+    EXPECT_EQ(bytes[2], 2);
+
+    // b takes a's markings and keeps the storage; a's view moves to it.
+    b.ShareWith(&a);
+    EXPECT_EQ(b[2], 2);
+    view[1] = 5;
+    EXPECT_EQ(b[1], 5) << "the view writes the shared storage";
+    EXPECT_EQ(a[1], 5);
+    EXPECT_STREQ(a.Item(1)->getName(), "a[1]");
 }
 
 #ifndef NDEBUG

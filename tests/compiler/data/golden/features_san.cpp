@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <vector>
 
 short spares = 0;
 int crews = 0;
@@ -17,7 +18,7 @@ double load = 0;
       
     double Scaled(double x) { return x * load; }
 
-#line 21 "features_san.cpp"
+#line 22 "features_san.cpp"
 
 // ---------------------------------------------------------------- server
 
@@ -43,7 +44,7 @@ double serverSAN::failActivity::Weight() {
 double serverSAN::failActivity::Rate() {
 #line 22 "features.san"
     return Scaled((*up_Mark));
-#line 47 "features_san.cpp"
+#line 48 "features_san.cpp"
 }
 
 bool serverSAN::failActivity::ReactivationPredicate() {
@@ -57,7 +58,7 @@ bool serverSAN::failActivity::ReactivationFunction() {
 double serverSAN::failActivity::SampleDistribution() {
 #line 22 "features.san"
     return TheDistribution->Exponential(Scaled((*up_Mark)));
-#line 61 "features_san.cpp"
+#line 62 "features_san.cpp"
 }
 
 double* serverSAN::failActivity::ReturnDistributionParameters() {
@@ -104,7 +105,7 @@ double serverSAN::repairActivity::Weight() {
 double serverSAN::repairActivity::Rate() {
 #line 23 "features.san"
     return 0.5 * crews;
-#line 108 "features_san.cpp"
+#line 109 "features_san.cpp"
 }
 
 bool serverSAN::repairActivity::ReactivationPredicate() {
@@ -128,14 +129,14 @@ double* serverSAN::repairActivity::ReturnDistributionParameters() {
 double serverSAN::repairActivity::ErlangParamM() {
 #line 23 "features.san"
     return 2;
-#line 132 "features_san.cpp"
+#line 133 "features_san.cpp"
 }
 
 BaseActionClass* serverSAN::repairActivity::Fire() {
     (*down_Mark)--;
 #line 23 "features.san"
                                                                    { (*up_Mark)++; }
-#line 139 "features_san.cpp"
+#line 140 "features_san.cpp"
     return this;
 }
 
@@ -164,7 +165,7 @@ bool serverSAN::arriveActivity::Enabled() {
     CurrentlyEnabled = 
 #line 24 "features.san"
 ((*queue_Mark) < 3);
-#line 168 "features_san.cpp"
+#line 169 "features_san.cpp"
     return CurrentlyEnabled;
 }
 
@@ -175,7 +176,7 @@ double serverSAN::arriveActivity::Weight() {
 double serverSAN::arriveActivity::Rate() {
 #line 24 "features.san"
     return 1.0;
-#line 179 "features_san.cpp"
+#line 180 "features_san.cpp"
 }
 
 bool serverSAN::arriveActivity::ReactivationPredicate() {
@@ -189,7 +190,7 @@ bool serverSAN::arriveActivity::ReactivationFunction() {
 double serverSAN::arriveActivity::SampleDistribution() {
 #line 24 "features.san"
     return TheDistribution->Exponential(1.0);
-#line 193 "features_san.cpp"
+#line 194 "features_san.cpp"
 }
 
 double* serverSAN::arriveActivity::ReturnDistributionParameters() {
@@ -226,7 +227,7 @@ bool serverSAN::serveActivity_case1::Enabled() {
 double serverSAN::serveActivity_case1::Weight() {
 #line 28 "features.san"
     return 0.25;
-#line 230 "features_san.cpp"
+#line 231 "features_san.cpp"
 }
 
 double serverSAN::serveActivity_case1::Rate() {
@@ -252,7 +253,7 @@ double* serverSAN::serveActivity_case1::ReturnDistributionParameters() {
 BaseActionClass* serverSAN::serveActivity_case1::Fire() {
 #line 27 "features.san"
     (*queue_Mark) -= 3;
-#line 256 "features_san.cpp"
+#line 257 "features_san.cpp"
     (*done_Mark)++;
     return this;
 }
@@ -260,7 +261,7 @@ BaseActionClass* serverSAN::serveActivity_case1::Fire() {
 int serverSAN::serveActivity_case1::Rank() {
 #line 26 "features.san"
     return 2;
-#line 264 "features_san.cpp"
+#line 265 "features_san.cpp"
 }
 
 void serverSAN::serveActivity_case1::LinkVariables() {
@@ -285,7 +286,7 @@ bool serverSAN::serveActivity_case2::Enabled() {
 double serverSAN::serveActivity_case2::Weight() {
 #line 29 "features.san"
     return 0.75;
-#line 289 "features_san.cpp"
+#line 290 "features_san.cpp"
 }
 
 double serverSAN::serveActivity_case2::Rate() {
@@ -311,17 +312,17 @@ double* serverSAN::serveActivity_case2::ReturnDistributionParameters() {
 BaseActionClass* serverSAN::serveActivity_case2::Fire() {
 #line 27 "features.san"
     (*queue_Mark) -= 3;
-#line 315 "features_san.cpp"
+#line 316 "features_san.cpp"
 #line 29 "features.san"
     (*done_Mark) += 2;
-#line 318 "features_san.cpp"
+#line 319 "features_san.cpp"
     return this;
 }
 
 int serverSAN::serveActivity_case2::Rank() {
 #line 26 "features.san"
     return 2;
-#line 325 "features_san.cpp"
+#line 326 "features_san.cpp"
 }
 
 void serverSAN::serveActivity_case2::LinkVariables() {
@@ -332,7 +333,7 @@ void serverSAN::serveActivity_case2::LinkVariables() {
 }
 
 serverSAN::clearActivity::clearActivity() {
-    ActivityInitialize("clear", 4, Instantaneous, DefaultPolicy, 1, 1, false);
+    ActivityInitialize("clear", 4, Instantaneous, DefaultPolicy, 2, 1, false);
 }
 
 serverSAN::clearActivity::~clearActivity() {}
@@ -342,14 +343,14 @@ bool serverSAN::clearActivity::Enabled() {
     CurrentlyEnabled = 
 #line 31 "features.san"
 ((*done_Mark) > 2);
-#line 346 "features_san.cpp"
+#line 347 "features_san.cpp"
     return CurrentlyEnabled;
 }
 
 double serverSAN::clearActivity::Weight() {
 #line 31 "features.san"
     return 3;
-#line 353 "features_san.cpp"
+#line 354 "features_san.cpp"
 }
 
 double serverSAN::clearActivity::Rate() {
@@ -374,8 +375,8 @@ double* serverSAN::clearActivity::ReturnDistributionParameters() {
 
 BaseActionClass* serverSAN::clearActivity::Fire() {
 #line 31 "features.san"
-                                                   { (*done_Mark) = 0; }
-#line 379 "features_san.cpp"
+                                                   { (*done_Mark) = 0; if (slots_Mark[2] > 0) { slots_Mark[2]--; slots_Mark[0]++; } }
+#line 380 "features_san.cpp"
     return this;
 }
 
@@ -386,6 +387,7 @@ int serverSAN::clearActivity::Rank() {
 void serverSAN::clearActivity::LinkVariables() {
     done_Mark = done->Value;
     done->addReference(&done_Mark, nullptr);
+    slots_Mark.Link(slots);
 }
 
 serverSAN::serverSAN() {
@@ -394,16 +396,22 @@ serverSAN::serverSAN() {
     serveGroup.appendGroup(&serve_case2);
 #line 21 "features.san"
     up = new Place("up", 2);
-#line 398 "features_san.cpp"
+#line 400 "features_san.cpp"
     down = new Place("down", 0);
 #line 21 "features.san"
     queue = new Place("queue", spares);
-#line 402 "features_san.cpp"
+#line 404 "features_san.cpp"
     done = new Place("done", 0);
-    BaseStateVariableClass* InitialPlaces[4] = {up, down, queue, done};
+    {
+#line 21 "features.san"
+        const short initial[] = {1, 0, 2};
+#line 409 "features_san.cpp"
+        slots = new PlaceArray("slots", 3, initial);
+    }
+    BaseStateVariableClass* InitialPlaces[5] = {up, down, queue, done, slots};
     Activity* InitialActionList[6] = {&fail, &repair, &arrive, &serve_case1, &serve_case2, &clear};
     BaseGroupClass* InitialGroupList[5] = {&fail, &repair, &arrive, &serveGroup, &clear};
-    initializeSANModelNow("server", 4, InitialPlaces, 0, nullptr, 6, InitialActionList, 5, InitialGroupList);
+    initializeSANModelNow("server", 5, InitialPlaces, 0, nullptr, 6, InitialActionList, 5, InitialGroupList);
 
     fail.up = up;
     fail.down = down;
@@ -415,6 +423,7 @@ serverSAN::serverSAN() {
     serve_case2.queue = queue;
     serve_case2.done = done;
     clear.done = done;
+    clear.slots = slots;
 
     AddAffectArc(up, &fail);
     AddAffectArc(down, &fail);
@@ -426,6 +435,7 @@ serverSAN::serverSAN() {
     AddAffectArc(queue, &serve_case2);
     AddAffectArc(done, &serve_case2);
     AddAffectArc(done, &clear);
+    AddAffectArc(slots, &clear);
     AddEnableArc(up, &fail);
     AddEnableArc(down, &repair);
     AddEnableArc(queue, &arrive);
@@ -462,7 +472,7 @@ bool depotSAN::restockActivity::Enabled() {
     CurrentlyEnabled = 
 #line 36 "features.san"
 ((*stock_Mark) == 0);
-#line 466 "features_san.cpp"
+#line 476 "features_san.cpp"
     return CurrentlyEnabled;
 }
 
@@ -473,7 +483,7 @@ double depotSAN::restockActivity::Weight() {
 double depotSAN::restockActivity::Rate() {
 #line 36 "features.san"
     return 0.2;
-#line 477 "features_san.cpp"
+#line 487 "features_san.cpp"
 }
 
 bool depotSAN::restockActivity::ReactivationPredicate() {
@@ -487,7 +497,7 @@ bool depotSAN::restockActivity::ReactivationFunction() {
 double depotSAN::restockActivity::SampleDistribution() {
 #line 36 "features.san"
     return TheDistribution->Exponential(0.2);
-#line 491 "features_san.cpp"
+#line 501 "features_san.cpp"
 }
 
 double* depotSAN::restockActivity::ReturnDistributionParameters() {
@@ -498,7 +508,7 @@ double* depotSAN::restockActivity::ReturnDistributionParameters() {
 BaseActionClass* depotSAN::restockActivity::Fire() {
 #line 36 "features.san"
                                                             { (*stock_Mark) = 1; }
-#line 502 "features_san.cpp"
+#line 512 "features_san.cpp"
     return this;
 }
 
@@ -511,24 +521,162 @@ void depotSAN::restockActivity::LinkVariables() {
     stock->addReference(&stock_Mark, nullptr);
 }
 
+depotSAN::rotateActivity::rotateActivity() {
+    TheDistributionParameters = new double[1];
+    ActivityInitialize("rotate", 1, Exponential, DefaultPolicy, 1, 1, false);
+}
+
+depotSAN::rotateActivity::~rotateActivity() {
+    delete[] TheDistributionParameters;
+}
+
+bool depotSAN::rotateActivity::Enabled() {
+    PreviouslyEnabled = CurrentlyEnabled;
+    CurrentlyEnabled = 
+#line 37 "features.san"
+(slots_Mark[0] > 0);
+#line 539 "features_san.cpp"
+    return CurrentlyEnabled;
+}
+
+double depotSAN::rotateActivity::Weight() {
+    return 1;
+}
+
+double depotSAN::rotateActivity::Rate() {
+#line 37 "features.san"
+    return 0.5;
+#line 550 "features_san.cpp"
+}
+
+bool depotSAN::rotateActivity::ReactivationPredicate() {
+    return false;
+}
+
+bool depotSAN::rotateActivity::ReactivationFunction() {
+    return false;
+}
+
+double depotSAN::rotateActivity::SampleDistribution() {
+#line 37 "features.san"
+    return TheDistribution->Exponential(0.5);
+#line 564 "features_san.cpp"
+}
+
+double* depotSAN::rotateActivity::ReturnDistributionParameters() {
+    TheDistributionParameters[0] = Rate();
+    return TheDistributionParameters;
+}
+
+BaseActionClass* depotSAN::rotateActivity::Fire() {
+#line 37 "features.san"
+                                                             { slots_Mark[0]--; slots_Mark[1]++; }
+#line 575 "features_san.cpp"
+    return this;
+}
+
+int depotSAN::rotateActivity::Rank() {
+    return 1;
+}
+
+void depotSAN::rotateActivity::LinkVariables() {
+    slots_Mark.Link(slots);
+}
+
+depotSAN::settleActivity::settleActivity() {
+    TheDistributionParameters = new double[1];
+    ActivityInitialize("settle", 2, Exponential, DefaultPolicy, 1, 1, false);
+}
+
+depotSAN::settleActivity::~settleActivity() {
+    delete[] TheDistributionParameters;
+}
+
+bool depotSAN::settleActivity::Enabled() {
+    PreviouslyEnabled = CurrentlyEnabled;
+    CurrentlyEnabled = 
+#line 38 "features.san"
+(slots_Mark[1] > 0);
+#line 601 "features_san.cpp"
+    return CurrentlyEnabled;
+}
+
+double depotSAN::settleActivity::Weight() {
+    return 1;
+}
+
+double depotSAN::settleActivity::Rate() {
+#line 38 "features.san"
+    return 0.5;
+#line 612 "features_san.cpp"
+}
+
+bool depotSAN::settleActivity::ReactivationPredicate() {
+    return false;
+}
+
+bool depotSAN::settleActivity::ReactivationFunction() {
+    return false;
+}
+
+double depotSAN::settleActivity::SampleDistribution() {
+#line 38 "features.san"
+    return TheDistribution->Exponential(0.5);
+#line 626 "features_san.cpp"
+}
+
+double* depotSAN::settleActivity::ReturnDistributionParameters() {
+    TheDistributionParameters[0] = Rate();
+    return TheDistributionParameters;
+}
+
+BaseActionClass* depotSAN::settleActivity::Fire() {
+#line 38 "features.san"
+                                                             { slots_Mark[1]--; slots_Mark[2]++; }
+#line 637 "features_san.cpp"
+    return this;
+}
+
+int depotSAN::settleActivity::Rank() {
+    return 1;
+}
+
+void depotSAN::settleActivity::LinkVariables() {
+    slots_Mark.Link(slots);
+}
+
 depotSAN::depotSAN() {
 #line 35 "features.san"
     stock = new Place("stock", 1);
-#line 518 "features_san.cpp"
+#line 652 "features_san.cpp"
 #line 35 "features.san"
     queue = new Place("queue", spares);
-#line 521 "features_san.cpp"
-    BaseStateVariableClass* InitialPlaces[2] = {stock, queue};
-    Activity* InitialActionList[1] = {&restock};
-    BaseGroupClass* InitialGroupList[1] = {&restock};
-    initializeSANModelNow("depot", 2, InitialPlaces, 0, nullptr, 1, InitialActionList, 1, InitialGroupList);
+#line 655 "features_san.cpp"
+    {
+#line 35 "features.san"
+        const short initial[] = {1, 0, 2};
+#line 659 "features_san.cpp"
+        slots = new PlaceArray("slots", 3, initial);
+    }
+    BaseStateVariableClass* InitialPlaces[3] = {stock, queue, slots};
+    Activity* InitialActionList[3] = {&restock, &rotate, &settle};
+    BaseGroupClass* InitialGroupList[3] = {&restock, &rotate, &settle};
+    initializeSANModelNow("depot", 3, InitialPlaces, 0, nullptr, 3, InitialActionList, 3, InitialGroupList);
 
     restock.stock = stock;
+    rotate.slots = slots;
+    settle.slots = slots;
 
     AddAffectArc(stock, &restock);
+    AddAffectArc(slots, &rotate);
+    AddAffectArc(slots, &settle);
     AddEnableArc(stock, &restock);
+    AddEnableArc(slots, &rotate);
+    AddEnableArc(slots, &settle);
 
     restock.LinkVariables();
+    rotate.LinkVariables();
+    settle.LinkVariables();
 }
 
 depotSAN::~depotSAN() {
@@ -550,9 +698,9 @@ monitorSAN::alarmActivity::~alarmActivity() {
 bool monitorSAN::alarmActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
     CurrentlyEnabled = 
-#line 46 "features.san"
+#line 49 "features.san"
 ((*alarms_Mark) < 4);
-#line 556 "features_san.cpp"
+#line 704 "features_san.cpp"
     return CurrentlyEnabled;
 }
 
@@ -561,9 +709,9 @@ double monitorSAN::alarmActivity::Weight() {
 }
 
 double monitorSAN::alarmActivity::Rate() {
-#line 46 "features.san"
+#line 49 "features.san"
     return 0.01;
-#line 567 "features_san.cpp"
+#line 715 "features_san.cpp"
 }
 
 bool monitorSAN::alarmActivity::ReactivationPredicate() {
@@ -575,9 +723,9 @@ bool monitorSAN::alarmActivity::ReactivationFunction() {
 }
 
 double monitorSAN::alarmActivity::SampleDistribution() {
-#line 46 "features.san"
+#line 49 "features.san"
     return TheDistribution->Exponential(0.01);
-#line 581 "features_san.cpp"
+#line 729 "features_san.cpp"
 }
 
 double* monitorSAN::alarmActivity::ReturnDistributionParameters() {
@@ -600,9 +748,9 @@ void monitorSAN::alarmActivity::LinkVariables() {
 }
 
 monitorSAN::monitorSAN() {
-#line 45 "features.san"
+#line 48 "features.san"
     alarms = new Place("alarms", spares);
-#line 606 "features_san.cpp"
+#line 754 "features_san.cpp"
     BaseStateVariableClass* InitialPlaces[1] = {alarms};
     Activity* InitialActionList[1] = {&alarm};
     BaseGroupClass* InitialGroupList[1] = {&alarm};
@@ -623,9 +771,9 @@ monitorSAN::~monitorSAN() {
 
 // ---------------------------------------------------------------- plant
 
-static char* plantRJ__SharedNames[] = {const_cast<char*>("queue")};
+static char* plantRJ__SharedNames[] = {const_cast<char*>("queue"), const_cast<char*>("slots")};
 
-plantRJ::plantRJ() : Join("Join", 3, 1, plantRJ__SharedNames) {
+plantRJ::plantRJ() : Join("Join", 3, 2, plantRJ__SharedNames) {
     server_1 = new serverSAN();
     Children[0] = server_1;
     server_1->DefineName("server");
@@ -654,6 +802,20 @@ plantRJ::plantRJ() : Join("Join", 3, 1, plantRJ__SharedNames) {
             queue->ShareWith(depot->queue);
             addSharingInfo(depot->queue, queue, depot);
         }
+        slots = new PlaceArray("slots", server_1->slots->Size(), nullptr);
+        addSharedPtr(slots, "slots");
+        if (server_1->NumStateVariables > 0) {
+            slots->ShareWith(server_1->slots);
+            addSharingInfo(server_1->slots, slots, server_1);
+        }
+        if (server_2->NumStateVariables > 0) {
+            slots->ShareWith(server_2->slots);
+            addSharingInfo(server_2->slots, slots, server_2);
+        }
+        if (depot->NumStateVariables > 0) {
+            slots->ShareWith(depot->slots);
+            addSharingInfo(depot->slots, slots, depot);
+        }
     }
     Setup();
 }
@@ -661,6 +823,7 @@ plantRJ::plantRJ() : Join("Join", 3, 1, plantRJ__SharedNames) {
 plantRJ::~plantRJ() {
     if (!AllChildrenEmpty()) {
         delete queue;
+        delete slots;
     }
     delete server_1;
     delete server_2;
@@ -718,9 +881,9 @@ sitePV0Worker::~sitePV0Worker() {
 }
 
 double sitePV0Worker::Reward_Function() {
-#line 53 "features.san"
+#line 56 "features.san"
     return server->up->getMark();
-#line 724 "features_san.cpp"
+#line 887 "features_san.cpp"
 }
 
 sitePV0::sitePV0(int timeIndex) {
@@ -743,13 +906,12 @@ void sitePV0::CreateWorkerList() {
         Workers[i] = new sitePV0Worker();
 }
 
-// ---------------------------------------------------------------- downtime
+// ---------------------------------------------------------------- settled
 
 sitePV1Worker::sitePV1Worker() {
-    NumModelSlots = 2;
-    ModelSlots = new BaseModelClass**[2];
-    ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&server);
-    ModelSlots[1] = reinterpret_cast<BaseModelClass**>(&depot);
+    NumModelSlots = 1;
+    ModelSlots = new BaseModelClass**[1];
+    ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&depot);
 }
 
 sitePV1Worker::~sitePV1Worker() {
@@ -757,18 +919,17 @@ sitePV1Worker::~sitePV1Worker() {
 }
 
 double sitePV1Worker::Reward_Function() {
-#line 54 "features.san"
-    return server->down->getMark() + depot->stock->getMark();
-#line 763 "features_san.cpp"
+#line 57 "features.san"
+    return (*depot->slots)[2] - (*depot->slots)[0];
+#line 925 "features_san.cpp"
 }
 
 sitePV1::sitePV1(int timeIndex) {
     TopModelRef = reinterpret_cast<BaseModelClass**>(&TheModelPtr);
-    double startPts[1] = {0.0};
-    double stopPts[1] = {10.0};
-    Initialize("downtime", static_cast<RewardType>(1), 1, startPts, stopPts, timeIndex, 0, 2, 2);
-    AddVariableDependency("down", "server");
-    AddVariableDependency("stock", "depot");
+    double startPts[1] = {5.0};
+    double stopPts[1] = {5.0};
+    Initialize("settled", static_cast<RewardType>(0), 1, startPts, stopPts, timeIndex, 0, 1, 1);
+    AddVariableDependency("slots", "depot");
 }
 
 sitePV1::~sitePV1() {
@@ -783,12 +944,13 @@ void sitePV1::CreateWorkerList() {
         Workers[i] = new sitePV1Worker();
 }
 
-// ---------------------------------------------------------------- mean_done
+// ---------------------------------------------------------------- downtime
 
 sitePV2Worker::sitePV2Worker() {
-    NumModelSlots = 1;
-    ModelSlots = new BaseModelClass**[1];
+    NumModelSlots = 2;
+    ModelSlots = new BaseModelClass**[2];
     ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&server);
+    ModelSlots[1] = reinterpret_cast<BaseModelClass**>(&depot);
 }
 
 sitePV2Worker::~sitePV2Worker() {
@@ -796,17 +958,18 @@ sitePV2Worker::~sitePV2Worker() {
 }
 
 double sitePV2Worker::Reward_Function() {
-#line 55 "features.san"
-    return server->done->getMark();
-#line 802 "features_san.cpp"
+#line 58 "features.san"
+    return server->down->getMark() + depot->stock->getMark();
+#line 964 "features_san.cpp"
 }
 
 sitePV2::sitePV2(int timeIndex) {
     TopModelRef = reinterpret_cast<BaseModelClass**>(&TheModelPtr);
-    double startPts[2] = {0.0, 10.0};
-    double stopPts[2] = {10.0, 20.0};
-    Initialize("mean_done", static_cast<RewardType>(2), 2, startPts, stopPts, timeIndex, 0, 1, 1);
-    AddVariableDependency("done", "server");
+    double startPts[1] = {0.0};
+    double stopPts[1] = {10.0};
+    Initialize("downtime", static_cast<RewardType>(1), 1, startPts, stopPts, timeIndex, 0, 2, 2);
+    AddVariableDependency("down", "server");
+    AddVariableDependency("stock", "depot");
 }
 
 sitePV2::~sitePV2() {
@@ -821,12 +984,12 @@ void sitePV2::CreateWorkerList() {
         Workers[i] = new sitePV2Worker();
 }
 
-// ---------------------------------------------------------------- long_run
+// ---------------------------------------------------------------- mean_done
 
 sitePV3Worker::sitePV3Worker() {
     NumModelSlots = 1;
     ModelSlots = new BaseModelClass**[1];
-    ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&monitor);
+    ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&server);
 }
 
 sitePV3Worker::~sitePV3Worker() {
@@ -834,67 +997,17 @@ sitePV3Worker::~sitePV3Worker() {
 }
 
 double sitePV3Worker::Reward_Function() {
-#line 58 "features.san"
-    return monitor->alarms->getMark();
-#line 840 "features_san.cpp"
-}
-
-sitePV3Impulse0::sitePV3Impulse0() {
-    NumModelSlots = 1;
-    ModelSlots = new BaseModelClass**[1];
-    ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&server);
-}
-
-sitePV3Impulse0::~sitePV3Impulse0() {
-    delete[] ModelSlots;
-}
-
-void sitePV3Impulse0::ImpulseCurrentReward() {
 #line 59 "features.san"
-    Value = 1;
-#line 856 "features_san.cpp"
-    ValueSquare = Value * Value;
-}
-
-ImpulseNodeClass** sitePV3Impulse0::CreateWorkers(int count) {
-    ImpulseNodeClass** workers = new ImpulseNodeClass*[count];
-    for (int k = 0; k < count; k++)
-        workers[k] = new sitePV3Impulse0();
-    return workers;
-}
-
-sitePV3Impulse1::sitePV3Impulse1() {
-    NumModelSlots = 2;
-    ModelSlots = new BaseModelClass**[2];
-    ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&monitor);
-    ModelSlots[1] = reinterpret_cast<BaseModelClass**>(&server);
-}
-
-sitePV3Impulse1::~sitePV3Impulse1() {
-    delete[] ModelSlots;
-}
-
-void sitePV3Impulse1::ImpulseCurrentReward() {
-#line 60 "features.san"
-    Value = monitor->alarms->getMark() + server->done->getMark();
-#line 881 "features_san.cpp"
-    ValueSquare = Value * Value;
-}
-
-ImpulseNodeClass** sitePV3Impulse1::CreateWorkers(int count) {
-    ImpulseNodeClass** workers = new ImpulseNodeClass*[count];
-    for (int k = 0; k < count; k++)
-        workers[k] = new sitePV3Impulse1();
-    return workers;
+    return server->done->getMark();
+#line 1003 "features_san.cpp"
 }
 
 sitePV3::sitePV3(int timeIndex) {
     TopModelRef = reinterpret_cast<BaseModelClass**>(&TheModelPtr);
-    Initialize("long_run", static_cast<RewardType>(3), 0, nullptr, nullptr, timeIndex, 2, 1, 1);
-    AddVariableDependency("alarms", "monitor");
-    AddImpulse("fail", "server", &impulse0);
-    AddImpulse("alarm", "monitor", &impulse1);
-    AddImpulseModelDependency("server", &impulse1);
+    double startPts[2] = {0.0, 10.0};
+    double stopPts[2] = {10.0, 20.0};
+    Initialize("mean_done", static_cast<RewardType>(2), 2, startPts, stopPts, timeIndex, 0, 1, 1);
+    AddVariableDependency("done", "server");
 }
 
 sitePV3::~sitePV3() {
@@ -909,10 +1022,98 @@ void sitePV3::CreateWorkerList() {
         Workers[i] = new sitePV3Worker();
 }
 
+// ---------------------------------------------------------------- long_run
+
+sitePV4Worker::sitePV4Worker() {
+    NumModelSlots = 1;
+    ModelSlots = new BaseModelClass**[1];
+    ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&monitor);
+}
+
+sitePV4Worker::~sitePV4Worker() {
+    delete[] ModelSlots;
+}
+
+double sitePV4Worker::Reward_Function() {
+#line 62 "features.san"
+    return monitor->alarms->getMark();
+#line 1041 "features_san.cpp"
+}
+
+sitePV4Impulse0::sitePV4Impulse0() {
+    NumModelSlots = 1;
+    ModelSlots = new BaseModelClass**[1];
+    ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&server);
+}
+
+sitePV4Impulse0::~sitePV4Impulse0() {
+    delete[] ModelSlots;
+}
+
+void sitePV4Impulse0::ImpulseCurrentReward() {
+#line 63 "features.san"
+    Value = 1;
+#line 1057 "features_san.cpp"
+    ValueSquare = Value * Value;
+}
+
+ImpulseNodeClass** sitePV4Impulse0::CreateWorkers(int count) {
+    ImpulseNodeClass** workers = new ImpulseNodeClass*[count];
+    for (int k = 0; k < count; k++)
+        workers[k] = new sitePV4Impulse0();
+    return workers;
+}
+
+sitePV4Impulse1::sitePV4Impulse1() {
+    NumModelSlots = 2;
+    ModelSlots = new BaseModelClass**[2];
+    ModelSlots[0] = reinterpret_cast<BaseModelClass**>(&monitor);
+    ModelSlots[1] = reinterpret_cast<BaseModelClass**>(&server);
+}
+
+sitePV4Impulse1::~sitePV4Impulse1() {
+    delete[] ModelSlots;
+}
+
+void sitePV4Impulse1::ImpulseCurrentReward() {
+#line 64 "features.san"
+    Value = monitor->alarms->getMark() + server->done->getMark();
+#line 1082 "features_san.cpp"
+    ValueSquare = Value * Value;
+}
+
+ImpulseNodeClass** sitePV4Impulse1::CreateWorkers(int count) {
+    ImpulseNodeClass** workers = new ImpulseNodeClass*[count];
+    for (int k = 0; k < count; k++)
+        workers[k] = new sitePV4Impulse1();
+    return workers;
+}
+
+sitePV4::sitePV4(int timeIndex) {
+    TopModelRef = reinterpret_cast<BaseModelClass**>(&TheModelPtr);
+    Initialize("long_run", static_cast<RewardType>(3), 0, nullptr, nullptr, timeIndex, 2, 1, 1);
+    AddVariableDependency("alarms", "monitor");
+    AddImpulse("fail", "server", &impulse0);
+    AddImpulse("alarm", "monitor", &impulse1);
+    AddImpulseModelDependency("server", &impulse1);
+}
+
+sitePV4::~sitePV4() {
+    for (int i = 0; i < NumWorkers; i++) {
+        delete[] Workers[i]->Name;
+        delete Workers[i];
+    }
+}
+
+void sitePV4::CreateWorkerList() {
+    for (int i = 0; i < NumWorkers; i++)
+        Workers[i] = new sitePV4Worker();
+}
+
 sitePVModel::sitePVModel(bool expandTimes) {
     TopModel = new siteRJ();
     DefineName("sitePVModel");
-    CreatePVList(4, expandTimes);
+    CreatePVList(5, expandTimes);
     Initialize();
 }
 
@@ -928,6 +1129,8 @@ PerformanceVariableNode* sitePVModel::createPVNode(int pv, int timeIndex) {
         return new sitePV2(timeIndex);
     case 3:
         return new sitePV3(timeIndex);
+    case 4:
+        return new sitePV4(timeIndex);
     }
     return nullptr;
 }

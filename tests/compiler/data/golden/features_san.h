@@ -11,6 +11,7 @@
 #include "BaseClasses/PostselectGroup.h"
 #include "BaseClasses/SANModel.h"
 #include "BaseClasses/state/Place.h"
+#include "BaseClasses/state/PlaceArray.h"
 #include "Composer/Join.h"
 
 // Global variables, set by the study for each experiment.
@@ -132,6 +133,8 @@ class serverSAN : public SANModel {
       public:
         Place* done;
         short* done_Mark;
+        PlaceArray* slots;
+        PlaceArray::Marks slots_Mark;
 
         clearActivity();
         ~clearActivity() override;
@@ -159,6 +162,7 @@ class serverSAN : public SANModel {
     Place* down;
     Place* queue;
     Place* done;
+    PlaceArray* slots;
 
     serverSAN();
     ~serverSAN() override;
@@ -187,10 +191,53 @@ class depotSAN : public SANModel {
         void LinkVariables() override;
     };
 
+    class rotateActivity : public Activity {
+      public:
+        PlaceArray* slots;
+        PlaceArray::Marks slots_Mark;
+        double* TheDistributionParameters;
+
+        rotateActivity();
+        ~rotateActivity() override;
+        bool Enabled() override;
+        double Weight() override;
+        double Rate() override;
+        bool ReactivationPredicate() override;
+        bool ReactivationFunction() override;
+        double SampleDistribution() override;
+        double* ReturnDistributionParameters() override;
+        BaseActionClass* Fire() override;
+        int Rank() override;
+        void LinkVariables() override;
+    };
+
+    class settleActivity : public Activity {
+      public:
+        PlaceArray* slots;
+        PlaceArray::Marks slots_Mark;
+        double* TheDistributionParameters;
+
+        settleActivity();
+        ~settleActivity() override;
+        bool Enabled() override;
+        double Weight() override;
+        double Rate() override;
+        bool ReactivationPredicate() override;
+        bool ReactivationFunction() override;
+        double SampleDistribution() override;
+        double* ReturnDistributionParameters() override;
+        BaseActionClass* Fire() override;
+        int Rank() override;
+        void LinkVariables() override;
+    };
+
     restockActivity restock;
+    rotateActivity rotate;
+    settleActivity settle;
 
     Place* stock;
     Place* queue;
+    PlaceArray* slots;
 
     depotSAN();
     ~depotSAN() override;
@@ -234,6 +281,7 @@ class plantRJ : public Join {
     serverSAN* server_2;
     depotSAN* depot;
     Place* queue;
+    PlaceArray* slots;
 
     plantRJ();
     ~plantRJ() override;
@@ -269,10 +317,9 @@ class sitePV0 : public PerformanceVariableNode {
     void CreateWorkerList() override;
 };
 
-// Reward variable downtime.
+// Reward variable settled.
 class sitePV1Worker : public InstantOfTime {
   public:
-    serverSAN* server;
     depotSAN* depot;
 
     sitePV1Worker();
@@ -289,10 +336,11 @@ class sitePV1 : public PerformanceVariableNode {
     void CreateWorkerList() override;
 };
 
-// Reward variable mean_done.
+// Reward variable downtime.
 class sitePV2Worker : public InstantOfTime {
   public:
     serverSAN* server;
+    depotSAN* depot;
 
     sitePV2Worker();
     ~sitePV2Worker() override;
@@ -308,22 +356,41 @@ class sitePV2 : public PerformanceVariableNode {
     void CreateWorkerList() override;
 };
 
-// Reward variable long_run.
+// Reward variable mean_done.
 class sitePV3Worker : public InstantOfTime {
   public:
-    monitorSAN* monitor;
+    serverSAN* server;
 
     sitePV3Worker();
     ~sitePV3Worker() override;
     double Reward_Function() override;
 };
 
-class sitePV3Impulse0 : public ImpulseNodeClass {
+class sitePV3 : public PerformanceVariableNode {
+  public:
+    siteRJ* TheModelPtr;
+
+    explicit sitePV3(int timeIndex);
+    ~sitePV3() override;
+    void CreateWorkerList() override;
+};
+
+// Reward variable long_run.
+class sitePV4Worker : public InstantOfTime {
+  public:
+    monitorSAN* monitor;
+
+    sitePV4Worker();
+    ~sitePV4Worker() override;
+    double Reward_Function() override;
+};
+
+class sitePV4Impulse0 : public ImpulseNodeClass {
   public:
     serverSAN* server;
 
-    sitePV3Impulse0();
-    ~sitePV3Impulse0() override;
+    sitePV4Impulse0();
+    ~sitePV4Impulse0() override;
     void ImpulseEndAccumulate(double) override {}
     void ImpulseUpdate(double) override {}
     void ImpulseAccumulate(double, double) override {}
@@ -332,13 +399,13 @@ class sitePV3Impulse0 : public ImpulseNodeClass {
     ImpulseNodeClass** CreateWorkers(int count) override;
 };
 
-class sitePV3Impulse1 : public ImpulseNodeClass {
+class sitePV4Impulse1 : public ImpulseNodeClass {
   public:
     monitorSAN* monitor;
     serverSAN* server;
 
-    sitePV3Impulse1();
-    ~sitePV3Impulse1() override;
+    sitePV4Impulse1();
+    ~sitePV4Impulse1() override;
     void ImpulseEndAccumulate(double) override {}
     void ImpulseUpdate(double) override {}
     void ImpulseAccumulate(double, double) override {}
@@ -347,14 +414,14 @@ class sitePV3Impulse1 : public ImpulseNodeClass {
     ImpulseNodeClass** CreateWorkers(int count) override;
 };
 
-class sitePV3 : public PerformanceVariableNode {
+class sitePV4 : public PerformanceVariableNode {
   public:
     siteRJ* TheModelPtr;
-    sitePV3Impulse0 impulse0;
-    sitePV3Impulse1 impulse1;
+    sitePV4Impulse0 impulse0;
+    sitePV4Impulse1 impulse1;
 
-    explicit sitePV3(int timeIndex);
-    ~sitePV3() override;
+    explicit sitePV4(int timeIndex);
+    ~sitePV4() override;
     void CreateWorkerList() override;
 };
 

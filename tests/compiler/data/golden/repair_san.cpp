@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <vector>
 
 double fail_rate = 0;
 double repair_rate = 0;
@@ -36,7 +37,7 @@ double componentSAN::failActivity::Weight() {
 double componentSAN::failActivity::Rate() {
 #line 13 "repair.san"
     return fail_rate;
-#line 40 "repair_san.cpp"
+#line 41 "repair_san.cpp"
 }
 
 bool componentSAN::failActivity::ReactivationPredicate() {
@@ -50,7 +51,7 @@ bool componentSAN::failActivity::ReactivationFunction() {
 double componentSAN::failActivity::SampleDistribution() {
 #line 13 "repair.san"
     return TheDistribution->Exponential(fail_rate);
-#line 54 "repair_san.cpp"
+#line 55 "repair_san.cpp"
 }
 
 double* componentSAN::failActivity::ReturnDistributionParameters() {
@@ -156,7 +157,7 @@ double componentSAN::repairActivity::Weight() {
 double componentSAN::repairActivity::Rate() {
 #line 16 "repair.san"
     return repair_rate;
-#line 160 "repair_san.cpp"
+#line 161 "repair_san.cpp"
 }
 
 bool componentSAN::repairActivity::ReactivationPredicate() {
@@ -170,7 +171,7 @@ bool componentSAN::repairActivity::ReactivationFunction() {
 double componentSAN::repairActivity::SampleDistribution() {
 #line 16 "repair.san"
     return TheDistribution->Exponential(repair_rate);
-#line 174 "repair_san.cpp"
+#line 175 "repair_san.cpp"
 }
 
 double* componentSAN::repairActivity::ReturnDistributionParameters() {
@@ -204,15 +205,15 @@ void componentSAN::repairActivity::LinkVariables() {
 componentSAN::componentSAN() {
 #line 12 "repair.san"
     up = new Place("up", 1);
-#line 208 "repair_san.cpp"
+#line 209 "repair_san.cpp"
     failed = new Place("failed", 0);
     in_repair = new Place("in_repair", 0);
 #line 12 "repair.san"
     crew = new Place("crew", 1);
-#line 213 "repair_san.cpp"
+#line 214 "repair_san.cpp"
 #line 12 "repair.san"
     working = new Place("working", 3);
-#line 216 "repair_san.cpp"
+#line 217 "repair_san.cpp"
     BaseStateVariableClass* InitialPlaces[5] = {up, failed, in_repair, crew, working};
     Activity* InitialActionList[3] = {&fail, &dispatch, &repair};
     BaseGroupClass* InitialGroupList[3] = {&fail, &repair, &dispatch};
@@ -260,10 +261,10 @@ componentSAN::~componentSAN() {
 stationSAN::stationSAN() {
 #line 21 "repair.san"
     crew = new Place("crew", 1);
-#line 264 "repair_san.cpp"
+#line 265 "repair_san.cpp"
 #line 21 "repair.san"
     working = new Place("working", 3);
-#line 267 "repair_san.cpp"
+#line 268 "repair_san.cpp"
     BaseStateVariableClass* InitialPlaces[2] = {crew, working};
     initializeSANModelNow("station", 2, InitialPlaces, 0, nullptr, 0, nullptr, 0, nullptr);
 
@@ -364,7 +365,7 @@ systemPV0Worker::~systemPV0Worker() {
 double systemPV0Worker::Reward_Function() {
 #line 31 "repair.san"
     return station->working->getMark() >= 2;
-#line 368 "repair_san.cpp"
+#line 369 "repair_san.cpp"
 }
 
 systemPV0::systemPV0(int timeIndex) {
@@ -400,7 +401,7 @@ systemPV1Worker::~systemPV1Worker() {
 double systemPV1Worker::Reward_Function() {
 #line 37 "repair.san"
     return component->up->getMark();
-#line 404 "repair_san.cpp"
+#line 405 "repair_san.cpp"
 }
 
 systemPV1::systemPV1(int timeIndex) {

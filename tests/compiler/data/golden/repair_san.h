@@ -11,6 +11,7 @@
 #include "BaseClasses/PostselectGroup.h"
 #include "BaseClasses/SANModel.h"
 #include "BaseClasses/state/Place.h"
+#include "BaseClasses/state/PlaceArray.h"
 #include "Composer/Join.h"
 
 // Global variables, set by the study for each experiment.
