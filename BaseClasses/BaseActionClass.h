@@ -8,12 +8,19 @@
 
 class BaseStateVariableClass;
 
-// Distribution codes the framework and the generator give meaning to. Any other
-// value is a distribution the state-space generator refuses.
+// Distribution codes. The state-space generator gives meaning to exponential,
+// deterministic, Erlang and instantaneous activities and refuses any other code; the
+// general delays are for simulation, which samples them with SampleDistribution().
 enum Distribution {
     Exponential = 1,
     Deterministic = 2,
+    Weibull = 3,
+    Normal = 4,
+    Uniform = 5,
+    Lognormal = 6,
     Erlang = 7,
+    Gamma = 8,
+    Triangular = 10,
     Instantaneous = 18
 };
 

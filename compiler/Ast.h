@@ -61,15 +61,28 @@ struct Case {
 };
 
 enum class Timing { Timed, Instantaneous };
-enum class DistributionKind { None, Exponential, Deterministic, Erlang };
+enum class DistributionKind {
+    None,
+    Exponential,
+    Deterministic,
+    Erlang,
+    // General delays, which only a simulation can use: their parameters are in `general`.
+    Uniform,
+    Weibull,
+    Normal,
+    Lognormal,
+    Gamma,
+    Triangular
+};
 
 struct ActivityDecl {
     Name name;
     Timing timing = Timing::Timed;
     DistributionKind distribution = DistributionKind::None;
     Position distributionAt;
-    Fragment rate;   // exponential rate, deterministic delay, Erlang rate
-    Fragment phases; // Erlang only
+    Fragment rate;                 // exponential rate, deterministic delay, Erlang rate
+    Fragment phases;               // Erlang only
+    std::vector<Fragment> general; // the parameters of a general delay
     Fragment weight;
     Fragment rank;
     std::vector<Arc> inputs;

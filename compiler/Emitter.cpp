@@ -48,6 +48,18 @@ const char* DistributionName(const ActivityDecl& a) {
         return "Deterministic";
     case DistributionKind::Erlang:
         return "Erlang";
+    case DistributionKind::Uniform:
+        return "Uniform";
+    case DistributionKind::Weibull:
+        return "Weibull";
+    case DistributionKind::Normal:
+        return "Normal";
+    case DistributionKind::Lognormal:
+        return "Lognormal";
+    case DistributionKind::Gamma:
+        return "Gamma";
+    case DistributionKind::Triangular:
+        return "Triangular";
     default:
         return "Exponential";
     }
@@ -56,6 +68,8 @@ const char* DistributionName(const ActivityDecl& a) {
 int ParameterCount(const ActivityDecl& a) {
     if (a.timing == Timing::Instantaneous)
         return 0;
+    if (!a.general.empty())
+        return static_cast<int>(a.general.size());
     return a.distribution == DistributionKind::Erlang ? 2 : 1;
 }
 
@@ -350,7 +364,8 @@ void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
     out += "}\n\n";
 
     out += "double " + q + "Rate() {\n";
-    if (a.timing == Timing::Timed && a.distribution != DistributionKind::Deterministic)
+    if (a.timing == Timing::Timed && a.distribution != DistributionKind::Deterministic &&
+        a.general.empty())
         out += returning(a.rate);
     else
         out += "    return 0;\n";
@@ -367,8 +382,11 @@ void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
                Resume();
     else if (a.distribution == DistributionKind::Deterministic)
         out += returning(a.rate);
-    else
+    else if (a.distribution == DistributionKind::Erlang)
         out += "    return TheDistribution->Erlang(ErlangParamM(), ErlangParamM() / Rate());\n";
+    else
+        out += LineOf(a.general.front()) + "    return TheDistribution->" + DistributionName(a) +
+               "(" + List(a.general, expr) + ");\n" + Resume();
     out += "}\n\n";
 
     out += "double* " + q + "ReturnDistributionParameters() {\n";
@@ -380,10 +398,16 @@ void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
     else if (a.distribution == DistributionKind::Deterministic)
         out += LineOf(a.rate) + "    TheDistributionParameters[0] = " + expr(a.rate) + ";\n" +
                Resume() + "    return TheDistributionParameters;\n";
-    else
+    else if (a.distribution == DistributionKind::Erlang)
         out +=
             "    TheDistributionParameters[0] = ErlangParamM();\n"
             "    TheDistributionParameters[1] = Rate();\n    return TheDistributionParameters;\n";
+    else {
+        for (size_t k = 0; k < a.general.size(); k++)
+            out += LineOf(a.general[k]) + "    TheDistributionParameters[" + Str(k) +
+                   "] = " + expr(a.general[k]) + ";\n" + Resume();
+        out += "    return TheDistributionParameters;\n";
+    }
     out += "}\n\n";
 
     if (a.distribution == DistributionKind::Erlang)

@@ -260,8 +260,8 @@ void Model::CheckAtomic(const AtomicDecl& atomic) {
     for (const ActivityDecl& a : atomic.activities) {
         if (a.timing == Timing::Timed && a.distribution == DistributionKind::None)
             Fail(a.name.at, "timed activity '" + a.name.text +
-                                "' has no distribution: give exponential, deterministic or "
-                                "erlang");
+                                "' has no distribution: give exponential, deterministic, erlang, "
+                                "uniform, weibull, normal, lognormal, gamma or triangular");
         if (!a.weight.empty() && a.timing == Timing::Timed)
             Fail(a.weight.at, "a weight is for instantaneous activities; the cases of a timed "
                               "activity have probabilities");
@@ -321,6 +321,8 @@ void Model::CheckAtomic(const AtomicDecl& atomic) {
                 outputs(c->outputs);
             for (const Fragment* f : {&a.rate, &a.phases, &a.weight, &a.rank})
                 MarkingExpression(atomic, *f, &attached);
+            for (const Fragment& f : a.general)
+                MarkingExpression(atomic, f, &attached);
             if (c != nullptr)
                 MarkingExpression(atomic, c->probability, &attached);
             for (const Arc& arc : a.inputs)

@@ -479,6 +479,7 @@ void Parser::ParseActivityStatement(ActivityDecl& activity) {
         activity.phases = Expression("the number of phases", true, false);
         Expect(',', "between the number of phases and the rate");
         activity.rate = Expression("the rate", false, false);
+    } else if (ParseGeneralDelay(activity, distribution)) {
     } else if (AtWord("weight")) {
         Identifier("weight");
         activity.weight = Expression("the weight", false, false);
@@ -526,6 +527,43 @@ void Parser::ParseActivityStatement(ActivityDecl& activity) {
              "or '}', found " +
              Found());
     }
+}
+
+// The general delays: keyword, kind, and what their parameters are, in order.
+namespace {
+struct GeneralDelay {
+    const char* word;
+    DistributionKind kind;
+    std::vector<const char*> parameters;
+};
+const GeneralDelay kGeneralDelays[] = {
+    {"uniform", DistributionKind::Uniform, {"the lower bound", "the upper bound"}},
+    {"weibull", DistributionKind::Weibull, {"the shape", "the scale"}},
+    {"normal", DistributionKind::Normal, {"the mean", "the variance"}},
+    {"lognormal", DistributionKind::Lognormal, {"the mean", "the variance"}},
+    {"gamma", DistributionKind::Gamma, {"the shape", "the scale"}},
+    {"triangular",
+     DistributionKind::Triangular,
+     {"the lower bound", "the mode", "the upper bound"}},
+};
+} // namespace
+
+bool Parser::ParseGeneralDelay(ActivityDecl& activity,
+                               const std::function<void(DistributionKind)>& distribution) {
+    for (const GeneralDelay& d : kGeneralDelays) {
+        if (!AtWord(d.word))
+            continue;
+        distribution(d.kind);
+        for (size_t k = 0; k < d.parameters.size(); k++) {
+            bool last = k + 1 == d.parameters.size();
+            activity.general.push_back(Expression(d.parameters[k], !last, false));
+            if (!last)
+                Expect(',',
+                       std::string("after ") + d.parameters[k] + " of the " + d.word + " delay");
+        }
+        return true;
+    }
+    return false;
 }
 
 void Parser::ParseActivity(AtomicDecl& atomic, Timing timing) {

@@ -4,6 +4,7 @@
 #include "compiler/Ast.h"
 #include "compiler/Source.h"
 
+#include <functional>
 #include <string>
 
 // Reads a model file into its declarations. Statements end at a line end or ';';
@@ -54,6 +55,8 @@ class Parser {
     void ParseAtomic(ModelFile& file);
     void ParseActivity(AtomicDecl& atomic, Timing timing);
     void ParseActivityStatement(ActivityDecl& activity);
+    bool ParseGeneralDelay(ActivityDecl& activity,
+                           const std::function<void(DistributionKind)>& distribution);
     void ParseArcs(std::vector<Arc>& arcs);
     void ParseOutput(Outputs& outputs);
     void ParseJoin(ModelFile& file);

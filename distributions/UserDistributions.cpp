@@ -7,7 +7,7 @@
 #include <new>
 
 UserDistributions TheGenerator(0, 31415);
-Distributions* TheDistribution = &TheGenerator;
+thread_local Distributions* TheDistribution = &TheGenerator;
 
 UserDistributions::UserDistributions() {
     delete generator;

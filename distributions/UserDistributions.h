@@ -12,8 +12,10 @@ class UserDistributions : public Distributions {
 };
 
 // The process-wide random-variate object (LaggedFibonacci, seed 31415) and the
-// pointer through which activities and groups reach it.
+// pointer through which activities and groups reach it. The pointer is per thread, so
+// that a program running models on several threads gives each its own stream; every
+// thread starts on the process-wide object.
 extern UserDistributions TheGenerator;
-extern Distributions* TheDistribution;
+extern thread_local Distributions* TheDistribution;
 
 #endif

@@ -69,7 +69,9 @@ const Mistake kMistakes[] = {
      "m.san:1:26: error: global variable 'repair_rate' has no value: give it one in the study"},
     {"timed activity without distribution", "{ exponential 0.1; input down", "{ input down",
      "m.san:6:11: error: timed activity 'repair' has no distribution: give exponential, "
-     "deterministic or erlang"},
+     "deterministic, erlang, uniform, weibull, normal, lognormal, gamma or triangular"},
+    {"general delay with a parameter missing", "{ exponential 0.1;", "{ weibull 1.5;",
+     "m.san:6:31: error: expected ',' after the shape of the weibull delay, found ';'"},
     {"reward without kind", "{ steady; rate", "{ rate",
      "m.san:10:8: error: reward variable availability has no kind: give instant, interval, "
      "average or steady"},
