@@ -1,0 +1,90 @@
+#include "solver/ChainStructure.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+namespace {
+
+constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
+constexpr size_t kSizesKept = 8;
+
+} // namespace
+
+ChainStructure ChainStructure::Analyse(const RateMatrix& out) {
+    ChainStructure r;
+    const size_t n = out.Rows();
+    if (n == 0)
+        return r;
+    std::vector<uint32_t> index(n, kNone), low(n, 0), component(n, kNone);
+    std::vector<uint32_t> stack; // Tarjan's stack of states not yet in a component
+    std::vector<char> onStack(n, 0);
+    // The explicit call stack: a state and the position of its next transition.
+    std::vector<std::pair<uint32_t, uint64_t>> calls;
+    uint32_t counter = 0, components = 0;
+
+    auto visit = [&](uint32_t v) {
+        index[v] = low[v] = counter++;
+        stack.push_back(v);
+        onStack[v] = 1;
+        calls.emplace_back(v, out.rowStart[v]);
+    };
+    visit(0);
+    while (!calls.empty()) {
+        const uint32_t v = calls.back().first;
+        uint64_t& pos = calls.back().second;
+        if (pos < out.rowStart[v + 1]) {
+            const uint32_t w = out.column[pos++];
+            if (index[w] == kNone)
+                visit(w); // `pos` is not used after this
+            else if (onStack[w])
+                low[v] = std::min(low[v], index[w]);
+            continue;
+        }
+        if (low[v] == index[v]) {
+            uint32_t w;
+            do {
+                w = stack.back();
+                stack.pop_back();
+                onStack[w] = 0;
+                component[w] = components;
+            } while (w != v);
+            components++;
+        }
+        calls.pop_back();
+        if (!calls.empty()) {
+            const uint32_t u = calls.back().first;
+            low[u] = std::min(low[u], low[v]);
+        }
+    }
+    r.reachable = counter;
+    r.components = components;
+
+    std::vector<char> leaves(components, 0);
+    std::vector<size_t> size(components, 0);
+    for (size_t v = 0; v < n; v++) {
+        const uint32_t c = component[v];
+        if (c == kNone)
+            continue;
+        size[c]++;
+        if (out.rowStart[v] == out.rowStart[v + 1] && r.absorbingStates++ == 0)
+            r.firstAbsorbing = static_cast<uint32_t>(v);
+        for (uint64_t k = out.rowStart[v]; k < out.rowStart[v + 1]; k++)
+            if (component[out.column[k]] != c)
+                leaves[c] = 1;
+    }
+    uint32_t only = kNone;
+    for (uint32_t c = 0; c < components; c++) {
+        if (leaves[c])
+            continue;
+        if (r.bottomComponents++ == 0)
+            only = c;
+        if (r.bottomSizes.size() < kSizesKept)
+            r.bottomSizes.push_back(size[c]);
+    }
+    if (r.bottomComponents == 1)
+        for (size_t v = 0; v < n; v++)
+            if (component[v] == only)
+                r.bottom.push_back(static_cast<uint32_t>(v));
+    return r;
+}

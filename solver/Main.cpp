@@ -1,0 +1,316 @@
+// solve: computes the performance variables of a chain that gen wrote, from its
+// state-space, reward and type files.
+#include "solver/ChainStructure.h"
+#include "solver/MarkovChain.h"
+#include "solver/Measure.h"
+#include "solver/Options.h"
+#include "solver/ResultTable.h"
+#include "solver/RewardTable.h"
+#include "solver/SolveError.h"
+#include "solver/SteadyState.h"
+#include "solver/SvgPlot.h"
+#include "solver/TransientAnalysis.h"
+#include "solver/Uniformisation.h"
+
+#include <cctype>
+#include <chrono>
+#include <exception>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <new>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const char kUseSimulator[] =
+    "the chain has deterministic delays; it cannot be solved as a Markov chain: use the "
+    "simulator (simulate) instead";
+
+class Clock {
+  public:
+    double Seconds() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+
+  private:
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+};
+
+std::string Seconds(double s) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", s);
+    return text;
+}
+
+std::string FileSafe(const std::string& name) {
+    std::string s = name;
+    for (char& c : s)
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.'))
+            c = '_';
+    return s;
+}
+
+// Why a steady-state variable cannot be computed on this chain, or "".
+std::string SteadyStateRefusal(const ChainStructure& s) {
+    if (s.absorbingStates > 0)
+        return "state " + std::to_string(s.firstAbsorbing + 1) +
+               " is absorbing (it has no transition out) and reachable from the initial state" +
+               (s.absorbingStates > 1
+                    ? " (with " + std::to_string(s.absorbingStates - 1) + " more absorbing states)"
+                    : std::string()) +
+               ": the chain has no steady state over all its states; the long run ends in "
+               "whichever absorbing state is reached first";
+    if (s.bottomComponents > 1) {
+        std::string sizes;
+        for (size_t k = 0; k < s.bottomSizes.size(); k++)
+            sizes += (k > 0 ? ", " : "") + std::to_string(s.bottomSizes[k]);
+        if (s.bottomSizes.size() < s.bottomComponents)
+            sizes += ", ...";
+        return "reducible chain: " + std::to_string(s.bottomComponents) +
+               " bottom strongly connected components (of " + sizes +
+               " states) are reachable, and the long run depends on which is entered";
+    }
+    return "";
+}
+
+int Solve(const Options& o) {
+    Clock total;
+    const std::string base = o.Base();
+    const std::string det = base + ".det";
+    if (std::filesystem::exists(det))
+        throw SolveError(det + ": " + kUseSimulator);
+
+    const std::vector<Measure> measures = Measure::ReadAll(base + ".pvtype");
+    Clock reading;
+    MarkovChain chain = MarkovChain::Read(base + ".arm");
+    std::vector<std::string> names;
+    for (const Measure& m : measures)
+        names.push_back(m.name);
+    const RewardTable rewards = RewardTable::Read(base + ".var", names, chain.States());
+    const size_t n = chain.States();
+    std::cout << "chain: " << n << " states, " << chain.outgoing.Entries() << " transitions ("
+              << base << ".arm read in " << Seconds(reading.Seconds()) << ")" << std::endl;
+
+    int failures = 0;
+    // Per variable: why it cannot be computed, or "".
+    std::vector<std::string> refused(measures.size());
+    for (size_t p = 0; p < measures.size(); p++) {
+        const RewardTable::Variable& v = rewards.variables[p];
+        if (v.hasImpulse)
+            refused[p] = "impulse rewards (state " + std::to_string(v.impulseState) + " has " +
+                         ResultTable::Value(v.impulseValue) +
+                         ") cannot be solved from the state space: a state's record holds "
+                         "only what the last firing into it earned";
+    }
+
+    bool steady = false, transient = false;
+    for (size_t p = 0; p < measures.size(); p++) {
+        if (!refused[p].empty())
+            continue;
+        if (measures[p].kind == Measure::SteadyState)
+            steady = true;
+        else if (!measures[p].times.empty())
+            transient = true;
+    }
+    if (o.grid)
+        transient = true;
+
+    // The structure is only needed for the steady state; it is found on a second
+    // thread while this one turns the matrix around for the solvers, both only
+    // reading the rows of the file.
+    ChainStructure structure;
+    std::exception_ptr failed;
+    double analysisSeconds = 0.0;
+    std::thread analysis;
+    if (steady)
+        analysis = std::thread([&] {
+            try {
+                Clock c;
+                structure = ChainStructure::Analyse(chain.outgoing);
+                analysisSeconds = c.Seconds();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+    Clock turning;
+    std::exception_ptr transposing;
+    RateMatrix incoming;
+    try {
+        incoming = chain.outgoing.Transposed();
+    } catch (...) {
+        transposing = std::current_exception();
+    }
+    const double turnSeconds = turning.Seconds();
+    if (analysis.joinable())
+        analysis.join();
+    if (transposing)
+        std::rethrow_exception(transposing);
+    if (failed)
+        std::rethrow_exception(failed);
+    chain.outgoing.Clear();
+    std::cout << "transposed in " << Seconds(turnSeconds) << std::endl;
+    if (steady) {
+        const std::string why = SteadyStateRefusal(structure);
+        std::cout << "structure: " << structure.reachable << " reachable states, "
+                  << structure.components << " strongly connected components, "
+                  << structure.bottomComponents << " bottom (" << Seconds(analysisSeconds) << ")"
+                  << std::endl;
+        if (!why.empty()) {
+            for (size_t p = 0; p < measures.size(); p++)
+                if (refused[p].empty() && measures[p].kind == Measure::SteadyState)
+                    refused[p] = "no steady state: " + why;
+            steady = false;
+        }
+    }
+
+    SteadyState::Result steadyResult;
+    if (steady) {
+        Clock c;
+        steadyResult =
+            SteadyState::Solve(incoming, chain.exitRate, structure.bottom, o.residual, o.method);
+        std::cout << "steady state: " << steadyResult.method << " on " << structure.bottom.size()
+                  << " states, residual " << ResultTable::Bound(steadyResult.residual) << " ("
+                  << Seconds(c.Seconds()) << ")" << std::endl;
+    }
+
+    // The transient requests: the variables' own time points, then the grid.
+    std::vector<TransientAnalysis::Request> requests;
+    std::vector<std::vector<size_t>> own(measures.size()), plotted(measures.size());
+    for (size_t p = 0; p < measures.size(); p++) {
+        const Measure& m = measures[p];
+        if (!refused[p].empty() || m.kind == Measure::SteadyState)
+            continue;
+        for (const Measure::TimePoint& t : m.times) {
+            TransientAnalysis::Request r;
+            r.reward = &rewards.variables[p].rate;
+            r.interval = m.kind != Measure::InstantOfTime;
+            r.start = t.start;
+            r.stop = t.stop;
+            own[p].push_back(requests.size());
+            requests.push_back(r);
+        }
+    }
+    std::vector<double> gridTimes;
+    if (o.grid) {
+        for (size_t k = 0; k < o.gridPoints; k++)
+            gridTimes.push_back(o.gridStart + (o.gridStop - o.gridStart) * static_cast<double>(k) /
+                                                  static_cast<double>(o.gridPoints - 1));
+        bool any = false;
+        for (size_t p = 0; p < measures.size(); p++) {
+            if (!refused[p].empty() || measures[p].kind != Measure::InstantOfTime)
+                continue;
+            any = true;
+            for (double t : gridTimes) {
+                TransientAnalysis::Request r;
+                r.reward = &rewards.variables[p].rate;
+                r.start = r.stop = t;
+                plotted[p].push_back(requests.size());
+                requests.push_back(r);
+            }
+        }
+        if (!any)
+            std::cerr << "warning: -g: no instant-of-time variable to plot" << std::endl;
+    }
+    if (transient && !requests.empty()) {
+        Clock c;
+        Uniformisation u(incoming, chain.exitRate);
+        const TransientAnalysis::Summary s = TransientAnalysis::Run(u, n, o.epsilon, requests);
+        std::cout << "transient: uniformisation rate " << ResultTable::Value(u.Rate()) << ", "
+                  << s.steps << " steps, " << s.products << " matrix-vector products ("
+                  << Seconds(c.Seconds()) << ")" << std::endl;
+    }
+
+    ResultTable table;
+    for (size_t p = 0; p < measures.size(); p++) {
+        const Measure& m = measures[p];
+        ResultTable::Row row;
+        row.variable = m.name;
+        row.kind = Measure::KindName(m.kind);
+        if (!refused[p].empty()) {
+            std::cerr << base << ".var: variable " << m.name << ": " << refused[p] << std::endl;
+            failures++;
+            row.time = "-";
+            row.value = "refused";
+            table.Add(row);
+            continue;
+        }
+        if (m.kind == Measure::SteadyState) {
+            double value = 0.0;
+            const std::vector<double>& r = rewards.variables[p].rate;
+            for (uint32_t j : structure.bottom)
+                value += steadyResult.pi[j] * r[j];
+            row.time = "-";
+            row.value = ResultTable::Value(value);
+            row.residual = ResultTable::Bound(steadyResult.residual);
+            if (!steadyResult.converged) {
+                std::cerr << "variable " << m.name << ": the steady state did not reach the "
+                          << "residual target " << ResultTable::Bound(o.residual) << " (it has "
+                          << ResultTable::Bound(steadyResult.residual) << ")" << std::endl;
+                failures++;
+            }
+            table.Add(row);
+            continue;
+        }
+        for (size_t k = 0; k < m.times.size(); k++) {
+            const TransientAnalysis::Request& r = requests[own[p][k]];
+            double value = r.value, bound = r.bound;
+            if (m.kind == Measure::InstantOfTime) {
+                row.time = ResultTable::Time(r.start);
+            } else {
+                row.time = "[" + ResultTable::Time(r.start) + "," + ResultTable::Time(r.stop) + "]";
+                if (m.kind == Measure::TimeAveragedInterval) {
+                    value /= r.stop - r.start;
+                    bound /= r.stop - r.start;
+                }
+            }
+            row.value = ResultTable::Value(value);
+            row.error = ResultTable::Bound(bound);
+            table.Add(row);
+        }
+    }
+    table.Print(std::cout);
+    std::cout.flush();
+    table.WriteCsv(o.csv);
+    for (size_t p = 0; p < measures.size(); p++) {
+        if (plotted[p].empty())
+            continue;
+        std::vector<double> ys;
+        for (size_t i : plotted[p])
+            ys.push_back(requests[i].value);
+        const std::string path = base + "_" + FileSafe(measures[p].name) + ".svg";
+        SvgPlot::Write(path, measures[p].name + " (instant of time)", measures[p].name, gridTimes,
+                       ys);
+        std::cout << "plot: " << path << std::endl;
+    }
+    std::cout << "results: " << o.csv << " (" << Seconds(total.Seconds()) << " in all)"
+              << std::endl;
+    if (!std::cout)
+        throw SolveError("cannot write the results on standard output");
+    return failures > 0 ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const Options o = Options::Parse(argc, argv);
+        if (o.usage) {
+            std::cout << Options::Usage();
+            return 0;
+        }
+        return Solve(o);
+    } catch (const SolveError& e) {
+        std::cout.flush();
+        std::cerr << e.what() << std::endl;
+    } catch (const std::bad_alloc&) {
+        std::cout.flush();
+        std::cerr << "out of memory" << std::endl;
+    } catch (const std::exception& e) {
+        std::cout.flush();
+        std::cerr << "error: " << e.what() << std::endl;
+    }
+    return 1;
+}

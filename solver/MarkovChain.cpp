@@ -1,0 +1,114 @@
+#include "solver/MarkovChain.h"
+
+#include "solver/LineReader.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+
+namespace {
+
+std::string Quoted(std::string_view text) {
+    constexpr size_t kShown = 40;
+    std::string s(text.substr(0, kShown));
+    if (text.size() > kShown)
+        s += "...";
+    return "\"" + s + "\"";
+}
+
+bool Blank(std::string_view line) {
+    return LineReader::Trim(line).empty();
+}
+
+} // namespace
+
+MarkovChain MarkovChain::Read(const std::string& path) {
+    LineReader in(path);
+    std::string_view line;
+    uint64_t number = 0;
+
+    if (!in.Next(line))
+        throw in.Error("empty file: expected the file type 1");
+    if (!LineReader::ParseUnsigned(line, number) || number != 1)
+        throw in.Error("unknown state-space file type " + Quoted(line) + " (expected 1)");
+    if (!in.Next(line))
+        throw in.Error("unexpected end of file: expected the number of states");
+    uint64_t count = 0;
+    if (!LineReader::ParseUnsigned(line, count))
+        throw in.Error("the number of states is not a whole number: " + Quoted(line));
+    if (count == 0)
+        throw in.Error("the chain has no states");
+    if (count > std::numeric_limits<uint32_t>::max())
+        throw in.Error("too many states: " + std::to_string(count));
+
+    MarkovChain chain;
+    const size_t n = static_cast<size_t>(count);
+    chain.exitRate.assign(n, 0.0);
+    RateMatrix& m = chain.outgoing;
+    m.rowStart.reserve(n + 1);
+    m.rowStart.push_back(0);
+    // Every entry takes at least a short destination line and a rate line of about
+    // seventeen characters: reserving for that avoids regrowing large arrays.
+    const size_t guess = static_cast<size_t>(in.Size() / 20);
+    m.column.reserve(guess);
+    m.rate.reserve(guess);
+
+    bool haveLine = in.Next(line);
+    // The rest of the count's room, when there is one.
+    if (haveLine && Blank(line))
+        haveLine = in.Next(line);
+
+    for (uint64_t s = 1; s <= count; s++) {
+        // Built only for a message: a string per state would cost more than the reading.
+        auto which = [s] { return "the record of state " + std::to_string(s); };
+        if (!haveLine)
+            throw in.Error("unexpected end of file: expected " + which() + " of " +
+                           std::to_string(count));
+        if (!LineReader::ParseUnsigned(line, number) || number != s)
+            throw in.Error("expected " + which() + ", found " + Quoted(line));
+        double out = 0.0;
+        for (;;) {
+            if (!in.Next(line))
+                throw in.Error("unexpected end of file in " + which() +
+                               ": expected a destination or the closing 0");
+            if (!LineReader::ParseUnsigned(line, number))
+                throw in.Error("destination is not a state number: " + Quoted(line));
+            if (number == 0)
+                break;
+            if (number > count)
+                throw in.Error("destination state " + std::to_string(number) +
+                               " is out of range 1 to " + std::to_string(count));
+            const uint64_t dest = number;
+            if (!in.Next(line))
+                throw in.Error("unexpected end of file in " + which() + ": expected the rate to " +
+                               std::to_string(dest));
+            double rate = 0.0;
+            if (!LineReader::ParseDouble(line, rate))
+                throw in.Error("rate is not a number: " + Quoted(line));
+            if (!std::isfinite(rate))
+                throw in.Error("rate is not a finite number: " + Quoted(line));
+            if (rate < 0.0)
+                throw in.Error("the chain has deterministic delays (the entry " +
+                               std::string(LineReader::Trim(line)) +
+                               " is a deterministic firing); it cannot be solved as a Markov "
+                               "chain: use the simulator (simulate) instead");
+            chain.fileTransitions++;
+            if (dest == s || rate == 0.0)
+                continue;
+            m.column.push_back(static_cast<uint32_t>(dest - 1));
+            m.rate.push_back(rate);
+            out += rate;
+        }
+        chain.exitRate[s - 1] = out;
+        m.rowStart.push_back(m.column.size());
+        haveLine = in.Next(line);
+    }
+    while (haveLine) {
+        if (!Blank(line))
+            throw in.Error("unexpected text after the record of the last state " +
+                           std::to_string(count) + ": " + Quoted(line));
+        haveLine = in.Next(line);
+    }
+    return chain;
+}

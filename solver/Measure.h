@@ -1,0 +1,38 @@
+// The performance variables of a run, as the generator writes them to the type
+// file (.pvtype):
+//
+//     Version:1
+//     NumPV:<count>
+//     then per variable:  Name:<name>  Type:<kind>  NumTimes:<m>  and m pairs
+//                         Start:<time>  Stop:<time>
+//
+// The kind says what is measured of the variable's rate reward r:
+//   0 instant of time      E[r(X_t)] at each time point t (a pair with Start = Stop)
+//   1 interval of time     E[integral of r(X_s) ds over [Start, Stop]] per pair
+//   2 time-averaged        that integral divided by Stop - Start (Start < Stop)
+//   3 steady state         the long-run E[r]; its time points, if any, are ignored
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+class Measure {
+  public:
+    enum Kind { InstantOfTime = 0, IntervalOfTime = 1, TimeAveragedInterval = 2, SteadyState = 3 };
+
+    struct TimePoint {
+        double start;
+        double stop;
+    };
+
+    // Reads every variable; any fault is a SolveError "<file>:<line>: <what>".
+    static std::vector<Measure> ReadAll(const std::string& path);
+
+    // The word the tables use for a kind.
+    static const char* KindName(Kind kind);
+
+    std::string name;
+    Kind kind = InstantOfTime;
+    std::vector<TimePoint> times;
+};

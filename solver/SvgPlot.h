@@ -1,0 +1,22 @@
+// A line plot of one variable over time as a stand-alone SVG file: the curve
+// through the computed points, both axes with tick marks and their labels, light
+// grid lines, the axis titles "time" and the variable's name, and a title, so
+// that the picture reads without the table.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class SvgPlot {
+  public:
+    // The SVG text; `xs` and `ys` of equal length, at least two points.
+    static std::string Render(const std::string& title, const std::string& yTitle,
+                              const std::vector<double>& xs, const std::vector<double>& ys);
+    // Render() written to `path` (whole or not at all); a failure is a SolveError.
+    static void Write(const std::string& path, const std::string& title, const std::string& yTitle,
+                      const std::vector<double>& xs, const std::vector<double>& ys);
+
+    // Tick positions: about `target` round values (1, 2 or 5 times a power of 10)
+    // covering [lo, hi]; `lo` and `hi` are widened to the outer ticks when `widen`.
+    static std::vector<double> Ticks(double& lo, double& hi, int target, bool widen);
+};
