@@ -58,6 +58,7 @@ int main(int argc, char** argv) {
         std::cout << "Overriding global variables in ssg" << std::endl;
     }
     PVModel* model = study->GetPVModel(false);
+    StateSpaceGen::vanishingLimit = VanishingLimit;
 
     StateSpaceGen* generator = new StateSpaceGen(model, exp_path, ExpName, flagAbsorb, hash_value,
                                                  db_host, db_entity, traceFileName);

@@ -14,6 +14,7 @@
 #include "generator/ResultsDB.h"
 #include "generator/StateSpaceGenFormat.h"
 #include "generator/Reward.h"
+#include "generator/VanishingClosure.h"
 #include "generator/queue.h"
 
 #include <algorithm>
@@ -34,6 +35,7 @@
 void (StateSpaceGen::*FindNext)(char* state) = nullptr;
 
 StateSpaceGen::Threads StateSpaceGen::threads = StateSpaceGen::Threads::Automatic;
+uint32_t StateSpaceGen::vanishingLimit = 0;
 thread_local uint32_t StateSpaceGen::firingNumber = 0;
 
 namespace {
@@ -136,7 +138,7 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
       traceFile(nullptr), traceLevel(0), instantDepth(0), numInstantActions(0),
       hashLoadFactor(theHashLoadFactor), exploredState(nullptr), instantScratch(nullptr),
       branchStates(nullptr), enabledSet(nullptr), filling(&batch), topJoin(nullptr),
-      pipelined(false), files(nullptr) {
+      pipelined(false), files(nullptr), closure(nullptr) {
     if (dbHost != nullptr)
         resultsDB = new ResultsDB(dbHost, -1, nullptr, nullptr, nullptr);
 
@@ -270,6 +272,7 @@ StateSpaceGen::~StateSpaceGen() {
     std::free(branchStates);
     std::free(enabledSet);
     delete files;
+    delete closure;
     // The trace container and its sink stay alive to the end of the process: a
     // trace file is never closed explicitly (every line is flushed when written).
 }
@@ -325,6 +328,14 @@ void StateSpaceGen::GenStateSpace() {
 }
 
 void StateSpaceGen::SetMethodPointers() {
+    // Refused before any file is written: the deterministic exploration resolves
+    // instantaneous activities by their case probabilities alone, which the
+    // elimination does not reproduce.
+    if (vanishingLimit > 0 && model->NumActions > 0 &&
+        (actionKinds == KindDeterministic ||
+         actionKinds == (KindDeterministic | KindExponentialOrInstant)))
+        Fatal(std::cerr, "Error: the instantaneous elimination (-z) does not support deterministic "
+                         "activities; run without -z\n");
     delete files;
     files = new OutputFiles(path, experimentName);
     char* stateSpaceName = files->Temporary(OutputFiles::StateSpace);
@@ -351,6 +362,11 @@ void StateSpaceGen::SetMethodPointers() {
                                      " one instantaneous action is enabled in that state.\n");
             }
             FindNext = &StateSpaceGen::FindNextInstant;
+            if (vanishingLimit > 0) {
+                delete closure;
+                closure = new VanishingClosure(*this, vanishingLimit);
+                FindNext = &StateSpaceGen::FindNextEliminating;
+            }
         }
         GenStateSpaceNormal(stateSpaceName, rewardName);
         break;
@@ -414,8 +430,9 @@ uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*st
     OutputBuffer file(out);
     NumberText rates(NumberText::Form::Scientific10);
     uint32_t records = 0;
-    const bool deferring =
-        step == &StateSpaceGen::FindNextNormal || step == &StateSpaceGen::FindNextInstant;
+    const bool deferring = step == &StateSpaceGen::FindNextNormal ||
+                           step == &StateSpaceGen::FindNextInstant ||
+                           step == &StateSpaceGen::FindNextEliminating;
     // The absorbing-state report shows the model as its state's exploration left it,
     // so it needs each state recorded before the next is explored.
     const bool twoThreads = threads == Threads::Two || (threads == Threads::Automatic &&
@@ -812,6 +829,19 @@ void StateSpaceGen::FindNextInstant(char* state) {
             instantDepth = 0;
             FireInstant(1.0);
         }
+        model->SetState(exploredState);
+    }
+    EndStep();
+}
+
+void StateSpaceGen::FindNextEliminating(char* state) {
+    LoadExplored(state);
+    for (uint32_t i = 0; i < numTimedActions; i++) {
+        BaseActionClass* a = timedActions[i];
+        if (Tracing(4))
+            trace->printf(4, "Checking Action: %s", a->getName());
+        if (FireAction(a, exploredState))
+            closure->Resolve(a);
         model->SetState(exploredState);
     }
     EndStep();

@@ -23,6 +23,7 @@ class Reward;
 class ResultsDB;
 class TraceFileContainer;
 class TraceFileKestroSSG;
+class VanishingClosure;
 
 // The destinations of the state being explored, each with its summed rate. Firings
 // are recorded in the order they happen; Finish() orders them by destination (a
@@ -116,6 +117,10 @@ class StateSpaceGen {
     // output). Tests force One or Two to cover both paths on every machine.
     enum class Threads { Automatic, One, Two };
     static Threads threads;
+    // 0: instantaneous firings are resolved by FireInstant. Otherwise each timed
+    // firing's vanishing markings, at most this many, are eliminated exactly by a
+    // VanishingClosure (see FindNextEliminating).
+    static uint32_t vanishingLimit;
 
     // Classifies the model's actions and numbers its current state 1 (enqueued,
     // stored and loaded back); an empty model ends the run.
@@ -157,6 +162,9 @@ class StateSpaceGen {
     // Resolves the state in the model through enabled instantaneous activities,
     // recording every stable state reached with p times `currentRate`.
     void FireInstant(double p);
+    // As FindNextInstant, with each timed firing's vanishing markings explored
+    // without recursion and eliminated exactly, loops included.
+    void FindNextEliminating(char* state);
 
     // Deterministic exploration.
     // Explores a model with deterministic activities into the three files named.
@@ -168,6 +176,7 @@ class StateSpaceGen {
     void FireInstantDet(double p);
 
   private:
+    friend class VanishingClosure;
     // Deepest instantaneous firing chain after one timed firing; one more ends the run.
     static const int MaxInstantDepth = 23;
 
@@ -237,6 +246,8 @@ class StateSpaceGen {
     bool pipelined;
     // The run's files under their temporary names, until they are moved into place.
     OutputFiles* files;
+    // The resolution of FindNextEliminating, made when that step is chosen.
+    VanishingClosure* closure;
     // The number of the state the calling thread fires, for messages. Per thread, so
     // that writing it for every state touches no memory the other thread reads.
     static thread_local uint32_t firingNumber;

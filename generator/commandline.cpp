@@ -21,6 +21,7 @@ char* OverrideString = nullptr;
 char* db_host = nullptr;
 char* db_entity = nullptr;
 int TempTraceLevel = 0;
+uint32_t VanishingLimit = 0;
 
 namespace {
 
@@ -156,6 +157,17 @@ void commandline(int argc, char** argv, int& fileType, char*& traceFileName) {
             break;
         case 'a':
             flagAbsorb = 1;
+            break;
+        case 'z':
+            VanishingLimit = DefaultVanishingLimit;
+            if (value != nullptr) {
+                const int limit = WholeNumber(value, "vanishing-marking limit (-z)", true);
+                if (limit < 1)
+                    Fatal(std::cout, std::string("ERROR: the vanishing-marking limit (-z) must be "
+                                                 "at least 1: ") +
+                                         value + "\n");
+                VanishingLimit = static_cast<uint32_t>(limit);
+            }
             break;
         default:
             std::cout << "ERROR: unknown argument: " << examined << std::endl;

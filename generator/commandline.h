@@ -1,6 +1,8 @@
 #ifndef COMMANDLINE_H
 #define COMMANDLINE_H
 
+#include <cstdint>
+
 // Process-wide settings of a run, written by commandline().
 extern char* exp_path;
 extern char* ExpName;
@@ -11,6 +13,12 @@ extern char* OverrideString;
 extern char* db_host;
 extern char* db_entity;
 extern int TempTraceLevel;
+// 0: instantaneous firings are resolved by recursion, up to a fixed depth. Otherwise
+// (-z[<limit>]) the vanishing markings after each timed firing are explored and
+// eliminated exactly, at most this many per timed firing.
+extern uint32_t VanishingLimit;
+// The limit of a bare -z: enough for any closure that fits in memory comfortably.
+constexpr uint32_t DefaultVanishingLimit = 1000000;
 
 // Parses the arguments into the settings above and the two out-parameters; prints
 // the usage text and exits with status 0 when too few arguments are given.
