@@ -37,7 +37,7 @@ enum RewardType {
 // CreateModelGroupList, CreateWorkerList, FixWorkerList create and bind them;
 // CreateImpulseModelGroupList, CreateImpulseWorkerLists, FixImpulseWorkerLists do
 // the same for the impulse workers. A model dependency without any instance in the
-// composed model ends the run (exit status 0, the front end expects it).
+// composed model ends the run (exit status 1: the model cannot be built).
 class PerformanceVariableNode {
   public:
     static int the_id;
