@@ -69,6 +69,25 @@ bool ValueFits(const std::string& type, const std::string& literal) {
     return v >= LONG_MIN && v <= LONG_MAX;
 }
 
+// The member named after the identifier that ends at `end` ("model . place"): true with
+// [from, to) its name, false when no '.' follows (or a range's "..").
+bool MemberAfter(const std::string& text, size_t end, size_t& from, size_t& to) {
+    size_t k = end;
+    while (k < text.size() && (text[k] == ' ' || text[k] == '\t'))
+        k++;
+    if (k >= text.size() || text[k] != '.' || (k + 1 < text.size() && text[k + 1] == '.'))
+        return false;
+    k++;
+    while (k < text.size() && (text[k] == ' ' || text[k] == '\t'))
+        k++;
+    size_t m = k;
+    while (m < text.size() && (std::isalnum(static_cast<unsigned char>(text[m])) || text[m] == '_'))
+        m++;
+    from = k;
+    to = m;
+    return true;
+}
+
 bool NonNegativeNumber(const std::string& literal) {
     char* end = nullptr;
     double v = std::strtod(literal.c_str(), &end);
@@ -476,19 +495,11 @@ std::vector<std::pair<Name, Name>> Model::References(const Fragment& f) const {
     std::vector<std::pair<Name, Name>> refs;
     Rewrite(f.text, [&](const std::string& text, size_t start, size_t& end, std::string&) {
         std::string word = text.substr(start, end - start);
-        size_t k = end;
-        while (k < text.size() && (text[k] == ' ' || text[k] == '\t'))
-            k++;
-        if (k >= text.size() || text[k] != '.' || (k + 1 < text.size() && text[k + 1] == '.'))
-            return false;
         // Rewards read markings only: any "a.b" names a submodel's place.
-        k++;
-        while (k < text.size() && (text[k] == ' ' || text[k] == '\t'))
-            k++;
-        size_t m = k;
-        while (m < text.size() &&
-               (std::isalnum(static_cast<unsigned char>(text[m])) || text[m] == '_'))
-            m++;
+        size_t k = 0;
+        size_t m = 0;
+        if (!MemberAfter(text, end, k, m))
+            return false;
         refs.emplace_back(Name{word, Within(f, start)}, Name{text.substr(k, m - k), Within(f, k)});
         return false;
     });
@@ -501,18 +512,10 @@ std::string Model::RewardExpression(const Fragment& f) const {
                        std::string word = text.substr(start, end - start);
                        if (submodels_.count(word) == 0)
                            return false;
-                       size_t k = end;
-                       while (k < text.size() && (text[k] == ' ' || text[k] == '\t'))
-                           k++;
-                       if (k >= text.size() || text[k] != '.')
+                       size_t k = 0;
+                       size_t m = 0;
+                       if (!MemberAfter(text, end, k, m))
                            return false;
-                       k++;
-                       while (k < text.size() && (text[k] == ' ' || text[k] == '\t'))
-                           k++;
-                       size_t m = k;
-                       while (m < text.size() &&
-                              (std::isalnum(static_cast<unsigned char>(text[m])) || text[m] == '_'))
-                           m++;
                        std::string place = text.substr(k, m - k);
                        out = IsArray(word, place) ? "(*" + word + "->" + place + ")"
                                                   : word + "->" + place + "->getMark()";
