@@ -9,13 +9,33 @@ namespace {
 constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
 constexpr size_t kSizesKept = 8;
 
-} // namespace
+// Adds to `seen` (a flag per state) the states found from `from` along the rows of
+// `m` without passing through the states already in it, and returns how many it
+// added.
+size_t Search(const RateMatrix& m, uint32_t from, std::vector<char>& seen) {
+    const uint64_t* start = m.rowStart.data();
+    const uint32_t* column = m.column.data();
+    char* found = seen.data();
+    std::vector<uint32_t> queue;
+    queue.push_back(from);
+    found[from] = 1;
+    for (size_t head = 0; head < queue.size(); head++) {
+        const uint32_t v = queue[head];
+        for (uint64_t k = start[v]; k < start[v + 1]; k++) {
+            const uint32_t w = column[k];
+            if (found[w])
+                continue;
+            found[w] = 1;
+            queue.push_back(w);
+        }
+    }
+    return queue.size();
+}
 
-ChainStructure ChainStructure::Analyse(const RateMatrix& out) {
+// The components by Tarjan's algorithm.
+ChainStructure Components(const RateMatrix& out) {
     ChainStructure r;
     const size_t n = out.Rows();
-    if (n == 0)
-        return r;
     std::vector<uint32_t> index(n, kNone), low(n, 0), component(n, kNone);
     std::vector<uint32_t> stack; // Tarjan's stack of states not yet in a component
     std::vector<char> onStack(n, 0);
@@ -86,5 +106,37 @@ ChainStructure ChainStructure::Analyse(const RateMatrix& out) {
         for (size_t v = 0; v < n; v++)
             if (component[v] == only)
                 r.bottom.push_back(static_cast<uint32_t>(v));
+    return r;
+}
+
+} // namespace
+
+ChainStructure ChainStructure::Analyse(const RateMatrix& out, const RateMatrix& in) {
+    const size_t n = out.Rows();
+    if (n == 0)
+        return ChainStructure();
+    std::vector<char> reached(n, 0);
+    const size_t reachable = Search(out, 0, reached);
+    // Back from the initial state through the reachable states, the others left out
+    // as if found already.
+    std::vector<char> back(n);
+    for (size_t v = 0; v < n; v++)
+        back[v] = !reached[v];
+    if (Search(in, 0, back) != reachable)
+        return Components(out);
+    ChainStructure r;
+    r.reachable = reachable;
+    r.components = 1;
+    r.bottomComponents = 1;
+    r.bottomSizes.push_back(reachable);
+    // The initial state alone is reachable when it has no transition out.
+    if (reachable == 1) {
+        r.absorbingStates = 1;
+        r.firstAbsorbing = 0;
+    }
+    r.bottom.reserve(reachable);
+    for (size_t v = 0; v < n; v++)
+        if (reached[v])
+            r.bottom.push_back(static_cast<uint32_t>(v));
     return r;
 }

@@ -4,9 +4,13 @@
 // exactly one bottom component is reachable; the states outside it are transient
 // and have long-run probability 0.
 //
-// The components are found by Tarjan's algorithm with an explicit stack instead of
-// recursion: the chains run to millions of states, and a path through them would
-// be as deep as the call stack is not.
+// Most chains solved are irreducible, which two breadth-first searches show at the
+// cost of one pass over each matrix: the states reachable from the initial state,
+// and among them those from which it is reachable; when these are all, the reachable
+// states are one component and nothing leaves it. Otherwise the components are
+// found by Tarjan's algorithm with an explicit stack instead of recursion: the
+// chains run to millions of states, and a path through them would be as deep as the
+// call stack is not.
 #pragma once
 
 #include "solver/RateMatrix.h"
@@ -17,8 +21,9 @@
 
 class ChainStructure {
   public:
-    // `outgoing`: rows are sources, without transitions of a state to itself.
-    static ChainStructure Analyse(const RateMatrix& outgoing);
+    // `outgoing`: rows are sources, without transitions of a state to itself;
+    // `incoming`: its transpose.
+    static ChainStructure Analyse(const RateMatrix& outgoing, const RateMatrix& incoming);
 
     size_t reachable = 0;
     size_t components = 0;

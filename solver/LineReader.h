@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,21 @@ class LineReader {
 
     // The next line without its end of line (and without a carriage return before
     // it); false at the end of the file. The view lasts until the next call.
-    bool Next(std::string_view& line);
+    bool Next(std::string_view& line) {
+        // A line that is whole in the buffer, as nearly every line is, without a call.
+        const char* start = buffer_.data() + begin_;
+        const void* nl = done_ ? nullptr : std::memchr(start, '\n', end_ - begin_);
+        if (nl == nullptr)
+            return NextAcrossBlocks(line);
+        const char* stop = static_cast<const char*>(nl);
+        const size_t at = static_cast<size_t>(stop - buffer_.data());
+        if (stop > start && stop[-1] == '\r')
+            stop--;
+        line = std::string_view(start, static_cast<size_t>(stop - start));
+        begin_ = at + 1;
+        line_++;
+        return true;
+    }
 
     // The number of the line last returned (1 for the first); after the end of the
     // file, the number of the line that would have come next.
@@ -37,12 +52,35 @@ class LineReader {
     SolveError Error(const std::string& what) const { return SolveError::At(path_, line_, what); }
 
     // Whole-text numbers: blanks around the number are allowed, anything else is not.
-    static bool ParseDouble(std::string_view text, double& value);
-    static bool ParseUnsigned(std::string_view text, uint64_t& value);
+    static bool ParseDouble(std::string_view text, double& value) {
+        return PlainDouble(text, value) || AnyDouble(text, value);
+    }
+    static bool ParseUnsigned(std::string_view text, uint64_t& value) {
+        // Digits alone, as the files have them, are read here; the rest by AnyUnsigned.
+        if (text.empty() || text.size() > 19)
+            return AnyUnsigned(text, value);
+        uint64_t v = 0;
+        for (char c : text) {
+            const unsigned d = static_cast<unsigned char>(c) - static_cast<unsigned>('0');
+            if (d > 9)
+                return AnyUnsigned(text, value);
+            v = 10 * v + d;
+        }
+        value = v;
+        return true;
+    }
     static std::string_view Trim(std::string_view text);
 
   private:
+    bool NextAcrossBlocks(std::string_view& line);
     bool Fill();
+
+    // A number in plain notation, digits[.digits][e[sign]digits], whose value one
+    // exactly rounded operation on exact operands gives, as it does for the rates
+    // written with a dozen digits: false (leaving `value`) for any other text.
+    static bool PlainDouble(std::string_view text, double& value);
+    static bool AnyDouble(std::string_view text, double& value);
+    static bool AnyUnsigned(std::string_view text, uint64_t& value);
 
     std::string path_;
     std::FILE* file_ = nullptr;

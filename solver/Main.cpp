@@ -20,14 +20,13 @@
 #include <iostream>
 #include <new>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
 const char kUseSimulator[] =
     "the chain has deterministic delays; it cannot be solved as a Markov chain: use the "
-    "simulator (simulate) instead";
+    "simulator (<model>_sim; sim for the example) instead";
 
 class Clock {
   public:
@@ -118,38 +117,18 @@ int Solve(const Options& o) {
     if (o.grid)
         transient = true;
 
-    // The structure is only needed for the steady state; it is found on a second
-    // thread while this one turns the matrix around for the solvers, both only
-    // reading the rows of the file.
-    ChainStructure structure;
-    std::exception_ptr failed;
-    double analysisSeconds = 0.0;
-    std::thread analysis;
-    if (steady)
-        analysis = std::thread([&] {
-            try {
-                Clock c;
-                structure = ChainStructure::Analyse(chain.outgoing);
-                analysisSeconds = c.Seconds();
-            } catch (...) {
-                failed = std::current_exception();
-            }
-        });
+    // The structure is only needed for the steady state. Finding it takes both
+    // directions of the matrix; the rows of the file are of no use after that.
     Clock turning;
-    std::exception_ptr transposing;
-    RateMatrix incoming;
-    try {
-        incoming = chain.outgoing.Transposed();
-    } catch (...) {
-        transposing = std::current_exception();
-    }
+    RateMatrix incoming = chain.outgoing.Transposed();
     const double turnSeconds = turning.Seconds();
-    if (analysis.joinable())
-        analysis.join();
-    if (transposing)
-        std::rethrow_exception(transposing);
-    if (failed)
-        std::rethrow_exception(failed);
+    ChainStructure structure;
+    double analysisSeconds = 0.0;
+    if (steady) {
+        Clock c;
+        structure = ChainStructure::Analyse(chain.outgoing, incoming);
+        analysisSeconds = c.Seconds();
+    }
     chain.outgoing.Clear();
     std::cout << "transposed in " << Seconds(turnSeconds) << std::endl;
     if (steady) {

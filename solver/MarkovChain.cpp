@@ -1,6 +1,7 @@
 #include "solver/MarkovChain.h"
 
 #include "solver/LineReader.h"
+#include "solver/RateMatrixBuilder.h"
 
 #include <cmath>
 #include <cstdint>
@@ -45,14 +46,9 @@ MarkovChain MarkovChain::Read(const std::string& path) {
     MarkovChain chain;
     const size_t n = static_cast<size_t>(count);
     chain.exitRate.assign(n, 0.0);
-    RateMatrix& m = chain.outgoing;
-    m.rowStart.reserve(n + 1);
-    m.rowStart.push_back(0);
     // Every entry takes at least a short destination line and a rate line of about
     // seventeen characters: reserving for that avoids regrowing large arrays.
-    const size_t guess = static_cast<size_t>(in.Size() / 20);
-    m.column.reserve(guess);
-    m.rate.reserve(guess);
+    RateMatrixBuilder m(n, static_cast<size_t>(in.Size() / 20));
 
     bool haveLine = in.Next(line);
     // The rest of the count's room, when there is one.
@@ -89,21 +85,22 @@ MarkovChain MarkovChain::Read(const std::string& path) {
             if (!std::isfinite(rate))
                 throw in.Error("rate is not a finite number: " + Quoted(line));
             if (rate < 0.0)
-                throw in.Error("the chain has deterministic delays (the entry " +
-                               std::string(LineReader::Trim(line)) +
-                               " is a deterministic firing); it cannot be solved as a Markov "
-                               "chain: use the simulator (simulate) instead");
+                throw in.Error(
+                    "the chain has deterministic delays (the entry " +
+                    std::string(LineReader::Trim(line)) +
+                    " is a deterministic firing); it cannot be solved as a Markov "
+                    "chain: use the simulator (<model>_sim; sim for the example) instead");
             chain.fileTransitions++;
             if (dest == s || rate == 0.0)
                 continue;
-            m.column.push_back(static_cast<uint32_t>(dest - 1));
-            m.rate.push_back(rate);
+            m.Add(static_cast<uint32_t>(dest - 1), rate);
             out += rate;
         }
         chain.exitRate[s - 1] = out;
-        m.rowStart.push_back(m.column.size());
+        m.EndRow();
         haveLine = in.Next(line);
     }
+    chain.outgoing = m.Finish();
     while (haveLine) {
         if (!Blank(line))
             throw in.Error("unexpected text after the record of the last state " +

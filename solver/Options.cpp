@@ -1,12 +1,10 @@
 #include "solver/Options.h"
 
+#include "solver/CommandLine.h"
 #include "solver/LineReader.h"
 #include "solver/SolveError.h"
 
 #include <cmath>
-#include <cstdint>
-#include <cstring>
-#include <string_view>
 
 namespace {
 
@@ -16,24 +14,6 @@ double Positive(const char* value, char letter, double below) {
         throw SolveError(std::string("option -") + letter + " needs a number above 0 and below " +
                          (below == 1.0 ? "1" : "infinity") + ", not \"" + value + "\"");
     return x;
-}
-
-void Grid(const char* value, Options& o) {
-    const std::string_view text(value);
-    const size_t a = text.find(':');
-    const size_t b = a == std::string_view::npos ? a : text.find(':', a + 1);
-    uint64_t points = 0;
-    const bool ok = b != std::string_view::npos &&
-                    LineReader::ParseDouble(text.substr(0, a), o.gridStart) &&
-                    LineReader::ParseDouble(text.substr(a + 1, b - a - 1), o.gridStop) &&
-                    LineReader::ParseUnsigned(text.substr(b + 1), points);
-    if (!ok || !std::isfinite(o.gridStart) || !std::isfinite(o.gridStop) || o.gridStart < 0.0 ||
-        !(o.gridStop > o.gridStart) || points < 2 || points > 100000)
-        throw SolveError(std::string("option -g needs <start>:<stop>:<points> with 0 <= start < "
-                                     "stop and 2 to 100000 points, not \"") +
-                         value + "\"");
-    o.grid = true;
-    o.gridPoints = static_cast<size_t>(points);
 }
 
 } // namespace
@@ -48,7 +28,7 @@ const char* Options::Usage() {
            "  -c  the CSV file of the results (default <prefix><name>.csv)\n"
            "  -g  also evaluate the instant-of-time variables on <points> evenly spaced\n"
            "      times and plot each into <prefix><name>_<variable>.svg\n"
-           "  -m  steady-state method (default auto: sparse LU up to 10000 states,\n"
+           "  -m  steady-state method (default auto: sparse LU up to 2000 states,\n"
            "      Gauss-Seidel with a BiCGSTAB fallback above)\n"
            "  -h  this text\n"
            "Example:  solve -Pout/ -Nkanban\n";
@@ -61,27 +41,14 @@ Options Options::Parse(int argc, char** argv) {
         return o;
     }
     bool named = false;
-    for (int i = 1; i < argc; i++) {
-        const char* word = argv[i];
-        if (word[0] != '-' || word[1] == '\0')
-            throw SolveError(std::string("unexpected argument \"") + word +
-                             "\" (options start with -; -h shows them)");
-        const char letter = word[1];
+    CommandLine line(argc, argv, "PNercgm");
+    char letter = 0;
+    const char* value = nullptr;
+    while (line.Next(letter, value)) {
         if (letter == 'h') {
-            if (word[2] != '\0')
-                throw SolveError(std::string("unknown option ") + word + " (-h shows the options)");
             o.usage = true;
             return o;
         }
-        if (std::strchr("PNercgm", letter) == nullptr)
-            throw SolveError(std::string("unknown option ") + word + " (-h shows the options)");
-        const char* value = nullptr;
-        if (std::strlen(word) > 2)
-            value = word + 2;
-        else if (i + 1 < argc && argv[i + 1][0] != '-')
-            value = argv[++i];
-        else
-            throw SolveError(std::string("option -") + letter + " needs a value");
         switch (letter) {
         case 'P':
             o.prefix = value;
@@ -100,7 +67,8 @@ Options Options::Parse(int argc, char** argv) {
             o.csv = value;
             break;
         case 'g':
-            Grid(value, o);
+            CommandLine::Grid(value, o.gridStart, o.gridStop, o.gridPoints);
+            o.grid = true;
             break;
         case 'm': {
             const std::string m = value;

@@ -67,7 +67,7 @@ RowMatrix Balance(const RateMatrix& in, const std::vector<double>& exitRate,
                     diagonal = true;
                 }
                 inner.push_back(static_cast<int>(i));
-                value.push_back(in.rate[k]);
+                value.push_back(in.Rate(k));
             }
             if (!diagonal) {
                 inner.push_back(static_cast<int>(a));
@@ -112,11 +112,15 @@ size_t Krylov(const RowMatrix& a, const std::vector<uint32_t>& states, double ta
     Eigen::BiCGSTAB<RowMatrix, Preconditioner> solver;
     configure(solver.preconditioner());
     solver.compute(a);
-    // The starting vector is what was there, scaled to the equation pi_0 = 1.
-    Eigen::VectorXd guess(m);
+    // The starting vector is what was there, scaled to the equation pi_0 = 1, unless
+    // sweeps that ran out of range left nothing of use.
     const double first = pi[states[0]];
+    bool usable = first > 0.0;
+    for (uint32_t j : states)
+        usable = usable && std::isfinite(pi[j]);
+    Eigen::VectorXd guess(m);
     for (Eigen::Index k = 0; k < m; k++)
-        guess[k] = first > 0.0 ? pi[states[static_cast<size_t>(k)]] / first : 1.0;
+        guess[k] = usable ? pi[states[static_cast<size_t>(k)]] / first : 1.0;
     Eigen::VectorXd b = Eigen::VectorXd::Zero(m);
     b[0] = 1.0;
     solver.setTolerance(target * 1e-2);
@@ -152,93 +156,161 @@ struct Sweeps {
 // order, which for a breadth-first numbering follows the flow of probability.
 // Returns the residual of the balance equations as each was met before its update,
 // relative like Residual(): a free measure of progress, though not the residual of
-// any one vector.
-double Sweep(const RateMatrix& in, const std::vector<double>& exitRate,
+// any one vector. `mass` becomes the sum of the new values.
+template <class Rates>
+double Sweep(const RateMatrix& in, Rates rate, const std::vector<double>& exitRate,
              const std::vector<uint32_t>& states, double omega, double maxExit,
-             std::vector<double>& vec) {
+             std::vector<double>& vec, double& mass) {
     const uint64_t* start = in.rowStart.data();
     const uint32_t* col = in.column.data();
-    const double* rate = in.rate.data();
     double* pi = vec.data();
-    double flow = 0.0, mass = 0.0;
+    double flow = 0.0, before = 0.0, after = 0.0;
     for (uint32_t j : states) {
-        double s = 0.0;
-        for (uint64_t k = start[j]; k < start[j + 1]; k++)
-            s += pi[col[k]] * rate[k];
-        const double out = pi[j] * exitRate[j];
-        flow += std::fabs(s - out);
-        mass += pi[j];
-        pi[j] = (1.0 - omega) * pi[j] + omega * s / exitRate[j];
+        // Two sums of every other entry halve the chain of dependent additions that
+        // holds up a row.
+        double s0 = 0.0, s1 = 0.0;
+        uint64_t k = start[j];
+        const uint64_t end = start[j + 1];
+        for (; k + 1 < end; k += 2) {
+            s0 += pi[col[k]] * rate[k];
+            s1 += pi[col[k + 1]] * rate[k + 1];
+        }
+        if (k < end)
+            s0 += pi[col[k]] * rate[k];
+        const double s = s0 + s1;
+        const double old = pi[j];
+        flow += std::fabs(s - old * exitRate[j]);
+        before += old;
+        const double next = (1.0 - omega) * old + omega * s / exitRate[j];
+        pi[j] = next;
+        after += next;
     }
-    return mass > 0.0 ? flow / (mass * maxExit) : 0.0;
+    mass = after;
+    return before > 0.0 ? flow / (before * maxExit) : std::numeric_limits<double>::infinity();
 }
 
-// Sweeps until the residual is below the target. The relaxation factor is found
-// by trying 1.0, 1.1, 1.2, ... for a few sweeps each while the rate of progress
-// improves, then kept (and dropped back to 1 should the residual start growing).
-// Gives up when the progress per sweep says the target is out of reach within
-// the sweeps allowed, or when it stalls.
+// Sweeps until the residual is below the target.
+//
+// The relaxation factor is chosen by trials of 1.0, 1.1, 1.2, ... from one same
+// vector, a few sweeps each, for as long as each does better than the one before:
+// progress slows down as the sweeps go on, so trials one after the other would
+// favour the first. The best trial's vector is kept and swept on with its factor.
+// Every few sweeps the progress is checked: when the residual grows with a factor
+// above 1, or falls too slowly to reach the target within the sweeps allowed, the
+// factor is lowered by a step (a growing vector is first put back to what it was
+// at the last check); at 1 the sweeps give up when they stall or cannot make it.
+//
+// The sweeps are linear in the vector, so it is only scaled back to a sum of 1 now
+// and then, to keep it within range, and at the end.
 Sweeps SweepToTarget(const RateMatrix& in, const std::vector<double>& exitRate,
                      const std::vector<uint32_t>& states, double target, std::vector<double>& pi) {
     // The first sweeps fall faster than the rest will: the trials start after them.
     constexpr size_t kWarmUp = 12;
-    constexpr size_t kSettle = 3, kMeasure = 5; // sweeps per trial of a factor
-    constexpr size_t kWindow = 10;              // sweeps per progress check after that
+    // Sweeps per trial of a factor: the first few after a change of factor jump.
+    constexpr size_t kSettle = 3, kMeasure = 5;
+    constexpr size_t kWindow = 10; // sweeps per progress check after that
+    constexpr int kMostSteps = 9;  // factors up to 1.9
     const double maxExit = MaxExit(exitRate, states);
     Sweeps r;
-    std::vector<double> mixed(1, 0.0); // the mixed residual after each sweep
-    bool trying = true;
-    double bestRate = std::numeric_limits<double>::infinity(), bestOmega = 1.0;
-    size_t trialStart = kWarmUp - kSettle, lastTrue = 0, flat = 0;
-    for (size_t sweep = 1; sweep <= kMaxSweeps; sweep++) {
-        const double d = Sweep(in, exitRate, states, r.omega, maxExit, pi);
-        Normalise(pi, states);
-        mixed.push_back(d);
-        r.sweeps = sweep;
-        if (d <= target && sweep >= lastTrue + 3) {
-            lastTrue = sweep;
-            r.residual = SteadyState::Residual(in, exitRate, states, pi);
-            if (r.residual <= target) {
-                r.converged = true;
+    double mass = 1.0;
+    size_t lastTrue = 0;
+    auto rescale = [&] {
+        if (mass > 0.0 && mass != 1.0) {
+            for (uint32_t j : states)
+                pi[j] /= mass;
+            mass = 1.0;
+        }
+    };
+    // One sweep; true when the target is met.
+    double d = 0.0;
+    auto sweep = [&](double omega) {
+        d = in.WithRates([&](auto rates) {
+            return Sweep(in, rates, exitRate, states, omega, maxExit, pi, mass);
+        });
+        r.sweeps++;
+        if (!(mass > 0x1p-64 && mass < 0x1p64))
+            rescale();
+        if (!(d <= target) || r.sweeps < lastTrue + 3)
+            return false;
+        lastTrue = r.sweeps;
+        rescale();
+        r.residual = SteadyState::Residual(in, exitRate, states, pi);
+        r.converged = r.residual <= target;
+        return r.converged;
+    };
+    auto factor = [](int step) { return 1.0 + 0.1 * step; };
+
+    for (size_t k = 0; k < kWarmUp; k++)
+        if (sweep(1.0))
+            return r;
+
+    std::vector<double> start = pi, best;
+    const double startMass = mass;
+    double bestRate = 0.0, bestMixed = 0.0, bestMass = 0.0;
+    int step = 0;
+    for (int trial = 0; trial <= kMostSteps; trial++) {
+        if (trial > 0) {
+            pi = start;
+            mass = startMass;
+        }
+        double measured = 0.0;
+        for (size_t k = 1; k <= kSettle + kMeasure; k++) {
+            if (sweep(factor(trial))) {
+                r.omega = factor(trial);
                 return r;
             }
+            if (k == kSettle)
+                measured = d;
         }
-        if (trying) {
-            if (sweep < trialStart + kSettle + kMeasure)
-                continue;
-            const double rate =
-                std::pow(d / mixed[sweep - kMeasure], 1.0 / static_cast<double>(kMeasure));
-            if (rate < bestRate && r.omega < 1.95) {
-                bestRate = rate;
-                bestOmega = r.omega;
-                r.omega += 0.1;
-            } else {
-                if (rate < bestRate) {
-                    bestRate = rate;
-                    bestOmega = r.omega;
-                }
-                r.omega = bestOmega;
-                trying = false;
-            }
-            trialStart = sweep;
-            continue;
-        }
-        if (sweep - trialStart < kWindow)
-            continue;
-        const double rate =
-            std::pow(d / mixed[sweep - kWindow], 1.0 / static_cast<double>(kWindow));
-        trialStart = sweep;
-        if (rate > 1.0 && r.omega != 1.0) {
-            r.omega = 1.0; // over-relaxation that diverges
-            continue;
-        }
-        flat = rate >= 0.999 ? flat + 1 : 0;
-        if (flat >= 5)
+        const double rate = std::pow(d / measured, 1.0 / static_cast<double>(kMeasure));
+        if (trial > 0 && !(rate < bestRate))
             break;
-        if (rate < 1.0 && d > target &&
-            std::log(target / d) / std::log(rate) > static_cast<double>(kMaxSweeps - sweep))
+        best.swap(pi);
+        bestRate = rate;
+        bestMixed = d;
+        bestMass = mass;
+        step = trial;
+    }
+    pi.swap(best);
+    mass = bestMass;
+    d = bestMixed;
+    r.omega = factor(step);
+    std::vector<double>().swap(best);
+
+    std::vector<double>& checked = start; // the vector at the last check
+    checked = pi;
+    double checkedMixed = d, checkedMass = mass;
+    size_t flat = 0;
+    for (size_t since = 1; r.sweeps < kMaxSweeps; since++) {
+        if (sweep(r.omega))
+            return r;
+        if (since < kWindow)
+            continue;
+        since = 0;
+        const double rate = std::pow(d / checkedMixed, 1.0 / static_cast<double>(kWindow));
+        const bool tooSlow =
+            rate < 1.0 && d > target &&
+            std::log(target / d) / std::log(rate) > static_cast<double>(kMaxSweeps - r.sweeps);
+        if (step > 0 && !(rate < 1.0)) {
+            // Over-relaxation that diverges.
+            pi = checked;
+            mass = checkedMass;
+            d = checkedMixed;
+            r.omega = factor(--step);
+            continue;
+        }
+        checked = pi;
+        checkedMixed = d;
+        checkedMass = mass;
+        if (step > 0 && tooSlow) {
+            r.omega = factor(--step);
+            continue;
+        }
+        flat = rate < 0.999 ? 0 : flat + 1;
+        if (flat >= 5 || tooSlow)
             break;
     }
+    rescale();
     r.residual = SteadyState::Residual(in, exitRate, states, pi);
     r.converged = r.residual <= target;
     return r;
@@ -249,15 +321,21 @@ Sweeps SweepToTarget(const RateMatrix& in, const std::vector<double>& exitRate,
 double SteadyState::Residual(const RateMatrix& in, const std::vector<double>& exitRate,
                              const std::vector<uint32_t>& states, const std::vector<double>& pi) {
     double flow = 0.0, mass = 0.0;
-    for (uint32_t j : states) {
-        double s = 0.0;
-        for (uint64_t k = in.rowStart[j]; k < in.rowStart[j + 1]; k++)
-            s += pi[in.column[k]] * in.rate[k];
-        flow += std::fabs(s - pi[j] * exitRate[j]);
-        mass += std::fabs(pi[j]);
-    }
+    in.WithRates([&](auto rate) {
+        for (uint32_t j : states) {
+            double s = 0.0;
+            for (uint64_t k = in.rowStart[j]; k < in.rowStart[j + 1]; k++)
+                s += pi[in.column[k]] * rate[k];
+            flow += std::fabs(s - pi[j] * exitRate[j]);
+            mass += std::fabs(pi[j]);
+        }
+    });
+    // A vector that overflowed, or that is all 0, is no distribution whatever its
+    // flows.
     const double scale = mass * MaxExit(exitRate, states);
-    return scale > 0.0 ? flow / scale : 0.0;
+    if (!(scale > 0.0) || !std::isfinite(scale) || !std::isfinite(flow))
+        return std::numeric_limits<double>::infinity();
+    return flow / scale;
 }
 
 SteadyState::Result SteadyState::Solve(const RateMatrix& in, const std::vector<double>& exitRate,

@@ -2,11 +2,12 @@
 // pi Q = 0 on the component's states, sum pi = 1, and pi = 0 elsewhere.
 //
 // Small components are solved directly (sparse LU, up to kDirectLimit states); large ones by
-// Gauss-Seidel sweeps over the transposed generator, which gather into each state what flows in and
-// need no more memory than the matrix itself. When the sweeps stall, or would need too many to
-// reach the target, BiCGSTAB takes over from where they stopped, preconditioned by an incomplete LU
-// factorisation (by the diagonal alone above kIncompleteLULimit states, where the factorisation
-// itself costs too much).
+// Gauss-Seidel sweeps over the transposed generator, over-relaxed when that proves faster, which
+// gather into each state what flows in and need little more memory than the matrix itself (a few
+// copies of the vector). When the sweeps stall, or would need too many to reach the target,
+// BiCGSTAB takes over from where they stopped, preconditioned by an incomplete LU factorisation (by
+// the diagonal alone above kIncompleteLULimit states, where the factorisation itself costs too
+// much).
 //
 // The quality reported is the relative residual
 //     ||pi Q||_1 / (||pi||_1 max_i |q_ii|)

@@ -82,10 +82,20 @@ std::vector<double> SvgPlot::Ticks(double& lo, double& hi, int target, bool wide
 }
 
 std::string SvgPlot::Render(const std::string& title, const std::string& yTitle,
-                            const std::vector<double>& xs, const std::vector<double>& ys) {
+                            const std::vector<double>& xs, const std::vector<double>& ys,
+                            const Band* band) {
+    std::vector<double> lo = ys, hi = ys;
+    if (band != nullptr)
+        for (size_t k = 0; k < ys.size(); k++) {
+            const double h = band->halfWidths[k];
+            if (std::isfinite(h)) {
+                lo[k] -= h;
+                hi[k] += h;
+            }
+        }
     double x0 = xs.front(), x1 = xs.back();
-    double y0 = *std::min_element(ys.begin(), ys.end());
-    double y1 = *std::max_element(ys.begin(), ys.end());
+    double y0 = *std::min_element(lo.begin(), lo.end());
+    double y1 = *std::max_element(hi.begin(), hi.end());
     const std::vector<double> xt = Ticks(x0, x1, 8, false);
     const std::vector<double> yt = Ticks(y0, y1, 6, true);
     const double xstep = xt.size() > 1 ? xt[1] - xt[0] : 1.0;
@@ -120,6 +130,16 @@ std::string SvgPlot::Render(const std::string& title, const std::string& yTitle,
         s << "<text x=\"" << Num(kLeft - 10) << "\" y=\"" << Num(py(y) + 4)
           << "\" text-anchor=\"end\">" << Label(y, ystep) << "</text>\n";
     }
+    // The band under the axes and the curve.
+    if (band != nullptr) {
+        s << "<polygon class=\"band\" fill=\"#1f5fbf\" fill-opacity=\"0.2\" stroke=\"none\" "
+             "points=\"";
+        for (size_t k = 0; k < xs.size(); k++)
+            s << (k > 0 ? " " : "") << Num(px(xs[k])) << "," << Num(py(hi[k]));
+        for (size_t k = xs.size(); k-- > 0;)
+            s << " " << Num(px(xs[k])) << "," << Num(py(lo[k]));
+        s << "\"/>\n";
+    }
     // The axes.
     s << "<line x1=\"" << Num(kLeft) << "\" y1=\"" << Num(kTop + ph) << "\" x2=\""
       << Num(kLeft + pw) << "\" y2=\"" << Num(kTop + ph) << "\" stroke=\"black\"/>\n";
@@ -131,7 +151,8 @@ std::string SvgPlot::Render(const std::string& title, const std::string& yTitle,
       << "transform=\"rotate(-90 24 " << Num(kTop + ph / 2) << ")\">" << Escaped(yTitle)
       << "</text>\n";
     // The curve, with a mark at each point while there are few enough to tell apart.
-    s << "<polyline fill=\"none\" stroke=\"#1f5fbf\" stroke-width=\"2\" points=\"";
+    s << "<polyline " << (band != nullptr ? "class=\"mean\" " : "")
+      << "fill=\"none\" stroke=\"#1f5fbf\" stroke-width=\"2\" points=\"";
     for (size_t k = 0; k < xs.size(); k++)
         s << (k > 0 ? " " : "") << Num(px(xs[k])) << "," << Num(py(ys[k]));
     s << "\"/>\n";
@@ -139,11 +160,20 @@ std::string SvgPlot::Render(const std::string& title, const std::string& yTitle,
         for (size_t k = 0; k < xs.size(); k++)
             s << "<circle cx=\"" << Num(px(xs[k])) << "\" cy=\"" << Num(py(ys[k]))
               << "\" r=\"3\" fill=\"#1f5fbf\"/>\n";
+    if (band != nullptr) {
+        // The legend, in the top right corner of the plot area.
+        const double lx = kLeft + pw - 230, ly = kTop + 12;
+        s << "<rect x=\"" << Num(lx) << "\" y=\"" << Num(ly) << "\" width=\"22\" height=\"10\" "
+          << "fill=\"#1f5fbf\" fill-opacity=\"0.2\"/>\n";
+        s << "<text x=\"" << Num(lx + 28) << "\" y=\"" << Num(ly + 10) << "\">"
+          << Escaped(band->legend) << "</text>\n";
+    }
     s << "</svg>\n";
     return s.str();
 }
 
 void SvgPlot::Write(const std::string& path, const std::string& title, const std::string& yTitle,
-                    const std::vector<double>& xs, const std::vector<double>& ys) {
-    AtomicFile::Write(path, Render(title, yTitle, xs, ys));
+                    const std::vector<double>& xs, const std::vector<double>& ys,
+                    const Band* band) {
+    AtomicFile::Write(path, Render(title, yTitle, xs, ys, band));
 }

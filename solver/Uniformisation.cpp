@@ -19,13 +19,14 @@ void Uniformisation::Multiply(const std::vector<double>& v, std::vector<double>&
     const size_t n = v.size();
     const uint64_t* start = in_.rowStart.data();
     const uint32_t* col = in_.column.data();
-    const double* rate = in_.rate.data();
-    for (size_t j = 0; j < n; j++) {
-        double s = 0.0;
-        for (uint64_t k = start[j]; k < start[j + 1]; k++)
-            s += v[col[k]] * rate[k];
-        next[j] = v[j] * stay_[j] + s * inv;
-    }
+    in_.WithRates([&](auto rate) {
+        for (size_t j = 0; j < n; j++) {
+            double s = 0.0;
+            for (uint64_t k = start[j]; k < start[j + 1]; k++)
+                s += v[col[k]] * rate[k];
+            next[j] = v[j] * stay_[j] + s * inv;
+        }
+    });
 }
 
 Uniformisation::Bounds Uniformisation::Advance(std::vector<double>& pi, double dt, double epsilon,

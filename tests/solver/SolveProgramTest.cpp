@@ -136,11 +136,30 @@ Chain BirthDeath(unsigned states, double birth, double death) {
     return c;
 }
 
+// A cycle through the states, state k (1-based) leaving for the next at rate k: as
+// many distinct rates as states. In the long run state k holds (1 / k) / H, H the sum
+// of 1 / k, so that the flow round the cycle (the reward k in state k) is states / H.
+Chain Cycle(unsigned states) {
+    Chain c{states, {}, {}, 0.0};
+    double harmonic = 0.0;
+    for (unsigned k = 1; k <= states; k++) {
+        c.transitions.push_back({k, k % states + 1, static_cast<double>(k)});
+        c.reward.push_back(k);
+        harmonic += 1.0 / k;
+    }
+    c.expected = states / harmonic;
+    return c;
+}
+
 TEST_F(SolveProgramTest, SteadyStateMatchesClosedFormsWithEveryMethod) {
     const double lambda = 1.5, mu = 0.5;
+    // The cycles have the most distinct rates that an index per entry into a table of
+    // them can tell apart (65536), and one more, which makes every entry keep its rate.
     std::vector<Chain> chains = {{2, {{1, 2, lambda}, {2, 1, mu}}, {1, 0}, mu / (lambda + mu)},
                                  BirthDeath(6, 2.0, 3.0),
-                                 BirthDeath(40, 3.0, 2.0)};
+                                 BirthDeath(40, 3.0, 2.0),
+                                 Cycle(65536),
+                                 Cycle(65537)};
     // Transient states before the bottom component have probability 0: a start
     // state 1 that leaves for the two-state loop {2, 3} and never comes back.
     chains.push_back({3, {{1, 2, 7.0}, {2, 3, lambda}, {3, 2, mu}}, {5, 1, 0}, mu / (lambda + mu)});
@@ -157,6 +176,51 @@ TEST_F(SolveProgramTest, SteadyStateMatchesClosedFormsWithEveryMethod) {
             EXPECT_NEAR(chains[c].expected, rows[0].Value(), 1e-8 * chains[c].expected);
             ASSERT_FALSE(rows[0].residual.empty());
             EXPECT_LE(std::stod(rows[0].residual), 1e-9);
+        }
+    }
+}
+
+TEST_F(SolveProgramTest, RatesKeptInATableOrPerEntryGiveTheSameResults) {
+    // A birth-death chain beside a cycle of states it never reaches, all of whose
+    // rates differ: with a short cycle the chain's few rates are kept in a table, with
+    // one of 65537 states every entry keeps its own rate. The cycle's rates stay below
+    // the chain's exit rates, so that the uniformisation rate is the chain's, and the
+    // results on the chain are the same to the last digit either way.
+    const Chain c = BirthDeath(40, 3.0, 2.0);
+    auto write = [&](unsigned loop) {
+        std::vector<Transition> transitions = c.transitions;
+        for (unsigned k = 1; k <= loop; k++)
+            transitions.push_back(
+                {c.states + k, c.states + k % loop + 1, 1.0 + 1e-5 * static_cast<double>(k)});
+        const unsigned states = c.states + loop;
+        std::vector<double> reward = c.reward;
+        reward.resize(states, 0.0);
+        std::vector<double> first(states, 0.0);
+        first[0] = 1.0;
+        Variable mean{"mean", 3, {}, reward, {}};
+        Variable now{"now", 0, {{0.5, 0.5}, {4, 4}, {30, 30}}, reward, {}};
+        Variable stay{"stay", 2, {{0, 2}, {1, 20}}, first, {}};
+        WriteModel(work, "m", states, transitions, {mean, now, stay});
+    };
+    for (const char* method : {"", "-mlu", "-mgs", "-mbicgstab"}) {
+        SCOPED_TRACE(std::string("method [") + method + "]");
+        std::vector<std::vector<CsvRow>> results;
+        for (unsigned loop : {100u, 65537u}) {
+            write(loop);
+            RunResult r = Solve(std::string("-Nm -e1e-12 ") + method);
+            ASSERT_EQ(0, r.status) << r.err;
+            results.push_back(Results());
+        }
+        ASSERT_EQ(6u, results[0].size());
+        ASSERT_EQ(results[0].size(), results[1].size());
+        EXPECT_NEAR(c.expected, results[0][0].Value(), 1e-8 * c.expected);
+        for (size_t k = 0; k < results[0].size(); k++) {
+            const CsvRow &a = results[0][k], &b = results[1][k];
+            SCOPED_TRACE(a.variable + " at " + a.time);
+            EXPECT_EQ(a.time, b.time);
+            EXPECT_EQ(a.value, b.value);
+            EXPECT_EQ(a.error, b.error);
+            EXPECT_EQ(a.residual, b.residual);
         }
     }
 }
@@ -204,7 +268,7 @@ TEST_F(SolveProgramTest, DeterministicChainsAreRefused) {
     RunResult r = Solve("-Nm");
     EXPECT_EQ(1, r.status);
     EXPECT_THAT(r.err, HasSubstr("m.arm:10: the chain has deterministic delays"));
-    EXPECT_THAT(r.err, HasSubstr("use the simulator (simulate) instead"));
+    EXPECT_THAT(r.err, HasSubstr("use the simulator (<model>_sim; sim for the example) instead"));
     EXPECT_FALSE(Exists("m.csv"));
 
     // A file of deterministic delays beside an otherwise solvable chain.
@@ -213,7 +277,7 @@ TEST_F(SolveProgramTest, DeterministicChainsAreRefused) {
     r = Solve("-Nm");
     EXPECT_EQ(1, r.status);
     EXPECT_THAT(r.err, HasSubstr("m.det: the chain has deterministic delays"));
-    EXPECT_THAT(r.err, HasSubstr("simulate"));
+    EXPECT_THAT(r.err, HasSubstr("use the simulator (<model>_sim; sim for the example)"));
     EXPECT_FALSE(Exists("m.csv"));
 }
 
