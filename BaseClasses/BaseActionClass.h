@@ -38,6 +38,10 @@ class BaseActionClass {
     ExecutionPolicyType ExecutionPolicy;
     bool Disabled;
     bool Reactivation;
+    // Set by a model whose rate reads no state variable: a simulator then keeps the
+    // rate an activity was sampled with while it stays enabled, instead of asking
+    // for it again after every firing that might have changed it.
+    bool ConstantRate = false;
     char* Name;
     bool Fired;
     Distribution DistributionType;

@@ -328,7 +328,15 @@ void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
         out += "    TheDistributionParameters = new double[" + Str(params) + "];\n";
     out += "    ActivityInitialize(\"" + action.name + "\", " + Str(action.group) + ", " +
            DistributionName(a) + ", DefaultPolicy, " + Str(action.affected.size()) + ", " +
-           Str(action.enabling.size()) + ", false);\n}\n\n";
+           Str(action.enabling.size()) + ", false);\n";
+    // An exponential rate that reads no place never changes while the model runs.
+    if (std::string(DistributionName(a)) == "Exponential") {
+        std::vector<std::string> read;
+        model_.MarkingExpression(decl, a.rate, &read);
+        if (read.empty())
+            out += "    ConstantRate = true;\n";
+    }
+    out += "}\n\n";
     out += q + "~" + action.type + "() {" +
            (params > 0 ? "\n    delete[] TheDistributionParameters;\n}\n\n" : "}\n\n");
 

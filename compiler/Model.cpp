@@ -318,6 +318,8 @@ void Model::CheckAtomic(const AtomicDecl& atomic) {
                 AddOnce(attached, arc.place.text);
                 AddOnce(action.affected, arc.place.text);
                 AddOnce(action.enabling, arc.place.text);
+                // A multiplicity that reads places makes them part of the enabling.
+                MarkingExpression(atomic, arc.multiplicity, &action.enabling);
             }
             for (const InputGate& g : a.inputGates) {
                 MarkingExpression(atomic, g.predicate, &action.enabling);

@@ -6,6 +6,7 @@
 cell1SAN::tin1Activity::tin1Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tin1", 0, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell1SAN::tin1Activity::~tin1Activity() {
@@ -63,6 +64,7 @@ void cell1SAN::tin1Activity::LinkVariables() {
 cell1SAN::tredo1Activity::tredo1Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tredo1", 1, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell1SAN::tredo1Activity::~tredo1Activity() {
@@ -120,6 +122,7 @@ void cell1SAN::tredo1Activity::LinkVariables() {
 cell1SAN::tok1Activity::tok1Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tok1", 2, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell1SAN::tok1Activity::~tok1Activity() {
@@ -177,6 +180,7 @@ void cell1SAN::tok1Activity::LinkVariables() {
 cell1SAN::tback1Activity::tback1Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tback1", 3, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell1SAN::tback1Activity::~tback1Activity() {
@@ -234,6 +238,7 @@ void cell1SAN::tback1Activity::LinkVariables() {
 cell1SAN::tsynch1_23Activity::tsynch1_23Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tsynch1_23", 4, Exponential, DefaultPolicy, 6, 3, false);
+    ConstantRate = true;
 }
 
 cell1SAN::tsynch1_23Activity::~tsynch1_23Activity() {

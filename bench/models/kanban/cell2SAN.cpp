@@ -6,6 +6,7 @@
 cell2SAN::tredo2Activity::tredo2Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tredo2", 0, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell2SAN::tredo2Activity::~tredo2Activity() {
@@ -63,6 +64,7 @@ void cell2SAN::tredo2Activity::LinkVariables() {
 cell2SAN::tok2Activity::tok2Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tok2", 1, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell2SAN::tok2Activity::~tok2Activity() {
@@ -120,6 +122,7 @@ void cell2SAN::tok2Activity::LinkVariables() {
 cell2SAN::tback2Activity::tback2Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tback2", 2, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell2SAN::tback2Activity::~tback2Activity() {
@@ -177,6 +180,7 @@ void cell2SAN::tback2Activity::LinkVariables() {
 cell2SAN::tsynch23_4Activity::tsynch23_4Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tsynch23_4", 3, Exponential, DefaultPolicy, 6, 3, false);
+    ConstantRate = true;
 }
 
 cell2SAN::tsynch23_4Activity::~tsynch23_4Activity() {

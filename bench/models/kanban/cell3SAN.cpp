@@ -6,6 +6,7 @@
 cell3SAN::tredo3Activity::tredo3Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tredo3", 0, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell3SAN::tredo3Activity::~tredo3Activity() {
@@ -63,6 +64,7 @@ void cell3SAN::tredo3Activity::LinkVariables() {
 cell3SAN::tok3Activity::tok3Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tok3", 1, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell3SAN::tok3Activity::~tok3Activity() {
@@ -120,6 +122,7 @@ void cell3SAN::tok3Activity::LinkVariables() {
 cell3SAN::tback3Activity::tback3Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tback3", 2, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell3SAN::tback3Activity::~tback3Activity() {

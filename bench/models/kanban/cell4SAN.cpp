@@ -6,6 +6,7 @@
 cell4SAN::tredo4Activity::tredo4Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tredo4", 0, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell4SAN::tredo4Activity::~tredo4Activity() {
@@ -63,6 +64,7 @@ void cell4SAN::tredo4Activity::LinkVariables() {
 cell4SAN::tok4Activity::tok4Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tok4", 1, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell4SAN::tok4Activity::~tok4Activity() {
@@ -120,6 +122,7 @@ void cell4SAN::tok4Activity::LinkVariables() {
 cell4SAN::tback4Activity::tback4Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tback4", 2, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell4SAN::tback4Activity::~tback4Activity() {
@@ -177,6 +180,7 @@ void cell4SAN::tback4Activity::LinkVariables() {
 cell4SAN::tout4Activity::tout4Activity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("tout4", 3, Exponential, DefaultPolicy, 2, 1, false);
+    ConstantRate = true;
 }
 
 cell4SAN::tout4Activity::~tout4Activity() {

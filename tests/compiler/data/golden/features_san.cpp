@@ -154,6 +154,7 @@ void serverSAN::repairActivity::LinkVariables() {
 serverSAN::arriveActivity::arriveActivity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("arrive", 2, Exponential, DefaultPolicy, 1, 1, false);
+    ConstantRate = true;
 }
 
 serverSAN::arriveActivity::~arriveActivity() {
@@ -165,7 +166,7 @@ bool serverSAN::arriveActivity::Enabled() {
     CurrentlyEnabled = 
 #line 24 "features.san"
 ((*queue_Mark) < 3);
-#line 169 "features_san.cpp"
+#line 170 "features_san.cpp"
     return CurrentlyEnabled;
 }
 
@@ -176,7 +177,7 @@ double serverSAN::arriveActivity::Weight() {
 double serverSAN::arriveActivity::Rate() {
 #line 24 "features.san"
     return 1.0;
-#line 180 "features_san.cpp"
+#line 181 "features_san.cpp"
 }
 
 bool serverSAN::arriveActivity::ReactivationPredicate() {
@@ -190,7 +191,7 @@ bool serverSAN::arriveActivity::ReactivationFunction() {
 double serverSAN::arriveActivity::SampleDistribution() {
 #line 24 "features.san"
     return TheDistribution->Exponential(1.0);
-#line 194 "features_san.cpp"
+#line 195 "features_san.cpp"
 }
 
 double* serverSAN::arriveActivity::ReturnDistributionParameters() {
@@ -227,7 +228,7 @@ bool serverSAN::serveActivity_case1::Enabled() {
 double serverSAN::serveActivity_case1::Weight() {
 #line 28 "features.san"
     return 0.25;
-#line 231 "features_san.cpp"
+#line 232 "features_san.cpp"
 }
 
 double serverSAN::serveActivity_case1::Rate() {
@@ -253,7 +254,7 @@ double* serverSAN::serveActivity_case1::ReturnDistributionParameters() {
 BaseActionClass* serverSAN::serveActivity_case1::Fire() {
 #line 27 "features.san"
     (*queue_Mark) -= 3;
-#line 257 "features_san.cpp"
+#line 258 "features_san.cpp"
     (*done_Mark)++;
     return this;
 }
@@ -261,7 +262,7 @@ BaseActionClass* serverSAN::serveActivity_case1::Fire() {
 int serverSAN::serveActivity_case1::Rank() {
 #line 26 "features.san"
     return 2;
-#line 265 "features_san.cpp"
+#line 266 "features_san.cpp"
 }
 
 void serverSAN::serveActivity_case1::LinkVariables() {
@@ -286,7 +287,7 @@ bool serverSAN::serveActivity_case2::Enabled() {
 double serverSAN::serveActivity_case2::Weight() {
 #line 29 "features.san"
     return 0.75;
-#line 290 "features_san.cpp"
+#line 291 "features_san.cpp"
 }
 
 double serverSAN::serveActivity_case2::Rate() {
@@ -312,17 +313,17 @@ double* serverSAN::serveActivity_case2::ReturnDistributionParameters() {
 BaseActionClass* serverSAN::serveActivity_case2::Fire() {
 #line 27 "features.san"
     (*queue_Mark) -= 3;
-#line 316 "features_san.cpp"
+#line 317 "features_san.cpp"
 #line 29 "features.san"
     (*done_Mark) += 2;
-#line 319 "features_san.cpp"
+#line 320 "features_san.cpp"
     return this;
 }
 
 int serverSAN::serveActivity_case2::Rank() {
 #line 26 "features.san"
     return 2;
-#line 326 "features_san.cpp"
+#line 327 "features_san.cpp"
 }
 
 void serverSAN::serveActivity_case2::LinkVariables() {
@@ -343,14 +344,14 @@ bool serverSAN::clearActivity::Enabled() {
     CurrentlyEnabled = 
 #line 31 "features.san"
 ((*done_Mark) > 2);
-#line 347 "features_san.cpp"
+#line 348 "features_san.cpp"
     return CurrentlyEnabled;
 }
 
 double serverSAN::clearActivity::Weight() {
 #line 31 "features.san"
     return 3;
-#line 354 "features_san.cpp"
+#line 355 "features_san.cpp"
 }
 
 double serverSAN::clearActivity::Rate() {
@@ -376,7 +377,7 @@ double* serverSAN::clearActivity::ReturnDistributionParameters() {
 BaseActionClass* serverSAN::clearActivity::Fire() {
 #line 31 "features.san"
                                                    { (*done_Mark) = 0; if (slots_Mark[2] > 0) { slots_Mark[2]--; slots_Mark[0]++; } }
-#line 380 "features_san.cpp"
+#line 381 "features_san.cpp"
     return this;
 }
 
@@ -396,16 +397,16 @@ serverSAN::serverSAN() {
     serveGroup.appendGroup(&serve_case2);
 #line 21 "features.san"
     up = new Place("up", 2);
-#line 400 "features_san.cpp"
+#line 401 "features_san.cpp"
     down = new Place("down", 0);
 #line 21 "features.san"
     queue = new Place("queue", spares);
-#line 404 "features_san.cpp"
+#line 405 "features_san.cpp"
     done = new Place("done", 0);
     {
 #line 21 "features.san"
         const short initial[] = {1, 0, 2};
-#line 409 "features_san.cpp"
+#line 410 "features_san.cpp"
         slots = new PlaceArray("slots", 3, initial);
     }
     BaseStateVariableClass* InitialPlaces[5] = {up, down, queue, done, slots};
@@ -461,6 +462,7 @@ serverSAN::~serverSAN() {
 depotSAN::restockActivity::restockActivity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("restock", 0, Exponential, DefaultPolicy, 1, 1, false);
+    ConstantRate = true;
 }
 
 depotSAN::restockActivity::~restockActivity() {
@@ -472,7 +474,7 @@ bool depotSAN::restockActivity::Enabled() {
     CurrentlyEnabled = 
 #line 36 "features.san"
 ((*stock_Mark) == 0);
-#line 476 "features_san.cpp"
+#line 478 "features_san.cpp"
     return CurrentlyEnabled;
 }
 
@@ -483,7 +485,7 @@ double depotSAN::restockActivity::Weight() {
 double depotSAN::restockActivity::Rate() {
 #line 36 "features.san"
     return 0.2;
-#line 487 "features_san.cpp"
+#line 489 "features_san.cpp"
 }
 
 bool depotSAN::restockActivity::ReactivationPredicate() {
@@ -497,7 +499,7 @@ bool depotSAN::restockActivity::ReactivationFunction() {
 double depotSAN::restockActivity::SampleDistribution() {
 #line 36 "features.san"
     return TheDistribution->Exponential(0.2);
-#line 501 "features_san.cpp"
+#line 503 "features_san.cpp"
 }
 
 double* depotSAN::restockActivity::ReturnDistributionParameters() {
@@ -508,7 +510,7 @@ double* depotSAN::restockActivity::ReturnDistributionParameters() {
 BaseActionClass* depotSAN::restockActivity::Fire() {
 #line 36 "features.san"
                                                             { (*stock_Mark) = 1; }
-#line 512 "features_san.cpp"
+#line 514 "features_san.cpp"
     return this;
 }
 
@@ -524,6 +526,7 @@ void depotSAN::restockActivity::LinkVariables() {
 depotSAN::rotateActivity::rotateActivity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("rotate", 1, Exponential, DefaultPolicy, 1, 1, false);
+    ConstantRate = true;
 }
 
 depotSAN::rotateActivity::~rotateActivity() {
@@ -535,7 +538,7 @@ bool depotSAN::rotateActivity::Enabled() {
     CurrentlyEnabled = 
 #line 37 "features.san"
 (slots_Mark[0] > 0);
-#line 539 "features_san.cpp"
+#line 542 "features_san.cpp"
     return CurrentlyEnabled;
 }
 
@@ -546,7 +549,7 @@ double depotSAN::rotateActivity::Weight() {
 double depotSAN::rotateActivity::Rate() {
 #line 37 "features.san"
     return 0.5;
-#line 550 "features_san.cpp"
+#line 553 "features_san.cpp"
 }
 
 bool depotSAN::rotateActivity::ReactivationPredicate() {
@@ -560,7 +563,7 @@ bool depotSAN::rotateActivity::ReactivationFunction() {
 double depotSAN::rotateActivity::SampleDistribution() {
 #line 37 "features.san"
     return TheDistribution->Exponential(0.5);
-#line 564 "features_san.cpp"
+#line 567 "features_san.cpp"
 }
 
 double* depotSAN::rotateActivity::ReturnDistributionParameters() {
@@ -571,7 +574,7 @@ double* depotSAN::rotateActivity::ReturnDistributionParameters() {
 BaseActionClass* depotSAN::rotateActivity::Fire() {
 #line 37 "features.san"
                                                              { slots_Mark[0]--; slots_Mark[1]++; }
-#line 575 "features_san.cpp"
+#line 578 "features_san.cpp"
     return this;
 }
 
@@ -586,6 +589,7 @@ void depotSAN::rotateActivity::LinkVariables() {
 depotSAN::settleActivity::settleActivity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("settle", 2, Exponential, DefaultPolicy, 1, 1, false);
+    ConstantRate = true;
 }
 
 depotSAN::settleActivity::~settleActivity() {
@@ -597,7 +601,7 @@ bool depotSAN::settleActivity::Enabled() {
     CurrentlyEnabled = 
 #line 38 "features.san"
 (slots_Mark[1] > 0);
-#line 601 "features_san.cpp"
+#line 605 "features_san.cpp"
     return CurrentlyEnabled;
 }
 
@@ -608,7 +612,7 @@ double depotSAN::settleActivity::Weight() {
 double depotSAN::settleActivity::Rate() {
 #line 38 "features.san"
     return 0.5;
-#line 612 "features_san.cpp"
+#line 616 "features_san.cpp"
 }
 
 bool depotSAN::settleActivity::ReactivationPredicate() {
@@ -622,7 +626,7 @@ bool depotSAN::settleActivity::ReactivationFunction() {
 double depotSAN::settleActivity::SampleDistribution() {
 #line 38 "features.san"
     return TheDistribution->Exponential(0.5);
-#line 626 "features_san.cpp"
+#line 630 "features_san.cpp"
 }
 
 double* depotSAN::settleActivity::ReturnDistributionParameters() {
@@ -633,7 +637,7 @@ double* depotSAN::settleActivity::ReturnDistributionParameters() {
 BaseActionClass* depotSAN::settleActivity::Fire() {
 #line 38 "features.san"
                                                              { slots_Mark[1]--; slots_Mark[2]++; }
-#line 637 "features_san.cpp"
+#line 641 "features_san.cpp"
     return this;
 }
 
@@ -648,14 +652,14 @@ void depotSAN::settleActivity::LinkVariables() {
 depotSAN::depotSAN() {
 #line 35 "features.san"
     stock = new Place("stock", 1);
-#line 652 "features_san.cpp"
+#line 656 "features_san.cpp"
 #line 35 "features.san"
     queue = new Place("queue", spares);
-#line 655 "features_san.cpp"
+#line 659 "features_san.cpp"
     {
 #line 35 "features.san"
         const short initial[] = {1, 0, 2};
-#line 659 "features_san.cpp"
+#line 663 "features_san.cpp"
         slots = new PlaceArray("slots", 3, initial);
     }
     BaseStateVariableClass* InitialPlaces[3] = {stock, queue, slots};
@@ -689,6 +693,7 @@ depotSAN::~depotSAN() {
 monitorSAN::alarmActivity::alarmActivity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("alarm", 0, Exponential, DefaultPolicy, 1, 1, false);
+    ConstantRate = true;
 }
 
 monitorSAN::alarmActivity::~alarmActivity() {
@@ -700,7 +705,7 @@ bool monitorSAN::alarmActivity::Enabled() {
     CurrentlyEnabled = 
 #line 49 "features.san"
 ((*alarms_Mark) < 4);
-#line 704 "features_san.cpp"
+#line 709 "features_san.cpp"
     return CurrentlyEnabled;
 }
 
@@ -711,7 +716,7 @@ double monitorSAN::alarmActivity::Weight() {
 double monitorSAN::alarmActivity::Rate() {
 #line 49 "features.san"
     return 0.01;
-#line 715 "features_san.cpp"
+#line 720 "features_san.cpp"
 }
 
 bool monitorSAN::alarmActivity::ReactivationPredicate() {
@@ -725,7 +730,7 @@ bool monitorSAN::alarmActivity::ReactivationFunction() {
 double monitorSAN::alarmActivity::SampleDistribution() {
 #line 49 "features.san"
     return TheDistribution->Exponential(0.01);
-#line 729 "features_san.cpp"
+#line 734 "features_san.cpp"
 }
 
 double* monitorSAN::alarmActivity::ReturnDistributionParameters() {
@@ -750,7 +755,7 @@ void monitorSAN::alarmActivity::LinkVariables() {
 monitorSAN::monitorSAN() {
 #line 48 "features.san"
     alarms = new Place("alarms", spares);
-#line 754 "features_san.cpp"
+#line 759 "features_san.cpp"
     BaseStateVariableClass* InitialPlaces[1] = {alarms};
     Activity* InitialActionList[1] = {&alarm};
     BaseGroupClass* InitialGroupList[1] = {&alarm};
@@ -883,7 +888,7 @@ sitePV0Worker::~sitePV0Worker() {
 double sitePV0Worker::Reward_Function() {
 #line 56 "features.san"
     return server->up->getMark();
-#line 887 "features_san.cpp"
+#line 892 "features_san.cpp"
 }
 
 sitePV0::sitePV0(int timeIndex) {
@@ -921,7 +926,7 @@ sitePV1Worker::~sitePV1Worker() {
 double sitePV1Worker::Reward_Function() {
 #line 57 "features.san"
     return (*depot->slots)[2] - (*depot->slots)[0];
-#line 925 "features_san.cpp"
+#line 930 "features_san.cpp"
 }
 
 sitePV1::sitePV1(int timeIndex) {
@@ -960,7 +965,7 @@ sitePV2Worker::~sitePV2Worker() {
 double sitePV2Worker::Reward_Function() {
 #line 58 "features.san"
     return server->down->getMark() + depot->stock->getMark();
-#line 964 "features_san.cpp"
+#line 969 "features_san.cpp"
 }
 
 sitePV2::sitePV2(int timeIndex) {
@@ -999,7 +1004,7 @@ sitePV3Worker::~sitePV3Worker() {
 double sitePV3Worker::Reward_Function() {
 #line 59 "features.san"
     return server->done->getMark();
-#line 1003 "features_san.cpp"
+#line 1008 "features_san.cpp"
 }
 
 sitePV3::sitePV3(int timeIndex) {
@@ -1037,7 +1042,7 @@ sitePV4Worker::~sitePV4Worker() {
 double sitePV4Worker::Reward_Function() {
 #line 62 "features.san"
     return monitor->alarms->getMark();
-#line 1041 "features_san.cpp"
+#line 1046 "features_san.cpp"
 }
 
 sitePV4Impulse0::sitePV4Impulse0() {
@@ -1053,7 +1058,7 @@ sitePV4Impulse0::~sitePV4Impulse0() {
 void sitePV4Impulse0::ImpulseCurrentReward() {
 #line 63 "features.san"
     Value = 1;
-#line 1057 "features_san.cpp"
+#line 1062 "features_san.cpp"
     ValueSquare = Value * Value;
 }
 
@@ -1078,7 +1083,7 @@ sitePV4Impulse1::~sitePV4Impulse1() {
 void sitePV4Impulse1::ImpulseCurrentReward() {
 #line 64 "features.san"
     Value = monitor->alarms->getMark() + server->done->getMark();
-#line 1082 "features_san.cpp"
+#line 1087 "features_san.cpp"
     ValueSquare = Value * Value;
 }
 

@@ -18,6 +18,7 @@ double repair_rate = 0;
 componentSAN::failActivity::failActivity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("fail", 0, Exponential, DefaultPolicy, 3, 2, false);
+    ConstantRate = true;
 }
 
 componentSAN::failActivity::~failActivity() {
@@ -37,7 +38,7 @@ double componentSAN::failActivity::Weight() {
 double componentSAN::failActivity::Rate() {
 #line 13 "repair.san"
     return fail_rate;
-#line 41 "repair_san.cpp"
+#line 42 "repair_san.cpp"
 }
 
 bool componentSAN::failActivity::ReactivationPredicate() {
@@ -51,7 +52,7 @@ bool componentSAN::failActivity::ReactivationFunction() {
 double componentSAN::failActivity::SampleDistribution() {
 #line 13 "repair.san"
     return TheDistribution->Exponential(fail_rate);
-#line 55 "repair_san.cpp"
+#line 56 "repair_san.cpp"
 }
 
 double* componentSAN::failActivity::ReturnDistributionParameters() {
@@ -138,6 +139,7 @@ void componentSAN::dispatchActivity::LinkVariables() {
 componentSAN::repairActivity::repairActivity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("repair", 1, Exponential, DefaultPolicy, 4, 1, false);
+    ConstantRate = true;
 }
 
 componentSAN::repairActivity::~repairActivity() {
@@ -157,7 +159,7 @@ double componentSAN::repairActivity::Weight() {
 double componentSAN::repairActivity::Rate() {
 #line 16 "repair.san"
     return repair_rate;
-#line 161 "repair_san.cpp"
+#line 163 "repair_san.cpp"
 }
 
 bool componentSAN::repairActivity::ReactivationPredicate() {
@@ -171,7 +173,7 @@ bool componentSAN::repairActivity::ReactivationFunction() {
 double componentSAN::repairActivity::SampleDistribution() {
 #line 16 "repair.san"
     return TheDistribution->Exponential(repair_rate);
-#line 175 "repair_san.cpp"
+#line 177 "repair_san.cpp"
 }
 
 double* componentSAN::repairActivity::ReturnDistributionParameters() {
@@ -205,15 +207,15 @@ void componentSAN::repairActivity::LinkVariables() {
 componentSAN::componentSAN() {
 #line 12 "repair.san"
     up = new Place("up", 1);
-#line 209 "repair_san.cpp"
+#line 211 "repair_san.cpp"
     failed = new Place("failed", 0);
     in_repair = new Place("in_repair", 0);
 #line 12 "repair.san"
     crew = new Place("crew", 1);
-#line 214 "repair_san.cpp"
+#line 216 "repair_san.cpp"
 #line 12 "repair.san"
     working = new Place("working", 3);
-#line 217 "repair_san.cpp"
+#line 219 "repair_san.cpp"
     BaseStateVariableClass* InitialPlaces[5] = {up, failed, in_repair, crew, working};
     Activity* InitialActionList[3] = {&fail, &dispatch, &repair};
     BaseGroupClass* InitialGroupList[3] = {&fail, &repair, &dispatch};
@@ -261,10 +263,10 @@ componentSAN::~componentSAN() {
 stationSAN::stationSAN() {
 #line 21 "repair.san"
     crew = new Place("crew", 1);
-#line 265 "repair_san.cpp"
+#line 267 "repair_san.cpp"
 #line 21 "repair.san"
     working = new Place("working", 3);
-#line 268 "repair_san.cpp"
+#line 270 "repair_san.cpp"
     BaseStateVariableClass* InitialPlaces[2] = {crew, working};
     initializeSANModelNow("station", 2, InitialPlaces, 0, nullptr, 0, nullptr, 0, nullptr);
 
@@ -365,7 +367,7 @@ systemPV0Worker::~systemPV0Worker() {
 double systemPV0Worker::Reward_Function() {
 #line 31 "repair.san"
     return station->working->getMark() >= 2;
-#line 369 "repair_san.cpp"
+#line 371 "repair_san.cpp"
 }
 
 systemPV0::systemPV0(int timeIndex) {
@@ -401,7 +403,7 @@ systemPV1Worker::~systemPV1Worker() {
 double systemPV1Worker::Reward_Function() {
 #line 37 "repair.san"
     return component->up->getMark();
-#line 405 "repair_san.cpp"
+#line 407 "repair_san.cpp"
 }
 
 systemPV1::systemPV1(int timeIndex) {

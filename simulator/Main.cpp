@@ -1,0 +1,253 @@
+// The simulator of one model: estimates every performance variable of the model's
+// reward model by independent replications, each variable with a confidence
+// interval. Like gen, it reaches the model only through GenerateStudy() and the
+// reward model the study builds.
+#include "BaseClasses/BaseStudyClass.h"
+#include "BaseClasses/PVModel.h"
+#include "BaseClasses/PerformanceVariableNode.h"
+#include "BaseClasses/ProcessEnd.h"
+#include "simulator/ObservationPlan.h"
+#include "simulator/ReplicationRunner.h"
+#include "simulator/ReplicationStream.h"
+#include "simulator/SimError.h"
+#include "simulator/SimOptions.h"
+#include "simulator/Trajectory.h"
+#include "solver/Measure.h"
+#include "solver/ResultTable.h"
+#include "solver/SolveError.h"
+#include "solver/SvgPlot.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <new>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Timed firings of the pilot run that sizes the steady state: each batch lasts as
+// long as the pilot's second half (10000 firings) took, the warm-up twice as long.
+constexpr uint64_t kPilotEvents = 20000;
+
+std::string FileSafe(const std::string& name) {
+    std::string s = name;
+    for (char& c : s)
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.'))
+            c = '_';
+    return s;
+}
+
+std::string Number(const char* format, double v) {
+    char text[48];
+    std::snprintf(text, sizeof text, format, v);
+    return text;
+}
+
+// The reward models of the run, one per thread, and the study that made them.
+class Models {
+  public:
+    ~Models() {
+        trajectories.clear();
+        models.clear();
+        DestructStudy();
+    }
+    std::vector<std::unique_ptr<PVModel>> models;
+    std::vector<std::unique_ptr<Trajectory>> trajectories;
+};
+
+int Simulate(const SimOptions& o) {
+    Models run;
+    BaseStudyClass* study = GenerateStudy();
+    // The study indexes its experiment tables without a check.
+    if (o.experiment >= study->GetNumExps())
+        throw SimError("Error: experiment number " + std::to_string(o.experiment) +
+                       " is outside 0 to " + std::to_string(study->GetNumExps() - 1));
+    study->SetGVs(o.experiment);
+    study->PrintGlobalValues(o.experiment);
+    if (o.overridden) {
+        std::cout << "OverrideString is " << o.overrides << std::endl;
+        std::vector<char> text(o.overrides.begin(), o.overrides.end());
+        text.push_back('\0');
+        if (!study->overrideGVs(text.data()))
+            throw SimError("Error: the override string " + o.overrides +
+                           " could not be applied; nothing was simulated");
+        std::cout << "Overriding global variables in sim" << std::endl;
+    }
+
+    unsigned threads = o.threads > 0 ? static_cast<unsigned>(o.threads)
+                                     : std::max(1u, std::thread::hardware_concurrency());
+    // One reward model per thread, built here one after the other. The study keeps
+    // only its latest model and deletes it when asked for the next, so each is taken
+    // from it; the variables' numbering restarts for each, as their numbers index
+    // the per-action reward tables of their own model.
+    for (unsigned w = 0; w < threads; w++) {
+        PerformanceVariableNode::the_id = 0;
+        PVModel* m = study->GetPVModel(false);
+        study->CurrentPVModel = nullptr;
+        run.models.emplace_back(m);
+        run.trajectories.emplace_back(new Trajectory(m));
+    }
+    PVModel* model = run.models.front().get();
+    Trajectory& first = *run.trajectories.front();
+
+    // The probe and the pilot draw from a stream that no replication uses.
+    const unsigned long pilotSeed =
+        ReplicationStream::SeedOf(o.seed, ReplicationStream::kSeeds - 1);
+    if (!first.Probe(pilotSeed))
+        throw SimError("Error: no timed activity is ever enabled: once the instantaneous "
+                       "activities of the initial marking have fired, nothing is due, so the "
+                       "model never leaves that marking and there is nothing to simulate");
+
+    double warmup = o.warmup, batch = o.batchLength;
+    const bool steady = ObservationPlan::HasSteadyState(model);
+    if (steady && (warmup < 0.0 || batch <= 0.0)) {
+        const Trajectory::Pilot p = first.RunPilot(pilotSeed, kPilotEvents);
+        // A model that stops moving (an absorbing marking) is in its steady state
+        // from then on: any length does.
+        double span = p.events == kPilotEvents ? p.end - p.half : std::max(p.end, 1.0);
+        if (!(span > 0.0))
+            span = 1.0;
+        if (warmup < 0.0)
+            warmup = 2.0 * span;
+        if (batch <= 0.0)
+            batch = span;
+    }
+    const ObservationPlan plan(model, o.grid, o.gridStart, o.gridStop, o.gridPoints, warmup, batch,
+                               o.batches);
+    if (plan.Results().empty())
+        throw SimError("Error: the model has no performance variables; there is nothing to "
+                       "estimate");
+
+    ReplicationRunner::Settings s;
+    s.seed = o.seed;
+    s.level = o.level;
+    s.relative = o.relative;
+    s.absolute = o.absolute;
+    s.maxReplications = o.maxReplications;
+    std::vector<Trajectory*> workers;
+    for (auto& t : run.trajectories)
+        workers.push_back(t.get());
+    // The pilot's firings are not the replications'.
+    const uint64_t before = first.Events();
+    ReplicationRunner runner(workers, plan, s);
+    runner.Run();
+    const double events = static_cast<double>(runner.Events() - before);
+
+    std::cout << "simulation: " << runner.Replications() << " replications to time "
+              << ResultTable::Time(plan.Horizon()) << " (seed " << o.seed << ", " << threads
+              << (threads == 1 ? " thread" : " threads") << "): " << Number("%.0f", events)
+              << " timed firings in " << Number("%.2f", runner.Seconds()) << " s ("
+              << Number("%.3g", runner.Seconds() > 0 ? events / runner.Seconds() : 0.0)
+              << " per second)" << std::endl;
+    if (plan.Steady())
+        std::cout << "steady state: warm-up " << ResultTable::Time(plan.Warmup()) << ", "
+                  << plan.Batches() << " batches of " << ResultTable::Time(plan.BatchLength())
+                  << " per replication" << std::endl;
+
+    const std::vector<ObservationPlan::Result>& results = plan.Results();
+    ResultTable table;
+    int missed = -1;
+    for (size_t r = 0; r < results.size(); r++) {
+        const ObservationPlan::Result& x = results[r];
+        if (x.grid)
+            continue;
+        const int i = static_cast<int>(r);
+        ResultTable::Row row;
+        row.variable = x.variable;
+        row.kind = Measure::KindName(static_cast<Measure::Kind>(x.kind));
+        if (x.kind == ObservationPlan::SteadyState)
+            row.time = "-";
+        else if (x.kind == ObservationPlan::InstantOfTime)
+            row.time = ResultTable::Time(x.start);
+        else
+            row.time = "[" + ResultTable::Time(x.start) + "," + ResultTable::Time(x.stop) + "]";
+        row.value = ResultTable::Value(runner.EstimateOf(i).Mean());
+        row.error = ResultTable::Bound(runner.HalfWidth(i));
+        table.Add(row);
+        if (o.HasTarget() && missed < 0 && !runner.ReachedTarget(i))
+            missed = i;
+        if (x.kind == ObservationPlan::SteadyState && runner.BatchCorrelation(i) > 0.3)
+            std::cerr << "warning: variable " << x.variable
+                      << ": consecutive batch means are correlated ("
+                      << Number("%.2f", runner.BatchCorrelation(i))
+                      << "): the model's time scale is long for the batches, and a longer "
+                         "warm-up (-w) keeps the start from biasing the estimate"
+                      << std::endl;
+    }
+    table.Print(std::cout);
+    std::cout << "error bound: half-width of the " << Number("%g", o.level * 100)
+              << "% confidence interval (Student t)";
+    if (o.HasTarget())
+        std::cout << "; target " << Number("%g", o.relative) << " relative, "
+                  << Number("%g", o.absolute)
+                  << " absolute near 0 and 1: " << (missed < 0 ? "reached" : "not reached");
+    std::cout << std::endl;
+    table.WriteCsv(o.csv);
+
+    if (o.grid) {
+        bool any = false;
+        for (int p = 0; p < model->NumPVs; p++) {
+            std::vector<double> xs, means;
+            SvgPlot::Band band;
+            for (size_t r = 0; r < results.size(); r++) {
+                if (!results[r].grid || results[r].node != p)
+                    continue;
+                xs.push_back(results[r].start);
+                means.push_back(runner.EstimateOf(static_cast<int>(r)).Mean());
+                band.halfWidths.push_back(runner.HalfWidth(static_cast<int>(r)));
+            }
+            if (xs.empty())
+                continue;
+            any = true;
+            const std::string name = model->PVNodes[p]->Name;
+            const std::string path = o.Base() + "_" + FileSafe(name) + ".svg";
+            band.legend = "mean, " + Number("%g", o.level * 100) + "% confidence band";
+            SvgPlot::Write(path, name + " (instant of time, simulated)", name, xs, means, &band);
+            std::cout << "plot: " << path << std::endl;
+        }
+        if (!any)
+            std::cerr << "warning: -g: no instant-of-time variable to plot" << std::endl;
+    }
+    std::cout << "results: " << o.csv << std::endl;
+    if (!std::cout)
+        throw SimError("Error: cannot write the results on standard output");
+    if (missed >= 0) {
+        std::cerr << "Error: the target was not reached within " << runner.Replications()
+                  << " replications: variable " << results[static_cast<size_t>(missed)].variable
+                  << " has a half-width of " << ResultTable::Bound(runner.HalfWidth(missed))
+                  << " around " << ResultTable::Value(runner.EstimateOf(missed).Mean())
+                  << "; allow more replications (-n) or loosen the target (-r, -a)" << std::endl;
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    InstallOutOfMemoryHandler();
+    try {
+        const SimOptions o = SimOptions::Parse(argc, argv);
+        if (o.usage) {
+            std::cout << SimOptions::Usage();
+            return 0;
+        }
+        return Simulate(o);
+    } catch (const SimError& e) {
+        std::cout.flush();
+        std::cerr << e.what() << std::endl;
+    } catch (const SolveError& e) {
+        std::cout.flush();
+        std::cerr << "Error: " << e.what() << std::endl;
+    } catch (const std::bad_alloc&) {
+        std::cout.flush();
+        std::cerr << "Error: out of memory" << std::endl;
+    }
+    return 1;
+}

@@ -1,0 +1,90 @@
+// What one replication observes, and when. Every result (a row of the table: one
+// variable at one time point, or a steady-state variable) and every point of the
+// -g grid is estimated from observations; a replication writes one value per
+// column, and a steady-state variable has one column per batch. The observations
+// are taken at marks, the distinct times of the time points, interval ends, grid
+// points and batch ends, in time order; a replication ends at the last mark.
+//
+// Observations follow the markings as they are after every firing at the same
+// time (the paths are right-continuous): an instant of time t reads the rate reward
+// after the firings at t, and an interval [a, b] earns the rate reward's integral
+// over it plus the impulses of the firings at times a < t <= b.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class PVModel;
+
+class ObservationPlan {
+  public:
+    enum Kind { InstantOfTime = 0, IntervalOfTime = 1, TimeAveragedInterval = 2, SteadyState = 3 };
+
+    struct Result {
+        std::string variable;
+        Kind kind = InstantOfTime;
+        int node = 0; // index into the reward model's PVNodes
+        double start = 0.0;
+        double stop = 0.0;
+        bool grid = false; // a point of the -g grid: plotted, not in the table
+    };
+
+    // One step at a mark. Read: column = rate reward. Snap: keep the accumulated
+    // reward in a snapshot. Difference: column = (accumulated - snapshot) * scale.
+    struct Operation {
+        enum Type { Read, Snap, Difference } type;
+        int node;
+        int column;
+        int snapshot;
+        double scale;
+    };
+
+    struct Mark {
+        double time;
+        int first; // into Operations()
+        int count;
+    };
+
+    // Whether the reward model has a steady-state variable.
+    static bool HasSteadyState(PVModel* model);
+
+    // The results of the reward model's variables (the table rows, in variable and
+    // time-point order), then the grid points of each instant-of-time variable. The
+    // steady-state variables are observed after `warmup` in `batches` batches of
+    // `batchLength`. A time that is negative or not a number, or an average over an
+    // empty interval, is a SimError.
+    ObservationPlan(PVModel* model, bool grid, double gridStart, double gridStop, int gridPoints,
+                    double warmup, double batchLength, int batches);
+
+    const std::vector<Result>& Results() const { return results_; }
+    const std::vector<Mark>& Marks() const { return marks_; }
+    const std::vector<Operation>& Operations() const { return operations_; }
+    int Columns() const { return static_cast<int>(columnResult_.size()); }
+    int Snapshots() const { return snapshots_; }
+    // The result whose estimate column c is an observation of.
+    int ResultOf(int column) const { return columnResult_[static_cast<size_t>(column)]; }
+    // The model time a replication runs to.
+    double Horizon() const { return marks_.empty() ? 0.0 : marks_.back().time; }
+    double Warmup() const { return warmup_; }
+    double BatchLength() const { return batchLength_; }
+    int Batches() const { return batches_; }
+    bool Steady() const { return steady_; }
+
+  private:
+    struct Timed {
+        double time;
+        Operation operation;
+    };
+    int AddColumn(int result);
+    void Build(std::vector<Timed>& timed);
+
+    std::vector<Result> results_;
+    std::vector<Mark> marks_;
+    std::vector<Operation> operations_;
+    std::vector<int> columnResult_;
+    int snapshots_ = 0;
+    double warmup_;
+    double batchLength_;
+    int batches_;
+    bool steady_ = false;
+};

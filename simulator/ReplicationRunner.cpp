@@ -1,0 +1,223 @@
+#include "simulator/ReplicationRunner.h"
+
+#include "simulator/ObservationPlan.h"
+#include "simulator/ReplicationStream.h"
+#include "simulator/SimError.h"
+#include "simulator/StudentT.h"
+#include "simulator/Trajectory.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+
+ReplicationRunner::ReplicationRunner(const std::vector<Trajectory*>& trajectories,
+                                     const ObservationPlan& plan, const Settings& settings)
+    : trajectories_(trajectories), plan_(plan), settings_(settings),
+      estimates_(plan.Results().size()), lagSum_(plan.Results().size(), 0.0),
+      lagCount_(plan.Results().size(), 0), batchSum_(plan.Results().size(), 0.0),
+      batchSquares_(plan.Results().size(), 0.0), batchCount_(plan.Results().size(), 0) {}
+
+uint64_t ReplicationRunner::BlockSize(uint64_t done) {
+    const uint64_t eighth = (done / 8 + 31) / 32 * 32;
+    return eighth > 32 ? eighth : 32;
+}
+
+uint64_t ReplicationRunner::Events() const {
+    uint64_t n = 0;
+    for (const Trajectory* t : trajectories_)
+        n += t->Events();
+    return n;
+}
+
+double ReplicationRunner::TFactor(uint64_t count) const {
+    for (int k = 0; k < 2; k++)
+        if (tCount_[k] == count)
+            return tFactor_[k];
+    tCount_[1] = tCount_[0];
+    tFactor_[1] = tFactor_[0];
+    tCount_[0] = count;
+    tFactor_[0] =
+        count > 1 ? StudentT::TwoSided(settings_.level, static_cast<double>(count - 1)) : INFINITY;
+    return tFactor_[0];
+}
+
+double ReplicationRunner::HalfWidth(int result) const {
+    const Estimate& e = estimates_[static_cast<size_t>(result)];
+    return e.HalfWidth(settings_.level, TFactor(e.Count()));
+}
+
+bool ReplicationRunner::ReachedTarget(int result) const {
+    const Estimate& e = estimates_[static_cast<size_t>(result)];
+    const double h = HalfWidth(result);
+    const double mean = e.Mean();
+    if (settings_.relative > 0.0 && h <= settings_.relative * std::fabs(mean))
+        return true;
+    const bool nearZero = std::fabs(mean) < 0.1;
+    const bool nearOne = e.WithinUnit() && mean > 0.9;
+    return settings_.absolute > 0.0 && (nearZero || nearOne) && h <= settings_.absolute;
+}
+
+bool ReplicationRunner::Reached() const {
+    const std::vector<ObservationPlan::Result>& results = plan_.Results();
+    for (size_t r = 0; r < results.size(); r++)
+        if (!results[r].grid && !ReachedTarget(static_cast<int>(r)))
+            return false;
+    return true;
+}
+
+double ReplicationRunner::BatchCorrelation(int result) const {
+    const size_t r = static_cast<size_t>(result);
+    const uint64_t m = lagCount_[r], n = batchCount_[r];
+    if (m == 0 || n < 2)
+        return 0.0;
+    const double mean = batchSum_[r] / static_cast<double>(n);
+    const double variance = batchSquares_[r] / static_cast<double>(n) - mean * mean;
+    if (!(variance > 0.0))
+        return 0.0;
+    return (lagSum_[r] / static_cast<double>(m) - mean * mean) / variance;
+}
+
+void ReplicationRunner::Fold(const double* observations) {
+    const int columns = plan_.Columns();
+    for (int c = 0; c < columns;) {
+        // The columns of one result are consecutive: its batches, if it has several.
+        const int r = plan_.ResultOf(c);
+        int end = c + 1;
+        while (end < columns && plan_.ResultOf(end) == r)
+            end++;
+        double sum = observations[c];
+        for (int k = c + 1; k < end; k++) {
+            sum += observations[k];
+            lagSum_[static_cast<size_t>(r)] += observations[k - 1] * observations[k];
+            lagCount_[static_cast<size_t>(r)]++;
+            batchSum_[static_cast<size_t>(r)] += observations[k - 1];
+            batchSquares_[static_cast<size_t>(r)] += observations[k - 1] * observations[k - 1];
+        }
+        if (end - c > 1) {
+            batchSum_[static_cast<size_t>(r)] += observations[end - 1];
+            batchSquares_[static_cast<size_t>(r)] += observations[end - 1] * observations[end - 1];
+            batchCount_[static_cast<size_t>(r)] += static_cast<uint64_t>(end - c);
+        }
+        // A replication is one observation: the mean of its batches.
+        estimates_[static_cast<size_t>(r)].Add(sum / (end - c));
+        c = end;
+    }
+}
+
+void ReplicationRunner::RunBlock(uint64_t first, uint64_t count) {
+    const size_t columns = static_cast<size_t>(plan_.Columns());
+    buffer_.assign(static_cast<size_t>(count) * columns, 0.0);
+    std::atomic<uint64_t> next(first);
+    std::atomic<bool> failed(false);
+    std::mutex lock;
+    uint64_t failedAt = UINT64_MAX;
+    std::string message;
+    auto work = [&](Trajectory* t) {
+        for (;;) {
+            if (failed.load(std::memory_order_relaxed))
+                return;
+            const uint64_t k = next.fetch_add(1);
+            if (k >= first + count)
+                return;
+            try {
+                t->Run(plan_, ReplicationStream::SeedOf(settings_.seed, k),
+                       &buffer_[static_cast<size_t>(k - first) * columns]);
+            } catch (const SimError& e) {
+                std::lock_guard<std::mutex> hold(lock);
+                // Every replication below a failed one was claimed and runs to its
+                // end, so the lowest failure is the same on every run.
+                if (k < failedAt) {
+                    failedAt = k;
+                    message = e.what();
+                }
+                failed.store(true);
+                return;
+            }
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (size_t w = 1; w < trajectories_.size() && w < count; w++) {
+        try {
+            helpers.emplace_back(work, trajectories_[w]);
+        } catch (const std::system_error&) {
+            break; // no more threads to be had: fewer threads do the block
+        }
+    }
+    work(trajectories_[0]);
+    for (std::thread& h : helpers)
+        h.join();
+    if (failedAt != UINT64_MAX)
+        throw SimError(message + " (replication " + std::to_string(failedAt) + ")");
+    for (uint64_t k = 0; k < count; k++)
+        Fold(&buffer_[static_cast<size_t>(k) * columns]);
+}
+
+double ReplicationRunner::Progress() const {
+    const double n = static_cast<double>(replications_);
+    double done = n / static_cast<double>(settings_.maxReplications);
+    if (settings_.relative > 0.0 || settings_.absolute > 0.0) {
+        // The half-width falls as 1/sqrt(n): a result at (goal / half-width)^2 of
+        // the way has made that share of the replications it needs.
+        double least = 1.0;
+        const std::vector<ObservationPlan::Result>& results = plan_.Results();
+        for (size_t r = 0; r < results.size(); r++) {
+            if (results[r].grid || ReachedTarget(static_cast<int>(r)))
+                continue;
+            const Estimate& e = estimates_[r];
+            const double mean = std::fabs(e.Mean());
+            double goal = settings_.relative * mean;
+            if ((mean < 0.1 || (e.WithinUnit() && e.Mean() > 0.9)) && settings_.absolute > goal)
+                goal = settings_.absolute;
+            const double h = HalfWidth(static_cast<int>(r));
+            const double share = h > 0.0 && std::isfinite(h) ? goal / h : 0.0;
+            least = std::min(least, share * share);
+        }
+        done = std::max(done, least);
+    }
+    return std::min(done, 1.0);
+}
+
+void ReplicationRunner::Run() {
+    const auto start = std::chrono::steady_clock::now();
+    auto elapsed = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    const bool target = settings_.relative > 0.0 || settings_.absolute > 0.0;
+    bool shown = false;
+    while (replications_ < settings_.maxReplications) {
+        uint64_t count = BlockSize(replications_);
+        if (count > settings_.maxReplications - replications_)
+            count = settings_.maxReplications - replications_;
+        RunBlock(replications_, count);
+        replications_ += count;
+        const bool done = target && Reached();
+        seconds_ = elapsed();
+        if (settings_.progress && seconds_ > 1.0 && isatty(fileno(stderr))) {
+            constexpr int kWidth = 30;
+            const double p = Progress();
+            char bar[kWidth + 1];
+            const int filled = static_cast<int>(p * kWidth);
+            for (int k = 0; k < kWidth; k++)
+                bar[k] = k < filled ? '#' : '-';
+            bar[kWidth] = '\0';
+            std::fprintf(stderr,
+                         "\rsimulating [%s] %3d%%  %llu replications, %.3g firings, %.1f s ", bar,
+                         static_cast<int>(p * 100), static_cast<unsigned long long>(replications_),
+                         static_cast<double>(Events()), seconds_);
+            std::fflush(stderr);
+            shown = true;
+        }
+        if (done)
+            break;
+    }
+    seconds_ = elapsed();
+    if (shown)
+        std::fprintf(stderr, "\n");
+}

@@ -1,0 +1,91 @@
+// Runs independent replications on several threads, each thread with a model
+// instance (a Trajectory) of its own, and combines their observations.
+//
+// Replication k draws from its own stream, seeded from the run's seed and k, and its
+// observations are added to the estimates in replication order, so the results of
+// a seed are the same whatever the number of threads and however the threads are
+// scheduled. The replications run in blocks, and the stopping rule is checked only
+// between whole blocks, whose sizes depend on nothing but the count so far (32,
+// then an eighth of the count, in multiples of 32): the count, too, is the same for
+// a seed every time.
+//
+// A steady-state result is observed once per replication: one long run, its
+// warm-up discarded, then the mean of its batch means (the time average over the
+// batches). Replications are independent, so its interval holds however strongly
+// consecutive batches are correlated; that correlation is measured and reported,
+// as a sign that the warm-up may be too short for the run's time scale.
+//
+// Stopping rule, checked on every result of the table (not on the -g grid): a
+// result has reached its target when its half-width is at most `relative` times
+// |mean|, or, for a result near 0 (|mean| < 0.1) or a result within [0, 1] near 1
+// (mean > 0.9), at most `absolute`. The run stops once every result has, or at
+// `maxReplications`. Without targets (both 0) it makes exactly maxReplications.
+#pragma once
+
+#include "simulator/Estimate.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class ObservationPlan;
+class Trajectory;
+
+class ReplicationRunner {
+  public:
+    struct Settings {
+        uint64_t seed = 1;
+        double level = 0.95;
+        double relative = 0.01;
+        double absolute = 0.001;
+        uint64_t maxReplications = 10000;
+        bool progress = true; // the progress bar on standard error, when it is a terminal
+    };
+
+    ReplicationRunner(const std::vector<Trajectory*>& trajectories, const ObservationPlan& plan,
+                      const Settings& settings);
+
+    // Runs to the stopping rule; a failed replication is a SimError (that of the
+    // lowest-numbered failed replication).
+    void Run();
+
+    uint64_t Replications() const { return replications_; }
+    uint64_t Events() const;
+    double Seconds() const { return seconds_; }
+    // Whether every result reached its target.
+    bool Reached() const;
+    const Estimate& EstimateOf(int result) const { return estimates_[static_cast<size_t>(result)]; }
+    double HalfWidth(int result) const;
+    bool ReachedTarget(int result) const;
+    // The correlation of consecutive batch means of a steady-state result, within
+    // replications (0 when there are fewer than two batches).
+    double BatchCorrelation(int result) const;
+
+    // How far the run is, from 0 to 1: the larger of the share of the maximum
+    // count made and the share of the replications the slowest result needs.
+    double Progress() const;
+
+    // The block size after `done` replications.
+    static uint64_t BlockSize(uint64_t done);
+
+  private:
+    void RunBlock(uint64_t first, uint64_t count);
+    void Fold(const double* observations);
+    double TFactor(uint64_t count) const;
+
+    std::vector<Trajectory*> trajectories_;
+    const ObservationPlan& plan_;
+    Settings settings_;
+    std::vector<Estimate> estimates_;
+    std::vector<double> lagSum_;
+    std::vector<uint64_t> lagCount_;
+    std::vector<double> batchSum_, batchSquares_;
+    std::vector<uint64_t> batchCount_;
+    std::vector<double> buffer_;
+    uint64_t replications_ = 0;
+    // The t factor of the last count asked for: the results have at most two counts
+    // (replications, and replications times batches).
+    mutable uint64_t tCount_[2] = {0, 0};
+    mutable double tFactor_[2] = {0.0, 0.0};
+    double seconds_ = 0.0;
+};

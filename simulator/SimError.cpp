@@ -1,0 +1,3 @@
+#include "simulator/SimError.h"
+
+SimError::SimError(const std::string& message) : std::runtime_error(message) {}

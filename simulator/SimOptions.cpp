@@ -1,0 +1,158 @@
+#include "simulator/SimOptions.h"
+
+#include "simulator/SimError.h"
+#include "solver/CommandLine.h"
+#include "solver/SolveError.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+double Number(const char* value, const std::string& what) {
+    errno = 0;
+    char* end = nullptr;
+    const double x = std::strtod(value, &end);
+    if (end == value || *end != '\0' || errno == ERANGE || !std::isfinite(x))
+        throw SimError("Error: " + what + " is not a number: " + value);
+    return x;
+}
+
+uint64_t Whole(const char* value, const std::string& what, uint64_t low, uint64_t high) {
+    errno = 0;
+    char* end = nullptr;
+    if (value[0] == '-' || value[0] == '+')
+        throw SimError("Error: " + what + " is not a whole number from " + std::to_string(low) +
+                       " to " + std::to_string(high) + ": " + value);
+    const unsigned long long n = std::strtoull(value, &end, 10);
+    if (end == value || *end != '\0' || errno == ERANGE || n < low || n > high)
+        throw SimError("Error: " + what + " is not a whole number from " + std::to_string(low) +
+                       " to " + std::to_string(high) + ": " + value);
+    return n;
+}
+
+} // namespace
+
+const char* SimOptions::Usage() {
+    return "usage:  <model>_sim -N<name> [-P<prefix>] [-B<experiment>] [-O<overrides>]\n"
+           "              [-S<seed>] [-L<level>] [-r<relative>] [-a<absolute>] [-n<max>]\n"
+           "              [-T<threads>] [-g<start>:<stop>:<points>] [-w<warm-up>]\n"
+           "              [-b<batch length>] [-k<batches>] [-c<csv file>] [-h]\n"
+           "Estimates every performance variable of the model by independent replications.\n"
+           "  -P, -N  the results go to <prefix><name>.csv (and the plots beside it)\n"
+           "  -B  experiment number (default 0)    -O  global-variable overrides, as for gen\n"
+           "  -S  seed (default 1): a run is reproducible from its seed\n"
+           "  -L  confidence level, above 0 and below 1 (default 0.95)\n"
+           "  -r  target relative half-width (default 0.01)\n"
+           "  -a  target absolute half-width of results near 0 or 1 (default 0.001)\n"
+           "      (-r0 -a0: no target, exactly -n replications)\n"
+           "  -n  maximum number of replications (default 10000)\n"
+           "  -T  threads (default: one per core)\n"
+           "  -g  also estimate the instant-of-time variables at <points> evenly spaced times\n"
+           "      and plot each with its confidence band into <prefix><name>_<variable>.svg\n"
+           "  -w, -b, -k  steady state: warm-up time, batch length and batches per\n"
+           "      replication (default: the time of 20000 and of 10000 timed firings, from\n"
+           "      a pilot run, and 10 batches)\n"
+           "  -c  the CSV file of the results (default <prefix><name>.csv)\n"
+           "  -h  this text\n"
+           "Example:  sim -Nexample -B0 -n1000000\n";
+}
+
+SimOptions SimOptions::Parse(int argc, char** argv) {
+    SimOptions o;
+    if (argc <= 1) {
+        o.usage = true;
+        return o;
+    }
+    bool named = false;
+    CommandLine line(argc, argv, "PNBOSLranTgwbkc");
+    char letter = 0;
+    const char* value = nullptr;
+    for (;;) {
+        try {
+            if (!line.Next(letter, value))
+                break;
+        } catch (const SolveError& e) {
+            throw SimError(std::string("Error: ") + e.what());
+        }
+        if (letter == 'h') {
+            o.usage = true;
+            return o;
+        }
+        switch (letter) {
+        case 'P':
+            o.prefix = value;
+            break;
+        case 'N':
+            o.name = value;
+            named = true;
+            break;
+        case 'B':
+            o.experiment = static_cast<int>(Whole(value, "experiment number (-B)", 0, 2147483647));
+            break;
+        case 'O':
+            o.overrides = value;
+            o.overridden = true;
+            break;
+        case 'S':
+            o.seed = Whole(value, "seed (-S)", 0, UINT64_MAX);
+            break;
+        case 'L':
+            o.level = Number(value, "confidence level (-L)");
+            if (!(o.level > 0.0 && o.level < 1.0))
+                throw SimError(std::string("Error: the confidence level (-L) must lie above 0 and "
+                                           "below 1: ") +
+                               value);
+            break;
+        case 'r':
+        case 'a': {
+            const double x = Number(value, std::string("target (-") + letter + ")");
+            if (x < 0.0)
+                throw SimError(std::string("Error: the target (-") + letter +
+                               ") must be at least 0: " + value);
+            (letter == 'r' ? o.relative : o.absolute) = x;
+            break;
+        }
+        case 'n':
+            o.maxReplications = Whole(value, "maximum number of replications (-n)", 2, 1000000000);
+            break;
+        case 'T':
+            o.threads = static_cast<int>(Whole(value, "number of threads (-T)", 1, 64));
+            break;
+        case 'g': {
+            size_t points = 0;
+            try {
+                CommandLine::Grid(value, o.gridStart, o.gridStop, points);
+            } catch (const SolveError& e) {
+                throw SimError(std::string("Error: ") + e.what());
+            }
+            o.gridPoints = static_cast<int>(points);
+            o.grid = true;
+            break;
+        }
+        case 'w':
+        case 'b': {
+            const double x = Number(value, std::string("-") + letter);
+            if (letter == 'w' ? x < 0.0 : !(x > 0.0))
+                throw SimError(std::string("Error: ") +
+                               (letter == 'w' ? "the warm-up time (-w) must be at least 0: "
+                                              : "the batch length (-b) must be above 0: ") +
+                               value);
+            (letter == 'w' ? o.warmup : o.batchLength) = x;
+            break;
+        }
+        case 'k':
+            o.batches = static_cast<int>(Whole(value, "number of batches (-k)", 1, 100000));
+            break;
+        case 'c':
+            o.csv = value;
+            break;
+        }
+    }
+    if (!named)
+        throw SimError("Error: missing experiment name (-N)");
+    if (o.csv.empty())
+        o.csv = o.Base() + ".csv";
+    return o;
+}

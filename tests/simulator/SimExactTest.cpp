@@ -1,0 +1,252 @@
+// The simulator against values known exactly: closed forms of small models (a
+// Markov chain, a Weibull lifetime with a fixed repair, the probabilities of cases,
+// weights and ranks) and the solver's solution of the repair example. Each seeded
+// run is deterministic; over 20 seeds the 95% intervals must cover the exact value
+// at least 17 times, over 10 seeds at least 8 times (a correct simulator misses
+// either with a probability near 1.5%).
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::RunResult;
+using testsupport::ScratchTest;
+using testsupport::TestModel;
+
+struct Row {
+    std::string variable, kind, time;
+    double value = 0.0;
+    double halfWidth = 0.0;
+};
+
+// The fields of one CSV line (RFC 4180 quoting).
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> f(1);
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); i++) {
+        const char c = line[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"')
+                f.back() += line[++i];
+            else if (c == '"')
+                quoted = false;
+            else
+                f.back() += c;
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            f.emplace_back();
+        } else {
+            f.back() += c;
+        }
+    }
+    return f;
+}
+
+// The rows of a results file, by "variable@time".
+std::map<std::string, Row> ReadResults(const std::string& text) {
+    std::map<std::string, Row> rows;
+    std::istringstream in(text);
+    std::string line;
+    std::getline(in, line); // the header
+    while (std::getline(in, line)) {
+        const std::vector<std::string> f = Fields(line);
+        if (f.size() < 5)
+            continue;
+        Row r;
+        r.variable = f[0];
+        r.kind = f[1];
+        r.time = f[2];
+        r.value = std::stod(f[3]);
+        r.halfWidth = f[4].empty() ? 0.0 : std::stod(f[4]);
+        rows[r.variable + "@" + r.time] = r;
+    }
+    return rows;
+}
+
+class SimExactTest : public ScratchTest {
+  protected:
+    SimExactTest() : ScratchTest("simexact") {}
+
+    // Runs `program` with `args` for seeds 1 to `seeds` and expects, per expected row,
+    // at least `least` intervals to cover the exact value.
+    void ExpectCoverage(const std::string& program, const std::string& args,
+                        const std::map<std::string, double>& exact, int seeds, int least) {
+        std::map<std::string, int> covered;
+        for (int seed = 1; seed <= seeds; seed++) {
+            const std::string name = "s" + std::to_string(seed);
+            const RunResult r =
+                Run(program, "-N" + name + " -S" + std::to_string(seed) + " " + args);
+            ASSERT_EQ(r.status, 0) << r.err;
+            const std::map<std::string, Row> rows = ReadResults(Output(name + ".csv"));
+            ASSERT_EQ(rows.size(), exact.size()) << Output(name + ".csv");
+            for (const auto& e : exact) {
+                auto at = rows.find(e.first);
+                ASSERT_NE(at, rows.end()) << e.first;
+                if (std::fabs(at->second.value - e.second) <= at->second.halfWidth)
+                    covered[e.first]++;
+            }
+        }
+        for (const auto& e : exact)
+            EXPECT_GE(covered[e.first], least) << e.first << " (exact " << e.second << ")";
+    }
+};
+
+TEST_F(SimExactTest, TwoStateChainMatchesItsClosedForm) {
+    const double lambda = 0.5, mu = 1.5, s = lambda + mu;
+    const auto up = [&](double t) { return mu / s + lambda / s * std::exp(-s * t); };
+    // The integral of up over [a, b].
+    const auto upTime = [&](double a, double b) {
+        return mu / s * (b - a) + lambda / (s * s) * (std::exp(-s * a) - std::exp(-s * b));
+    };
+    const std::map<std::string, double> exact = {
+        {"up_at@0.5", up(0.5)},
+        {"up_at@1", up(1.0)},
+        {"up_at@2", up(2.0)},
+        {"up_time@[0,2]", upTime(0, 2)},
+        {"up_share@[1,3]", upTime(1, 3) / 2},
+        // Failures come at rate lambda while up.
+        {"failures@[0,2]", lambda * upTime(0, 2)},
+        {"availability@-", mu / s},
+    };
+    ExpectCoverage(TestModel("simtest_two_state_sim"), "-n100 -r0 -a0 -w5 -b5 -k4", exact, 20, 17);
+}
+
+TEST_F(SimExactTest, WeibullLifetimeWithFixedRepairMatchesTheRenewalArgument) {
+    // Lifetimes L with survival R(t) = exp(-(t/scale)^shape), repairs of d.
+    const double shape = 2, scale = 1, d = 1;
+    const auto R = [&](double t) { return std::exp(-std::pow(t / scale, shape)); };
+    const auto f = [&](double t) { return shape / scale * std::pow(t / scale, shape - 1) * R(t); };
+    // Before d the component is up only if it has not failed. Up to 2d it is up if
+    // it has not failed, or failed at x <= t - d, was repaired at x + d and has
+    // lasted since.
+    const auto upAt = [&](double t) {
+        if (t < d)
+            return R(t);
+        const int n = 2000;
+        const double h = (t - d) / n;
+        double sum = 0.0;
+        for (int k = 0; k <= n; k++) {
+            const double x = k * h;
+            const double w = k == 0 || k == n ? 1 : (k % 2 ? 4 : 2);
+            sum += w * f(x) * R(t - d - x);
+        }
+        return R(t) + sum * h / 3;
+    };
+    const double meanLife = scale * std::tgamma(1 + 1 / shape);
+    const std::map<std::string, double> exact = {
+        {"up_at@0.5", upAt(0.5)},
+        {"up_at@0.9", upAt(0.9)},
+        {"up_at@1.5", upAt(1.5)},
+        {"availability@-", meanLife / (meanLife + d)},
+    };
+    ExpectCoverage(TestModel("simtest_weibull_repair_sim"), "-n150 -r0 -a0 -w10 -b10 -k3", exact,
+                   10, 8);
+}
+
+TEST_F(SimExactTest, CasesWeightsAndRanksChooseWithTheirProbabilities) {
+    const double fired = 1 - std::exp(-5.0);
+    const std::map<std::string, double> exact = {
+        {"x_won@5", 0.2 * 0.25 * fired},
+        {"y_won@5", 0.2 * 0.75 * fired},
+        {"hi_won@5", 0.8 * fired},
+        {"lo_won@5", 0.0},
+    };
+    ExpectCoverage(TestModel("simtest_choices_sim"), "-n200 -r0 -a0", exact, 10, 8);
+    // The lower rank never fires while the higher one is enabled with it.
+    const RunResult r = Run(TestModel("simtest_choices_sim"), "-Nlo -n200 -r0 -a0");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadResults(Output("lo.csv"))["lo_won@5"].value, 0.0);
+}
+
+// An arc's multiplicity read from another place: the activity must follow that
+// place too, or it fires with more tokens taken than its input holds.
+TEST_F(SimExactTest, MultiplicitiesThatReadPlacesKeepTheEnablingExact) {
+    const RunResult r = Run(TestModel("simtest_multiplicity_sim"), "-Nm -n400 -r0 -a0");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::map<std::string, Row> rows = ReadResults(Output("m.csv"));
+    for (const char* t : {"1", "2", "5"})
+        EXPECT_EQ(rows["overdrawn@" + std::string(t)].value, 0.0) << t;
+    // It does fire, while b is small.
+    EXPECT_GT(rows["taken@5"].value, 0.5);
+}
+
+// The repair example of README's first model and the benchmark models at N = 2,
+// against the solver's exact values of their chains.
+TEST_F(SimExactTest, MarkovModelsAgreeWithTheSolver) {
+    const std::string bench = std::string(GEN_BINARY_DIR) + "/bench/";
+    const struct {
+        std::string gen, sim, experiment;
+        const char* args; // warm-up and batches of some thousand firings
+    } models[] = {
+        {TestModel("simtest_repair"), TestModel("simtest_repair_sim"), "0",
+         "-n100 -r0 -a0 -w300 -b300 -k5"},
+        {TestModel("simtest_repair"), TestModel("simtest_repair_sim"), "2",
+         "-n100 -r0 -a0 -w300 -b300 -k5"},
+        {bench + "gen_kanban", bench + "sim_kanban", "1", "-n30 -r0 -a0 -w2000 -b1000 -k5"},
+        {bench + "gen_fms", bench + "sim_fms", "1", "-n30 -r0 -a0 -w20000 -b10000 -k5"},
+    };
+    for (const auto& m : models) {
+        SCOPED_TRACE(m.sim + " -B" + m.experiment);
+        const RunResult g = Run(m.gen, "-P./ -Nexact -B" + m.experiment);
+        ASSERT_EQ(g.status, 0) << g.out << g.err;
+        const RunResult s = Run(std::string(GEN_BINARY_DIR) + "/solve", "-P./ -Nexact");
+        ASSERT_EQ(s.status, 0) << s.out << s.err;
+        std::map<std::string, double> exact;
+        for (const auto& row : ReadResults(Output("exact.csv")))
+            exact[row.first] = row.second.value;
+        ASSERT_GE(exact.size(), 2u);
+        ExpectCoverage(m.sim, "-B" + m.experiment + " " + m.args, exact, 20, 17);
+    }
+}
+
+// A compiled model declares which exponential rates never change, and the
+// simulator stops following those; the hand-written models declare it for Kanban
+// only. Rescaling a constant rate changes no time, so both simulate the same paths:
+// a rate wrongly declared constant (FMS has rates that follow the marking) shows.
+TEST_F(SimExactTest, CompiledModelsSimulateLikeTheHandWrittenOnes) {
+    const std::string bench = std::string(GEN_BINARY_DIR) + "/bench/";
+    for (const char* model : {"kanban", "fms"}) {
+        SCOPED_TRACE(model);
+        const std::string args = " -B1 -n40 -r0 -a0 -w500 -b500 -k3 -S3";
+        const RunResult hand = Run(bench + "sim_" + model, "-Nhand" + args);
+        ASSERT_EQ(hand.status, 0) << hand.err;
+        const RunResult compiled = Run(bench + "gen_" + model + "_san_sim", "-Ncompiled" + args);
+        ASSERT_EQ(compiled.status, 0) << compiled.err;
+        EXPECT_EQ(Output("hand.csv"), Output("compiled.csv"));
+        EXPECT_NE(Output("hand.csv").find(model[0] == 'k' ? "throughput" : "productivity"),
+                  std::string::npos);
+    }
+}
+
+// The example has deterministic delays, so the solver cannot give its exact values:
+// a short run with another seed is checked against a long one (seed 1, 194848
+// replications, every half-width below 1e-3; README has its command).
+TEST_F(SimExactTest, ExampleAgreesWithItsLongRun) {
+    const std::map<std::string, std::pair<double, double>> reference = {
+        {"reliability@30", {0.00415708654951558, 0.000286}},
+        {"reliability@180", {0.0248090819510597, 0.000691}},
+        {"reliability@365", {0.0494488011167684, 0.000963}},
+    };
+    const RunResult r =
+        Run(std::string(GEN_BINARY_DIR) + "/sim", "-Nex -B0 -n120 -r0 -a0 -S7 -L0.999");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::map<std::string, Row> rows = ReadResults(Output("ex.csv"));
+    ASSERT_EQ(rows.size(), reference.size());
+    for (const auto& x : reference) {
+        const Row& y = rows.at(x.first);
+        EXPECT_LE(std::fabs(y.value - x.second.first), y.halfWidth + x.second.second)
+            << x.first << ": " << y.value << " +- " << y.halfWidth;
+    }
+}
+
+} // namespace

@@ -1,0 +1,148 @@
+// Whole runs of simulator programs: what they write, that a seed makes a run
+// reproducible whatever the number of threads, and how they fail.
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::RunResult;
+using testsupport::ScratchTest;
+using testsupport::TestModel;
+
+std::string SimProgram() {
+    return std::string(GEN_BINARY_DIR) + "/sim";
+}
+
+class SimProgramTest : public ScratchTest {
+  protected:
+    SimProgramTest() : ScratchTest("simtest") {}
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The count of "simulation: <n> replications", 0 when missing.
+unsigned long Replications(const std::string& out) {
+    const size_t at = out.find("simulation: ");
+    return at == std::string::npos ? 0 : std::stoul(out.substr(at + 12));
+}
+
+TEST_F(SimProgramTest, WritesTheSolversTableAndCsv) {
+    const RunResult r =
+        Run(TestModel("simtest_two_state_sim"), "-Nrun -n64 -r0 -a0 -w1 -b1 -k2 -S3");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> csv = Lines(Output("run.csv"));
+    ASSERT_EQ(csv.size(), 8u) << Output("run.csv");
+    EXPECT_EQ(csv[0], "variable,kind,time,value,error_bound,residual");
+    const std::vector<std::string> starts = {"up_at,instant,0.5,",
+                                             "up_at,instant,1,",
+                                             "up_at,instant,2,",
+                                             "up_time,interval,\"[0,2]\",",
+                                             "up_share,time-averaged,\"[1,3]\",",
+                                             "failures,interval,\"[0,2]\",",
+                                             "availability,steady-state,-,"};
+    for (size_t k = 0; k < starts.size(); k++)
+        EXPECT_EQ(csv[k + 1].rfind(starts[k], 0), 0u) << csv[k + 1];
+    EXPECT_NE(r.out.find("variable      kind"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("64 replications"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("steady state: warm-up 1, 2 batches of 1"), std::string::npos) << r.out;
+}
+
+TEST_F(SimProgramTest, ASeedGivesTheSameResultsOnAnyNumberOfThreads) {
+    const std::string args = " -n200 -r0 -a0 -w2 -b2 -k3 -S11";
+    ASSERT_EQ(Run(TestModel("simtest_two_state_sim"), "-None -T1" + args).status, 0);
+    ASSERT_EQ(Run(TestModel("simtest_two_state_sim"), "-Ntwo -T2" + args).status, 0);
+    ASSERT_EQ(Run(TestModel("simtest_two_state_sim"), "-Nthree -T3" + args).status, 0);
+    ASSERT_EQ(Run(TestModel("simtest_two_state_sim"), "-Nother -T2 -n200 -r0 -a0 -w2 -b2 -k3 -S12")
+                  .status,
+              0);
+    EXPECT_EQ(Output("one.csv"), Output("two.csv"));
+    EXPECT_EQ(Output("one.csv"), Output("three.csv"));
+    EXPECT_NE(Output("one.csv"), Output("other.csv"));
+}
+
+TEST_F(SimProgramTest, TheStoppingRuleGivesTheSameCountEveryTime) {
+    // A loose target, reached after a few blocks.
+    const std::string args = " -r0.08 -a0.08 -w2 -b2 -k3 -S5 -n100000";
+    const RunResult a = Run(TestModel("simtest_two_state_sim"), "-Na -T1" + args);
+    const RunResult b = Run(TestModel("simtest_two_state_sim"), "-Nb -T2" + args);
+    ASSERT_EQ(a.status, 0) << a.err;
+    ASSERT_EQ(b.status, 0) << b.err;
+    EXPECT_NE(a.out.find(": reached"), std::string::npos) << a.out;
+    EXPECT_EQ(Replications(a.out), Replications(b.out));
+    EXPECT_GT(Replications(a.out), 32u);
+    EXPECT_LT(Replications(a.out), 100000u);
+    EXPECT_EQ(Output("a.csv"), Output("b.csv"));
+}
+
+TEST_F(SimProgramTest, PlotsInstantOfTimeVariablesWithTheirBands) {
+    const RunResult r =
+        Run(TestModel("simtest_two_state_sim"), "-Nplot -n64 -r0 -a0 -w1 -b1 -k2 -g0:2:5");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string svg = Output("plot_up_at.svg");
+    ASSERT_FALSE(svg.empty()) << testing::PrintToString(Listing());
+    EXPECT_NE(svg.find("<polygon class=\"band\""), std::string::npos);
+    EXPECT_NE(svg.find("<polyline class=\"mean\""), std::string::npos);
+    EXPECT_NE(svg.find("95% confidence band"), std::string::npos);
+    EXPECT_NE(r.out.find("plot: plot_up_at.svg"), std::string::npos);
+    // The grid is plotted, not tabled.
+    EXPECT_EQ(Lines(Output("plot.csv")).size(), 8u);
+}
+
+TEST_F(SimProgramTest, MissingTheTargetIsReportedWithStatus1) {
+    const RunResult r =
+        Run(TestModel("simtest_two_state_sim"), "-Nmiss -n40 -r1e-6 -a1e-9 -w1 -b1");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Error: the target was not reached within 40 replications"),
+              std::string::npos)
+        << r.err;
+    // The estimates are written all the same.
+    EXPECT_EQ(Lines(Output("miss.csv")).size(), 8u);
+}
+
+// One fault family: input the simulator cannot run with. Each is a clear message on
+// standard error and exit status 1, and no results file.
+TEST_F(SimProgramTest, BadInputIsRefusedWithAMessage) {
+    const struct {
+        std::string program, args, message;
+    } cases[] = {
+        {SimProgram(), "-Nx -B36", "Error: experiment number 36 is outside 0 to 35"},
+        {SimProgram(), "-Nx -B2x", "Error: experiment number (-B) is not a whole number"},
+        {SimProgram(), "-Nx -Od:nothing:1",
+         "Error: the override string d:nothing:1 could not be "
+         "applied; nothing was simulated"},
+        {SimProgram(), "-Nx -Q", "Error: unknown option -Q"},
+        {TestModel("simtest_faults_sim"), "-Nx -Od:a:-3:d:b:-2",
+         "Error: activity fail has the sampled delay -"},
+        {TestModel("simtest_faults_sim"), "-Nx -Od:a:nan",
+         "Error: activity fail has the sampled delay nan"},
+        {TestModel("simtest_dead_sim"), "-Nx", "Error: no timed activity is ever enabled"},
+        {TestModel("simtest_zero_time_loop_sim"), "-Nx -n2",
+         "instantaneous firings in a row at time"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = Run(c.program, c.args);
+        EXPECT_EQ(r.status, 1) << c.args << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos)
+            << c.args << "\nstderr: " << r.err << "\nexpected: " << c.message;
+        EXPECT_FALSE(Exists("x.csv")) << c.args;
+    }
+}
+
+TEST_F(SimProgramTest, UsageWithoutArguments) {
+    const RunResult r = Run(SimProgram(), "");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("usage:"), std::string::npos);
+}
+
+} // namespace
