@@ -181,6 +181,16 @@ int Simulate(const SimOptions& o) {
                       << std::endl;
     }
     table.Print(std::cout);
+    for (size_t r = 0; r < results.size(); r++) {
+        const uint64_t n = runner.EstimateOf(static_cast<int>(r)).Count();
+        if (!results[r].grid && n < runner.Replications())
+            std::cout << results[r].variable
+                      << (results[r].kind == ObservationPlan::SteadyState
+                              ? std::string()
+                              : " at " + ResultTable::Time(results[r].start))
+                      << ": target reached after " << n << " replications, not observed after that"
+                      << std::endl;
+    }
     std::cout << "error bound: half-width of the " << Number("%g", o.level * 100)
               << "% confidence interval (Student t)";
     if (o.HasTarget())

@@ -106,6 +106,18 @@ ObservationPlan::ObservationPlan(PVModel* model, bool grid, double gridStart, do
     Build(timed);
 }
 
+double ObservationPlan::EndOf(int result) const {
+    const Result& r = results_[static_cast<size_t>(result)];
+    return r.kind == SteadyState ? warmup_ + batchLength_ * batches_ : r.stop;
+}
+
+size_t ObservationPlan::MarksUntil(double t) const {
+    return static_cast<size_t>(
+        std::upper_bound(marks_.begin(), marks_.end(), t,
+                         [](double x, const Mark& m) { return x < m.time; }) -
+        marks_.begin());
+}
+
 void ObservationPlan::Build(std::vector<Timed>& timed) {
     // Stable: at one time a batch's difference comes before the next batch's snapshot,
     // an interval's snapshot before its own difference.

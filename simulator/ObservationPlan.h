@@ -65,6 +65,10 @@ class ObservationPlan {
     int ResultOf(int column) const { return columnResult_[static_cast<size_t>(column)]; }
     // The model time a replication runs to.
     double Horizon() const { return marks_.empty() ? 0.0 : marks_.back().time; }
+    // The time of a result's last observation.
+    double EndOf(int result) const;
+    // The number of marks at times up to t.
+    size_t MarksUntil(double t) const;
     double Warmup() const { return warmup_; }
     double BatchLength() const { return batchLength_; }
     int Batches() const { return batches_; }

@@ -20,9 +20,10 @@
 ReplicationRunner::ReplicationRunner(const std::vector<Trajectory*>& trajectories,
                                      const ObservationPlan& plan, const Settings& settings)
     : trajectories_(trajectories), plan_(plan), settings_(settings),
-      estimates_(plan.Results().size()), lagSum_(plan.Results().size(), 0.0),
-      lagCount_(plan.Results().size(), 0), batchSum_(plan.Results().size(), 0.0),
-      batchSquares_(plan.Results().size(), 0.0), batchCount_(plan.Results().size(), 0) {}
+      estimates_(plan.Results().size()), settled_(plan.Results().size(), 0),
+      lagSum_(plan.Results().size(), 0.0), lagCount_(plan.Results().size(), 0),
+      batchSum_(plan.Results().size(), 0.0), batchSquares_(plan.Results().size(), 0.0),
+      batchCount_(plan.Results().size(), 0) {}
 
 uint64_t ReplicationRunner::BlockSize(uint64_t done) {
     const uint64_t eighth = (done / 8 + 31) / 32 * 32;
@@ -92,6 +93,10 @@ void ReplicationRunner::Fold(const double* observations) {
         int end = c + 1;
         while (end < columns && plan_.ResultOf(end) == r)
             end++;
+        if (settled_[static_cast<size_t>(r)]) {
+            c = end;
+            continue;
+        }
         double sum = observations[c];
         for (int k = c + 1; k < end; k++) {
             sum += observations[k];
@@ -111,7 +116,7 @@ void ReplicationRunner::Fold(const double* observations) {
     }
 }
 
-void ReplicationRunner::RunBlock(uint64_t first, uint64_t count) {
+void ReplicationRunner::RunBlock(uint64_t first, uint64_t count, size_t marks) {
     const size_t columns = static_cast<size_t>(plan_.Columns());
     buffer_.assign(static_cast<size_t>(count) * columns, 0.0);
     std::atomic<uint64_t> next(first);
@@ -128,7 +133,7 @@ void ReplicationRunner::RunBlock(uint64_t first, uint64_t count) {
                 return;
             try {
                 t->Run(plan_, ReplicationStream::SeedOf(settings_.seed, k),
-                       &buffer_[static_cast<size_t>(k - first) * columns]);
+                       &buffer_[static_cast<size_t>(k - first) * columns], marks);
             } catch (const SimError& e) {
                 std::lock_guard<std::mutex> hold(lock);
                 // Every replication below a failed one was claimed and runs to its
@@ -190,14 +195,26 @@ void ReplicationRunner::Run() {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     };
     const bool target = settings_.relative > 0.0 || settings_.absolute > 0.0;
+    const std::vector<ObservationPlan::Result>& results = plan_.Results();
+    size_t marks = plan_.Marks().size();
     bool shown = false;
     while (replications_ < settings_.maxReplications) {
         uint64_t count = BlockSize(replications_);
         if (count > settings_.maxReplications - replications_)
             count = settings_.maxReplications - replications_;
-        RunBlock(replications_, count);
+        RunBlock(replications_, count, marks);
         replications_ += count;
         const bool done = target && Reached();
+        if (target && !done) {
+            double horizon = 0.0;
+            for (size_t r = 0; r < results.size(); r++) {
+                if (!results[r].grid && !settled_[r] && ReachedTarget(static_cast<int>(r)))
+                    settled_[r] = 1;
+                if (!settled_[r])
+                    horizon = std::max(horizon, plan_.EndOf(static_cast<int>(r)));
+            }
+            marks = plan_.MarksUntil(horizon);
+        }
         seconds_ = elapsed();
         if (settings_.progress && seconds_ > 1.0 && isatty(fileno(stderr))) {
             constexpr int kWidth = 30;

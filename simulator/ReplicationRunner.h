@@ -20,6 +20,12 @@
 // |mean|, or, for a result near 0 (|mean| < 0.1) or a result within [0, 1] near 1
 // (mean > 0.9), at most `absolute`. The run stops once every result has, or at
 // `maxReplications`. Without targets (both 0) it makes exactly maxReplications.
+//
+// A result that has reached its target is kept as it is: later replications do not
+// observe it, and run only as far as the results still open need. A long steady-state
+// run that is precise early then stops costing the transient results their time.
+// Its estimate is that of its first EstimateOf(result).Count() replications, the
+// same as a run stopped there.
 #pragma once
 
 #include "simulator/Estimate.h"
@@ -69,7 +75,7 @@ class ReplicationRunner {
     static uint64_t BlockSize(uint64_t done);
 
   private:
-    void RunBlock(uint64_t first, uint64_t count);
+    void RunBlock(uint64_t first, uint64_t count, size_t marks);
     void Fold(const double* observations);
     double TFactor(uint64_t count) const;
 
@@ -77,6 +83,7 @@ class ReplicationRunner {
     const ObservationPlan& plan_;
     Settings settings_;
     std::vector<Estimate> estimates_;
+    std::vector<char> settled_;
     std::vector<double> lagSum_;
     std::vector<uint64_t> lagCount_;
     std::vector<double> batchSum_, batchSquares_;

@@ -321,18 +321,20 @@ Trajectory::Pilot Trajectory::RunPilot(unsigned long seed, uint64_t events) {
     return p;
 }
 
-void Trajectory::Run(const ObservationPlan& plan, unsigned long seed, double* observations) {
+void Trajectory::Run(const ObservationPlan& plan, unsigned long seed, double* observations,
+                     size_t count) {
     UseRandoms use(&randoms_);
     Reset(seed);
     Settle();
-    const std::vector<ObservationPlan::Mark>& marks = plan.Marks();
+    const ObservationPlan::Mark* marks = plan.Marks().data();
+    const size_t end = std::min(count, plan.Marks().size());
     const ObservationPlan::Operation* operations = plan.Operations().data();
     snapshot_.resize(static_cast<size_t>(plan.Snapshots()));
     size_t m = 0;
-    while (m < marks.size()) {
+    while (m < end) {
         const double due = heap_.Empty() ? INFINITY : heap_.TopTime();
         // Firings at a mark's time come first: the paths are right-continuous.
-        for (; m < marks.size() && marks[m].time < due; m++) {
+        for (; m < end && marks[m].time < due; m++) {
             const double t = marks[m].time;
             for (int k = marks[m].first; k < marks[m].first + marks[m].count; k++) {
                 const ObservationPlan::Operation& o = operations[k];
@@ -351,7 +353,7 @@ void Trajectory::Run(const ObservationPlan& plan, unsigned long seed, double* ob
                 }
             }
         }
-        if (m == marks.size())
+        if (m == end)
             break;
         FireTimed(heap_.Top());
     }

@@ -27,6 +27,7 @@
 #include "distributions/UserDistributions.h"
 #include "simulator/EventHeap.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -56,9 +57,10 @@ class Trajectory {
     // Up to `events` timed firings from the initial marking with the stream `seed`.
     Pilot RunPilot(unsigned long seed, uint64_t events);
 
-    // One replication with the stream `seed`: writes plan.Columns() observations.
-    // A delay, rate or weight that is no valid number is a SimError.
-    void Run(const ObservationPlan& plan, unsigned long seed, double* observations);
+    // One replication with the stream `seed`, up to the plan's first `marks` marks:
+    // writes the observations of those marks into their columns (of
+    // plan.Columns()). A delay, rate or weight that is no valid number is a SimError.
+    void Run(const ObservationPlan& plan, unsigned long seed, double* observations, size_t marks);
 
     // Timed firings so far, over every run.
     uint64_t Events() const { return events_; }

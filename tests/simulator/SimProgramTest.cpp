@@ -85,6 +85,38 @@ TEST_F(SimProgramTest, TheStoppingRuleGivesTheSameCountEveryTime) {
     EXPECT_EQ(Output("a.csv"), Output("b.csv"));
 }
 
+// A result that reaches its target is kept: the later replications stop where the
+// results still open end. Each result is then what a run of its own count gives.
+TEST_F(SimProgramTest, ResultsThatReachTheirTargetAreKept) {
+    const RunResult r = Run(TestModel("simtest_repair_sim"), "-Nkept -B0");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string mark = "availability: target reached after ";
+    const size_t at = r.out.find(mark);
+    ASSERT_NE(at, std::string::npos) << r.out;
+    const unsigned long settled = std::stoul(r.out.substr(at + mark.size()));
+    const unsigned long all = Replications(r.out);
+    ASSERT_LT(settled, all);
+    auto row = [&](const std::string& file, const std::string& start) {
+        for (const std::string& line : Lines(Output(file)))
+            if (line.rfind(start, 0) == 0)
+                return line;
+        return std::string("(no row " + start + ")");
+    };
+    ASSERT_EQ(
+        Run(TestModel("simtest_repair_sim"), "-Nsettled -B0 -r0 -a0 -n" + std::to_string(settled))
+            .status,
+        0);
+    EXPECT_EQ(row("kept.csv", "availability,"), row("settled.csv", "availability,"));
+    // The last result to settle was observed in every replication (the batches of
+    // the steady state only observe, they do not change the paths).
+    ASSERT_EQ(Run(TestModel("simtest_repair_sim"),
+                  "-Nall -B0 -r0 -a0 -w1 -b1 -k1 -n" + std::to_string(all))
+                  .status,
+              0);
+    EXPECT_EQ(row("kept.csv", "components_up,instant,100,"),
+              row("all.csv", "components_up,instant,100,"));
+}
+
 TEST_F(SimProgramTest, PlotsInstantOfTimeVariablesWithTheirBands) {
     const RunResult r =
         Run(TestModel("simtest_two_state_sim"), "-Nplot -n64 -r0 -a0 -w1 -b1 -k2 -g0:2:5");
