@@ -206,13 +206,19 @@ void ReplicationRunner::Run() {
         replications_ += count;
         const bool done = target && Reached();
         if (target && !done) {
+            // How far the results short of their target need the paths; those that
+            // have reached it and end later are kept, the others still observed
+            // (that costs nothing more).
+            auto reached = [&](size_t r) {
+                return !results[r].grid && ReachedTarget(static_cast<int>(r));
+            };
             double horizon = 0.0;
-            for (size_t r = 0; r < results.size(); r++) {
-                if (!results[r].grid && !settled_[r] && ReachedTarget(static_cast<int>(r)))
-                    settled_[r] = 1;
-                if (!settled_[r])
+            for (size_t r = 0; r < results.size(); r++)
+                if (!settled_[r] && !reached(r))
                     horizon = std::max(horizon, plan_.EndOf(static_cast<int>(r)));
-            }
+            for (size_t r = 0; r < results.size(); r++)
+                if (!settled_[r] && reached(r) && plan_.EndOf(static_cast<int>(r)) > horizon)
+                    settled_[r] = 1;
             marks = plan_.MarksUntil(horizon);
         }
         seconds_ = elapsed();

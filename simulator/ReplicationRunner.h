@@ -21,9 +21,11 @@
 // (mean > 0.9), at most `absolute`. The run stops once every result has, or at
 // `maxReplications`. Without targets (both 0) it makes exactly maxReplications.
 //
-// A result that has reached its target is kept as it is: later replications do not
-// observe it, and run only as far as the results still open need. A long steady-state
-// run that is precise early then stops costing the transient results their time.
+// A result that has reached its target and ends later than every result still short
+// of it is kept as it is: later replications do not observe it, and run only as far
+// as the open results need. A long steady-state run that is precise early then stops
+// costing the transient results their time. A result that has reached its target
+// within that time is still observed, which costs nothing.
 // Its estimate is that of its first EstimateOf(result).Count() replications, the
 // same as a run stopped there.
 #pragma once
