@@ -139,7 +139,7 @@ int Simulate(const SimOptions& o) {
     runner.Run();
     const double events = static_cast<double>(runner.Events() - before);
 
-    std::cout << "simulation: " << runner.Replications() << " replications to time "
+    std::cout << "simulation: " << runner.Replications() << " replications up to time "
               << ResultTable::Time(plan.Horizon()) << " (seed " << o.seed << ", " << threads
               << (threads == 1 ? " thread" : " threads") << "): " << Number("%.0f", events)
               << " timed firings in " << Number("%.2f", runner.Seconds()) << " s ("
