@@ -6,16 +6,15 @@
 #include "BaseClasses/PVModel.h"
 #include "BaseClasses/PerformanceVariableNode.h"
 #include "BaseClasses/ProcessEnd.h"
+#include "common/MeasureKind.h"
+#include "common/ResultTable.h"
+#include "common/SvgPlot.h"
+#include "common/UserError.h"
 #include "simulator/ObservationPlan.h"
 #include "simulator/ReplicationRunner.h"
 #include "simulator/ReplicationStream.h"
-#include "simulator/SimError.h"
 #include "simulator/SimOptions.h"
 #include "simulator/Trajectory.h"
-#include "solver/Measure.h"
-#include "solver/ResultTable.h"
-#include "solver/SolveError.h"
-#include "solver/SvgPlot.h"
 
 #include <algorithm>
 #include <cctype>
@@ -66,8 +65,8 @@ int Simulate(const SimOptions& o) {
     BaseStudyClass* study = GenerateStudy();
     // The study indexes its experiment tables without a check.
     if (o.experiment >= study->GetNumExps())
-        throw SimError("Error: experiment number " + std::to_string(o.experiment) +
-                       " is outside 0 to " + std::to_string(study->GetNumExps() - 1));
+        throw gen::UserError("experiment number " + std::to_string(o.experiment) +
+                             " is outside 0 to " + std::to_string(study->GetNumExps() - 1));
     study->SetGVs(o.experiment);
     study->PrintGlobalValues(o.experiment);
     if (o.overridden) {
@@ -75,8 +74,8 @@ int Simulate(const SimOptions& o) {
         std::vector<char> text(o.overrides.begin(), o.overrides.end());
         text.push_back('\0');
         if (!study->overrideGVs(text.data()))
-            throw SimError("Error: the override string " + o.overrides +
-                           " could not be applied; nothing was simulated");
+            throw gen::UserError("the override string " + o.overrides +
+                                 " could not be applied; nothing was simulated");
         std::cout << "Overriding global variables in sim" << std::endl;
     }
 
@@ -100,9 +99,9 @@ int Simulate(const SimOptions& o) {
     const unsigned long pilotSeed =
         ReplicationStream::SeedOf(o.seed, ReplicationStream::kSeeds - 1);
     if (!first.Probe(pilotSeed))
-        throw SimError("Error: no timed activity is ever enabled: once the instantaneous "
-                       "activities of the initial marking have fired, nothing is due, so the "
-                       "model never leaves that marking and there is nothing to simulate");
+        throw gen::UserError("no timed activity is ever enabled: once the instantaneous "
+                             "activities of the initial marking have fired, nothing is due, so the "
+                             "model never leaves that marking and there is nothing to simulate");
 
     double warmup = o.warmup, batch = o.batchLength;
     const bool steady = ObservationPlan::HasSteadyState(model);
@@ -121,8 +120,8 @@ int Simulate(const SimOptions& o) {
     const ObservationPlan plan(model, o.grid, o.gridStart, o.gridStop, o.gridPoints, warmup, batch,
                                o.batches);
     if (plan.Results().empty())
-        throw SimError("Error: the model has no performance variables; there is nothing to "
-                       "estimate");
+        throw gen::UserError("the model has no performance variables; there is nothing to "
+                             "estimate");
 
     ReplicationRunner::Settings s;
     s.seed = o.seed;
@@ -160,10 +159,10 @@ int Simulate(const SimOptions& o) {
         const int i = static_cast<int>(r);
         ResultTable::Row row;
         row.variable = x.variable;
-        row.kind = Measure::KindName(static_cast<Measure::Kind>(x.kind));
-        if (x.kind == ObservationPlan::SteadyState)
+        row.kind = MeasureKindName(x.kind);
+        if (x.kind == MeasureKind::SteadyState)
             row.time = "-";
-        else if (x.kind == ObservationPlan::InstantOfTime)
+        else if (x.kind == MeasureKind::InstantOfTime)
             row.time = ResultTable::Time(x.start);
         else
             row.time = "[" + ResultTable::Time(x.start) + "," + ResultTable::Time(x.stop) + "]";
@@ -172,7 +171,7 @@ int Simulate(const SimOptions& o) {
         table.Add(row);
         if (o.HasTarget() && missed < 0 && !runner.ReachedTarget(i))
             missed = i;
-        if (x.kind == ObservationPlan::SteadyState && runner.BatchCorrelation(i) > 0.3)
+        if (x.kind == MeasureKind::SteadyState && runner.BatchCorrelation(i) > 0.3)
             std::cerr << "warning: variable " << x.variable
                       << ": consecutive batch means are correlated ("
                       << Number("%.2f", runner.BatchCorrelation(i))
@@ -185,7 +184,7 @@ int Simulate(const SimOptions& o) {
         const uint64_t n = runner.EstimateOf(static_cast<int>(r)).Count();
         if (!results[r].grid && n < runner.Replications())
             std::cout << results[r].variable
-                      << (results[r].kind == ObservationPlan::SteadyState
+                      << (results[r].kind == MeasureKind::SteadyState
                               ? std::string()
                               : " at " + ResultTable::Time(results[r].start))
                       << ": target reached after " << n << " replications, not observed after that"
@@ -226,7 +225,7 @@ int Simulate(const SimOptions& o) {
     }
     std::cout << "results: " << o.csv << std::endl;
     if (!std::cout)
-        throw SimError("Error: cannot write the results on standard output");
+        throw gen::UserError("cannot write the results on standard output");
     if (missed >= 0) {
         std::cerr << "Error: the target was not reached within " << runner.Replications()
                   << " replications: variable " << results[static_cast<size_t>(missed)].variable
@@ -249,10 +248,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         return Simulate(o);
-    } catch (const SimError& e) {
-        std::cout.flush();
-        std::cerr << e.what() << std::endl;
-    } catch (const SolveError& e) {
+    } catch (const gen::UserError& e) {
         std::cout.flush();
         std::cerr << "Error: " << e.what() << std::endl;
     } catch (const std::bad_alloc&) {

@@ -2,7 +2,7 @@
 
 #include "BaseClasses/PVModel.h"
 #include "BaseClasses/PerformanceVariableNode.h"
-#include "simulator/SimError.h"
+#include "common/UserError.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,8 +11,8 @@ namespace {
 
 void CheckTime(const PerformanceVariableNode* node, double t) {
     if (!(t >= 0.0) || !std::isfinite(t))
-        throw SimError(std::string("Error: variable ") + node->Name + " has the time " +
-                       std::to_string(t) + "; a time must be a finite number of at least 0");
+        throw gen::UserError(std::string("variable ") + node->Name + " has the time " +
+                             std::to_string(t) + "; a time must be a finite number of at least 0");
 }
 
 } // namespace
@@ -40,12 +40,12 @@ ObservationPlan::ObservationPlan(PVModel* model, bool grid, double gridStart, do
 
     for (int p = 0; p < model->NumPVs; p++) {
         PerformanceVariableNode* node = model->PVNodes[p];
-        const Kind kind = static_cast<Kind>(node->GetRewardType());
+        const MeasureKind kind = MeasureKindOf(node->GetRewardType());
         Result r;
         r.variable = node->Name;
         r.kind = kind;
         r.node = p;
-        if (kind == SteadyState) {
+        if (kind == MeasureKind::SteadyState) {
             steady_ = true;
             const int result = static_cast<int>(results_.size());
             results_.push_back(r);
@@ -62,26 +62,27 @@ ObservationPlan::ObservationPlan(PVModel* model, bool grid, double gridStart, do
         }
         for (int j = 0; j < node->GetNumTimePoints(); j++) {
             r.start = node->GetStartTime(j);
-            r.stop = kind == InstantOfTime ? r.start : node->GetStopTime(j);
+            r.stop = kind == MeasureKind::InstantOfTime ? r.start : node->GetStopTime(j);
             CheckTime(node, r.start);
             CheckTime(node, r.stop);
-            if (r.stop < r.start || (kind == TimeAveragedInterval && r.stop == r.start))
-                throw SimError(std::string("Error: variable ") + node->Name +
-                               " has an interval that ends at " + std::to_string(r.stop) +
-                               " and starts at " + std::to_string(r.start) +
-                               (kind == TimeAveragedInterval
-                                    ? "; an average needs an interval that ends after it starts"
-                                    : "; an interval cannot end before it starts"));
+            if (r.stop < r.start ||
+                (kind == MeasureKind::TimeAveragedInterval && r.stop == r.start))
+                throw gen::UserError(
+                    std::string("variable ") + node->Name + " has an interval that ends at " +
+                    std::to_string(r.stop) + " and starts at " + std::to_string(r.start) +
+                    (kind == MeasureKind::TimeAveragedInterval
+                         ? "; an average needs an interval that ends after it starts"
+                         : "; an interval cannot end before it starts"));
             const int result = static_cast<int>(results_.size());
             results_.push_back(r);
             const int column = AddColumn(result);
-            if (kind == InstantOfTime) {
+            if (kind == MeasureKind::InstantOfTime) {
                 add(r.start, Operation::Read, p, column, -1, 0.0);
             } else {
                 const int s = snapshots_++;
                 add(r.start, Operation::Snap, p, -1, s, 0.0);
                 add(r.stop, Operation::Difference, p, column, s,
-                    kind == TimeAveragedInterval ? 1.0 / (r.stop - r.start) : 1.0);
+                    kind == MeasureKind::TimeAveragedInterval ? 1.0 / (r.stop - r.start) : 1.0);
             }
         }
     }
@@ -93,7 +94,7 @@ ObservationPlan::ObservationPlan(PVModel* model, bool grid, double gridStart, do
             for (int k = 0; k < gridPoints; k++) {
                 Result r;
                 r.variable = node->Name;
-                r.kind = InstantOfTime;
+                r.kind = MeasureKind::InstantOfTime;
                 r.node = p;
                 r.grid = true;
                 r.start = r.stop = gridStart + (gridStop - gridStart) * k / (gridPoints - 1);
@@ -108,7 +109,7 @@ ObservationPlan::ObservationPlan(PVModel* model, bool grid, double gridStart, do
 
 double ObservationPlan::EndOf(int result) const {
     const Result& r = results_[static_cast<size_t>(result)];
-    return r.kind == SteadyState ? warmup_ + batchLength_ * batches_ : r.stop;
+    return r.kind == MeasureKind::SteadyState ? warmup_ + batchLength_ * batches_ : r.stop;
 }
 
 size_t ObservationPlan::MarksUntil(double t) const {

@@ -11,6 +11,8 @@
 // over it plus the impulses of the firings at times a < t <= b.
 #pragma once
 
+#include "common/MeasureKind.h"
+
 #include <string>
 #include <vector>
 
@@ -18,11 +20,9 @@ class PVModel;
 
 class ObservationPlan {
   public:
-    enum Kind { InstantOfTime = 0, IntervalOfTime = 1, TimeAveragedInterval = 2, SteadyState = 3 };
-
     struct Result {
         std::string variable;
-        Kind kind = InstantOfTime;
+        MeasureKind kind = MeasureKind::InstantOfTime;
         int node = 0; // index into the reward model's PVNodes
         double start = 0.0;
         double stop = 0.0;
@@ -52,7 +52,7 @@ class ObservationPlan {
     // time-point order), then the grid points of each instant-of-time variable. The
     // steady-state variables are observed after `warmup` in `batches` batches of
     // `batchLength`. A time that is negative or not a number, or an average over an
-    // empty interval, is a SimError.
+    // empty interval, is a UserError.
     ObservationPlan(PVModel* model, bool grid, double gridStart, double gridStop, int gridPoints,
                     double warmup, double batchLength, int batches);
 

@@ -1,8 +1,8 @@
 #include "simulator/ReplicationRunner.h"
 
+#include "common/UserError.h"
 #include "simulator/ObservationPlan.h"
 #include "simulator/ReplicationStream.h"
-#include "simulator/SimError.h"
 #include "simulator/StudentT.h"
 #include "simulator/Trajectory.h"
 
@@ -134,7 +134,7 @@ void ReplicationRunner::RunBlock(uint64_t first, uint64_t count, size_t marks) {
             try {
                 t->Run(plan_, ReplicationStream::SeedOf(settings_.seed, k),
                        &buffer_[static_cast<size_t>(k - first) * columns], marks);
-            } catch (const SimError& e) {
+            } catch (const gen::UserError& e) {
                 std::lock_guard<std::mutex> hold(lock);
                 // Every replication below a failed one was claimed and runs to its
                 // end, so the lowest failure is the same on every run.
@@ -159,7 +159,7 @@ void ReplicationRunner::RunBlock(uint64_t first, uint64_t count, size_t marks) {
     for (std::thread& h : helpers)
         h.join();
     if (failedAt != UINT64_MAX)
-        throw SimError(message + " (replication " + std::to_string(failedAt) + ")");
+        throw gen::UserError(message + " (replication " + std::to_string(failedAt) + ")");
     for (uint64_t k = 0; k < count; k++)
         Fold(&buffer_[static_cast<size_t>(k) * columns]);
 }

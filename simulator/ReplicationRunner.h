@@ -53,7 +53,7 @@ class ReplicationRunner {
     ReplicationRunner(const std::vector<Trajectory*>& trajectories, const ObservationPlan& plan,
                       const Settings& settings);
 
-    // Runs to the stopping rule; a failed replication is a SimError (that of the
+    // Runs to the stopping rule; a failed replication is a UserError (that of the
     // lowest-numbered failed replication).
     void Run();
 

@@ -1,8 +1,7 @@
 #include "simulator/SimOptions.h"
 
-#include "simulator/SimError.h"
-#include "solver/CommandLine.h"
-#include "solver/SolveError.h"
+#include "common/CommandLine.h"
+#include "common/UserError.h"
 
 #include <cerrno>
 #include <cmath>
@@ -15,7 +14,7 @@ double Number(const char* value, const std::string& what) {
     char* end = nullptr;
     const double x = std::strtod(value, &end);
     if (end == value || *end != '\0' || errno == ERANGE || !std::isfinite(x))
-        throw SimError("Error: " + what + " is not a number: " + value);
+        throw gen::UserError(what + " is not a number: " + value);
     return x;
 }
 
@@ -23,12 +22,12 @@ uint64_t Whole(const char* value, const std::string& what, uint64_t low, uint64_
     errno = 0;
     char* end = nullptr;
     if (value[0] == '-' || value[0] == '+')
-        throw SimError("Error: " + what + " is not a whole number from " + std::to_string(low) +
-                       " to " + std::to_string(high) + ": " + value);
+        throw gen::UserError(what + " is not a whole number from " + std::to_string(low) + " to " +
+                             std::to_string(high) + ": " + value);
     const unsigned long long n = std::strtoull(value, &end, 10);
     if (end == value || *end != '\0' || errno == ERANGE || n < low || n > high)
-        throw SimError("Error: " + what + " is not a whole number from " + std::to_string(low) +
-                       " to " + std::to_string(high) + ": " + value);
+        throw gen::UserError(what + " is not a whole number from " + std::to_string(low) + " to " +
+                             std::to_string(high) + ": " + value);
     return n;
 }
 
@@ -69,13 +68,7 @@ SimOptions SimOptions::Parse(int argc, char** argv) {
     CommandLine line(argc, argv, "PNBOSLranTgwbkc");
     char letter = 0;
     const char* value = nullptr;
-    for (;;) {
-        try {
-            if (!line.Next(letter, value))
-                break;
-        } catch (const SolveError& e) {
-            throw SimError(std::string("Error: ") + e.what());
-        }
+    while (line.Next(letter, value)) {
         if (letter == 'h') {
             o.usage = true;
             return o;
@@ -101,16 +94,16 @@ SimOptions SimOptions::Parse(int argc, char** argv) {
         case 'L':
             o.level = Number(value, "confidence level (-L)");
             if (!(o.level > 0.0 && o.level < 1.0))
-                throw SimError(std::string("Error: the confidence level (-L) must lie above 0 and "
-                                           "below 1: ") +
-                               value);
+                throw gen::UserError(
+                    std::string("the confidence level (-L) must lie above 0 and below 1: ") +
+                    value);
             break;
         case 'r':
         case 'a': {
             const double x = Number(value, std::string("target (-") + letter + ")");
             if (x < 0.0)
-                throw SimError(std::string("Error: the target (-") + letter +
-                               ") must be at least 0: " + value);
+                throw gen::UserError(std::string("the target (-") + letter +
+                                     ") must be at least 0: " + value);
             (letter == 'r' ? o.relative : o.absolute) = x;
             break;
         }
@@ -122,11 +115,7 @@ SimOptions SimOptions::Parse(int argc, char** argv) {
             break;
         case 'g': {
             size_t points = 0;
-            try {
-                CommandLine::Grid(value, o.gridStart, o.gridStop, points);
-            } catch (const SolveError& e) {
-                throw SimError(std::string("Error: ") + e.what());
-            }
+            CommandLine::Grid(value, o.gridStart, o.gridStop, points);
             o.gridPoints = static_cast<int>(points);
             o.grid = true;
             break;
@@ -135,10 +124,10 @@ SimOptions SimOptions::Parse(int argc, char** argv) {
         case 'b': {
             const double x = Number(value, std::string("-") + letter);
             if (letter == 'w' ? x < 0.0 : !(x > 0.0))
-                throw SimError(std::string("Error: ") +
-                               (letter == 'w' ? "the warm-up time (-w) must be at least 0: "
-                                              : "the batch length (-b) must be above 0: ") +
-                               value);
+                throw gen::UserError(std::string(letter == 'w'
+                                                     ? "the warm-up time (-w) must be at least 0: "
+                                                     : "the batch length (-b) must be above 0: ") +
+                                     value);
             (letter == 'w' ? o.warmup : o.batchLength) = x;
             break;
         }
@@ -151,7 +140,7 @@ SimOptions SimOptions::Parse(int argc, char** argv) {
         }
     }
     if (!named)
-        throw SimError("Error: missing experiment name (-N)");
+        throw gen::UserError("missing experiment name (-N)");
     if (o.csv.empty())
         o.csv = o.Base() + ".csv";
     return o;

@@ -9,7 +9,7 @@
 
 class SimOptions {
   public:
-    // Parses the arguments; a bad one is a SimError naming it. `usage` is set when
+    // Parses the arguments; a bad one is a UserError naming it. `usage` is set when
     // the usage text was asked for (-h, or no arguments at all).
     static SimOptions Parse(int argc, char** argv);
     static const char* Usage();

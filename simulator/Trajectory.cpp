@@ -6,9 +6,9 @@
 #include "BaseClasses/SANModel.h"
 #include "Composer/BaseComposerClass.h"
 #include "BaseClasses/state/BaseStateVariableClass.h"
+#include "common/UserError.h"
 #include "simulator/ObservationPlan.h"
 #include "simulator/ReplicationStream.h"
-#include "simulator/SimError.h"
 
 #include <algorithm>
 #include <climits>
@@ -260,9 +260,9 @@ void Trajectory::BadValue(const BaseActionClass* a, const char* what, double val
                           const char* rule) const {
     std::ostringstream text;
     text.precision(15);
-    text << "Error: activity " << a->getName() << " has " << what << " " << value << " at time "
-         << now_ << "; " << rule;
-    throw SimError(text.str());
+    text << "activity " << a->getName() << " has " << what << " " << value << " at time " << now_
+         << "; " << rule;
+    throw gen::UserError(text.str());
 }
 
 void Trajectory::Reset(unsigned long seed) {
@@ -387,8 +387,8 @@ void Trajectory::FireTimed(int slot) {
         a = g->SelectedAction;
         index = IndexOf(a);
         if (index < 0)
-            throw SimError(std::string("Error: activity ") + t.timing->getName() +
-                           " chose a case that is not in the model's action list");
+            throw gen::UserError(std::string("activity ") + t.timing->getName() +
+                                 " chose a case that is not in the model's action list");
     }
     // The completed activity stays in the heap while its dependents are checked: it
     // is one of them, and samples anew (one move from the top) or leaves.
@@ -487,10 +487,9 @@ void Trajectory::ResolveInstantaneous() {
     while (instantCount_ > 0) {
         if (++fired > kMaxInstantaneous) {
             std::ostringstream text;
-            text << "Error: more than " << kMaxInstantaneous
-                 << " instantaneous firings in a row at time " << now_
-                 << " without reaching a stable marking; the model may loop in zero time";
-            throw SimError(text.str());
+            text << "more than " << kMaxInstantaneous << " instantaneous firings in a row at time "
+                 << now_ << " without reaching a stable marking; the model may loop in zero time";
+            throw gen::UserError(text.str());
         }
         int top = INT_MIN, count = 0;
         for (size_t j = 0; j < instant_.size(); j++) {
@@ -516,8 +515,8 @@ void Trajectory::ResolveInstantaneous() {
                 total += w;
             }
             if (!(total > 0.0) || !std::isfinite(total))
-                throw SimError("Error: instantaneous activities enabled together have a total "
-                               "weight of 0; their probabilities are undefined");
+                throw gen::UserError("instantaneous activities enabled together have a total "
+                                     "weight of 0; their probabilities are undefined");
             const double x = TheDistribution->generator->rnd() * total;
             double sum = 0.0;
             chosen = -1;

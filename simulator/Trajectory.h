@@ -59,7 +59,7 @@ class Trajectory {
 
     // One replication with the stream `seed`, up to the plan's first `marks` marks:
     // writes the observations of those marks into their columns (of
-    // plan.Columns()). A delay, rate or weight that is no valid number is a SimError.
+    // plan.Columns()). A delay, rate or weight that is no valid number is a UserError.
     void Run(const ObservationPlan& plan, unsigned long seed, double* observations, size_t marks);
 
     // Timed firings so far, over every run.

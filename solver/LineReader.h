@@ -5,7 +5,7 @@
 // speed.
 #pragma once
 
-#include "solver/SolveError.h"
+#include "common/UserError.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -49,38 +49,13 @@ class LineReader {
     uint64_t Size() const { return size_; }
 
     // An error about the line last returned.
-    SolveError Error(const std::string& what) const { return SolveError::At(path_, line_, what); }
-
-    // Whole-text numbers: blanks around the number are allowed, anything else is not.
-    static bool ParseDouble(std::string_view text, double& value) {
-        return PlainDouble(text, value) || AnyDouble(text, value);
+    gen::UserError Error(const std::string& what) const {
+        return gen::UserError::At(path_, line_, what);
     }
-    static bool ParseUnsigned(std::string_view text, uint64_t& value) {
-        // Digits alone, as the files have them, are read here; the rest by AnyUnsigned.
-        if (text.empty() || text.size() > 19)
-            return AnyUnsigned(text, value);
-        uint64_t v = 0;
-        for (char c : text) {
-            const unsigned d = static_cast<unsigned char>(c) - static_cast<unsigned>('0');
-            if (d > 9)
-                return AnyUnsigned(text, value);
-            v = 10 * v + d;
-        }
-        value = v;
-        return true;
-    }
-    static std::string_view Trim(std::string_view text);
 
   private:
     bool NextAcrossBlocks(std::string_view& line);
     bool Fill();
-
-    // A number in plain notation, digits[.digits][e[sign]digits], whose value one
-    // exactly rounded operation on exact operands gives, as it does for the rates
-    // written with a dozen digits: false (leaving `value`) for any other text.
-    static bool PlainDouble(std::string_view text, double& value);
-    static bool AnyDouble(std::string_view text, double& value);
-    static bool AnyUnsigned(std::string_view text, uint64_t& value);
 
     std::string path_;
     std::FILE* file_ = nullptr;

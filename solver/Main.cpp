@@ -1,14 +1,15 @@
 // solve: computes the performance variables of a chain that gen wrote, from its
 // state-space, reward and type files.
+#include "common/MeasureKind.h"
+#include "common/ResultTable.h"
+#include "common/SvgPlot.h"
+#include "common/UserError.h"
 #include "solver/ChainStructure.h"
 #include "solver/MarkovChain.h"
 #include "solver/Measure.h"
 #include "solver/Options.h"
-#include "solver/ResultTable.h"
 #include "solver/RewardTable.h"
-#include "solver/SolveError.h"
 #include "solver/SteadyState.h"
-#include "solver/SvgPlot.h"
 #include "solver/TransientAnalysis.h"
 #include "solver/Uniformisation.h"
 
@@ -80,7 +81,7 @@ int Solve(const Options& o) {
     const std::string base = o.Base();
     const std::string det = base + ".det";
     if (std::filesystem::exists(det))
-        throw SolveError(det + ": " + kUseSimulator);
+        throw gen::UserError(det + ": " + kUseSimulator);
 
     const std::vector<Measure> measures = Measure::ReadAll(base + ".pvtype");
     Clock reading;
@@ -109,7 +110,7 @@ int Solve(const Options& o) {
     for (size_t p = 0; p < measures.size(); p++) {
         if (!refused[p].empty())
             continue;
-        if (measures[p].kind == Measure::SteadyState)
+        if (measures[p].kind == MeasureKind::SteadyState)
             steady = true;
         else if (!measures[p].times.empty())
             transient = true;
@@ -139,7 +140,7 @@ int Solve(const Options& o) {
                   << std::endl;
         if (!why.empty()) {
             for (size_t p = 0; p < measures.size(); p++)
-                if (refused[p].empty() && measures[p].kind == Measure::SteadyState)
+                if (refused[p].empty() && measures[p].kind == MeasureKind::SteadyState)
                     refused[p] = "no steady state: " + why;
             steady = false;
         }
@@ -160,12 +161,12 @@ int Solve(const Options& o) {
     std::vector<std::vector<size_t>> own(measures.size()), plotted(measures.size());
     for (size_t p = 0; p < measures.size(); p++) {
         const Measure& m = measures[p];
-        if (!refused[p].empty() || m.kind == Measure::SteadyState)
+        if (!refused[p].empty() || m.kind == MeasureKind::SteadyState)
             continue;
         for (const Measure::TimePoint& t : m.times) {
             TransientAnalysis::Request r;
             r.reward = &rewards.variables[p].rate;
-            r.interval = m.kind != Measure::InstantOfTime;
+            r.interval = m.kind != MeasureKind::InstantOfTime;
             r.start = t.start;
             r.stop = t.stop;
             own[p].push_back(requests.size());
@@ -179,7 +180,7 @@ int Solve(const Options& o) {
                                                   static_cast<double>(o.gridPoints - 1));
         bool any = false;
         for (size_t p = 0; p < measures.size(); p++) {
-            if (!refused[p].empty() || measures[p].kind != Measure::InstantOfTime)
+            if (!refused[p].empty() || measures[p].kind != MeasureKind::InstantOfTime)
                 continue;
             any = true;
             for (double t : gridTimes) {
@@ -207,7 +208,7 @@ int Solve(const Options& o) {
         const Measure& m = measures[p];
         ResultTable::Row row;
         row.variable = m.name;
-        row.kind = Measure::KindName(m.kind);
+        row.kind = MeasureKindName(m.kind);
         if (!refused[p].empty()) {
             std::cerr << base << ".var: variable " << m.name << ": " << refused[p] << std::endl;
             failures++;
@@ -216,7 +217,7 @@ int Solve(const Options& o) {
             table.Add(row);
             continue;
         }
-        if (m.kind == Measure::SteadyState) {
+        if (m.kind == MeasureKind::SteadyState) {
             double value = 0.0;
             const std::vector<double>& r = rewards.variables[p].rate;
             for (uint32_t j : structure.bottom)
@@ -236,11 +237,11 @@ int Solve(const Options& o) {
         for (size_t k = 0; k < m.times.size(); k++) {
             const TransientAnalysis::Request& r = requests[own[p][k]];
             double value = r.value, bound = r.bound;
-            if (m.kind == Measure::InstantOfTime) {
+            if (m.kind == MeasureKind::InstantOfTime) {
                 row.time = ResultTable::Time(r.start);
             } else {
                 row.time = "[" + ResultTable::Time(r.start) + "," + ResultTable::Time(r.stop) + "]";
-                if (m.kind == Measure::TimeAveragedInterval) {
+                if (m.kind == MeasureKind::TimeAveragedInterval) {
                     value /= r.stop - r.start;
                     bound /= r.stop - r.start;
                 }
@@ -267,7 +268,7 @@ int Solve(const Options& o) {
     std::cout << "results: " << o.csv << " (" << Seconds(total.Seconds()) << " in all)"
               << std::endl;
     if (!std::cout)
-        throw SolveError("cannot write the results on standard output");
+        throw gen::UserError("cannot write the results on standard output");
     return failures > 0 ? 1 : 0;
 }
 
@@ -281,7 +282,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         return Solve(o);
-    } catch (const SolveError& e) {
+    } catch (const gen::UserError& e) {
         std::cout.flush();
         std::cerr << e.what() << std::endl;
     } catch (const std::bad_alloc&) {

@@ -1,5 +1,6 @@
 #include "solver/MarkovChain.h"
 
+#include "common/TextField.h"
 #include "solver/LineReader.h"
 #include "solver/RateMatrixBuilder.h"
 
@@ -19,7 +20,7 @@ std::string Quoted(std::string_view text) {
 }
 
 bool Blank(std::string_view line) {
-    return LineReader::Trim(line).empty();
+    return TextField::Trim(line).empty();
 }
 
 } // namespace
@@ -31,12 +32,12 @@ MarkovChain MarkovChain::Read(const std::string& path) {
 
     if (!in.Next(line))
         throw in.Error("empty file: expected the file type 1");
-    if (!LineReader::ParseUnsigned(line, number) || number != 1)
+    if (!TextField::ParseUnsigned(line, number) || number != 1)
         throw in.Error("unknown state-space file type " + Quoted(line) + " (expected 1)");
     if (!in.Next(line))
         throw in.Error("unexpected end of file: expected the number of states");
     uint64_t count = 0;
-    if (!LineReader::ParseUnsigned(line, count))
+    if (!TextField::ParseUnsigned(line, count))
         throw in.Error("the number of states is not a whole number: " + Quoted(line));
     if (count == 0)
         throw in.Error("the chain has no states");
@@ -61,14 +62,14 @@ MarkovChain MarkovChain::Read(const std::string& path) {
         if (!haveLine)
             throw in.Error("unexpected end of file: expected " + which() + " of " +
                            std::to_string(count));
-        if (!LineReader::ParseUnsigned(line, number) || number != s)
+        if (!TextField::ParseUnsigned(line, number) || number != s)
             throw in.Error("expected " + which() + ", found " + Quoted(line));
         double out = 0.0;
         for (;;) {
             if (!in.Next(line))
                 throw in.Error("unexpected end of file in " + which() +
                                ": expected a destination or the closing 0");
-            if (!LineReader::ParseUnsigned(line, number))
+            if (!TextField::ParseUnsigned(line, number))
                 throw in.Error("destination is not a state number: " + Quoted(line));
             if (number == 0)
                 break;
@@ -80,14 +81,14 @@ MarkovChain MarkovChain::Read(const std::string& path) {
                 throw in.Error("unexpected end of file in " + which() + ": expected the rate to " +
                                std::to_string(dest));
             double rate = 0.0;
-            if (!LineReader::ParseDouble(line, rate))
+            if (!TextField::ParseDouble(line, rate))
                 throw in.Error("rate is not a number: " + Quoted(line));
             if (!std::isfinite(rate))
                 throw in.Error("rate is not a finite number: " + Quoted(line));
             if (rate < 0.0)
                 throw in.Error(
                     "the chain has deterministic delays (the entry " +
-                    std::string(LineReader::Trim(line)) +
+                    std::string(TextField::Trim(line)) +
                     " is a deterministic firing); it cannot be solved as a Markov "
                     "chain: use the simulator (<model>_sim; sim for the example) instead");
             chain.fileTransitions++;

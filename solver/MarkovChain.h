@@ -18,7 +18,7 @@
 
 class MarkovChain {
   public:
-    // Reads the file; any fault is a SolveError "<file>:<line>: <what>".
+    // Reads the file; any fault is a UserError "<file>:<line>: <what>".
     static MarkovChain Read(const std::string& path);
 
     size_t States() const { return exitRate.size(); }

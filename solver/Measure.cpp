@@ -1,5 +1,6 @@
 #include "solver/Measure.h"
 
+#include "common/TextField.h"
 #include "solver/LineReader.h"
 
 #include <cmath>
@@ -23,7 +24,7 @@ std::string_view Field(LineReader& in, const char* key) {
 uint64_t Count(LineReader& in, const char* key) {
     const std::string_view text = Field(in, key);
     uint64_t n = 0;
-    if (!LineReader::ParseUnsigned(text, n) || n > 100000000)
+    if (!TextField::ParseUnsigned(text, n) || n > 100000000)
         throw in.Error(std::string(key) + " is not a whole number: \"" + std::string(text) + "\"");
     return n;
 }
@@ -31,12 +32,12 @@ uint64_t Count(LineReader& in, const char* key) {
 double Time(LineReader& in, const char* key) {
     const std::string_view text = Field(in, key);
     double t = 0.0;
-    if (!LineReader::ParseDouble(text, t) || std::isnan(t))
+    if (!TextField::ParseDouble(text, t) || std::isnan(t))
         throw in.Error("time point is not a number: \"" + std::string(text) + "\"");
     if (t < 0.0)
-        throw in.Error("time point is negative: " + std::string(LineReader::Trim(text)));
+        throw in.Error("time point is negative: " + std::string(TextField::Trim(text)));
     if (!std::isfinite(t))
-        throw in.Error("time point is not finite: " + std::string(LineReader::Trim(text)));
+        throw in.Error("time point is not finite: " + std::string(TextField::Trim(text)));
     return t;
 }
 
@@ -47,20 +48,6 @@ std::string Shown(double t) {
 }
 
 } // namespace
-
-const char* Measure::KindName(Kind kind) {
-    switch (kind) {
-    case InstantOfTime:
-        return "instant";
-    case IntervalOfTime:
-        return "interval";
-    case TimeAveragedInterval:
-        return "time-averaged";
-    case SteadyState:
-        return "steady-state";
-    }
-    return "?";
-}
 
 std::vector<Measure> Measure::ReadAll(const std::string& path) {
     LineReader in(path);
@@ -74,22 +61,25 @@ std::vector<Measure> Measure::ReadAll(const std::string& path) {
         m.name = std::string(Field(in, "Name"));
         const std::string_view kindText = Field(in, "Type");
         uint64_t kind = 0;
-        if (!LineReader::ParseUnsigned(kindText, kind) || kind > SteadyState)
+        if (!TextField::ParseUnsigned(kindText, kind) ||
+            kind > static_cast<uint64_t>(MeasureKind::SteadyState))
             throw in.Error("unknown performance-variable kind \"" + std::string(kindText) +
                            "\" of " + m.name + " (expected 0 to 3)");
-        m.kind = static_cast<Kind>(kind);
+        m.kind = MeasureKindOf(static_cast<int>(kind));
         const uint64_t times = Count(in, "NumTimes");
         for (uint64_t j = 0; j < times; j++) {
             TimePoint t;
             t.start = Time(in, "Start");
             t.stop = Time(in, "Stop");
-            if (m.kind == InstantOfTime && t.start != t.stop)
+            if (m.kind == MeasureKind::InstantOfTime && t.start != t.stop)
                 throw in.Error("an instant-of-time point has Start " + Shown(t.start) +
                                " and Stop " + Shown(t.stop) + "; they must be equal");
-            if ((m.kind == IntervalOfTime || m.kind == TimeAveragedInterval) && t.start > t.stop)
+            if ((m.kind == MeasureKind::IntervalOfTime ||
+                 m.kind == MeasureKind::TimeAveragedInterval) &&
+                t.start > t.stop)
                 throw in.Error("interval ends at " + Shown(t.stop) + " before its start " +
                                Shown(t.start));
-            if (m.kind == TimeAveragedInterval && t.start == t.stop)
+            if (m.kind == MeasureKind::TimeAveragedInterval && t.start == t.stop)
                 throw in.Error("a time-averaged interval needs Start < Stop, found both " +
                                Shown(t.start));
             m.times.push_back(t);
@@ -98,7 +88,7 @@ std::vector<Measure> Measure::ReadAll(const std::string& path) {
     }
     std::string_view line;
     while (in.Next(line)) {
-        if (!LineReader::Trim(line).empty())
+        if (!TextField::Trim(line).empty())
             throw in.Error("unexpected text after the last of " + std::to_string(count) +
                            " variables: \"" + std::string(line.substr(0, 40)) + "\"");
     }

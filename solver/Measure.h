@@ -13,26 +13,23 @@
 //   3 steady state         the long-run E[r]; its time points, if any, are ignored
 #pragma once
 
+#include "common/MeasureKind.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
 
 class Measure {
   public:
-    enum Kind { InstantOfTime = 0, IntervalOfTime = 1, TimeAveragedInterval = 2, SteadyState = 3 };
-
     struct TimePoint {
         double start;
         double stop;
     };
 
-    // Reads every variable; any fault is a SolveError "<file>:<line>: <what>".
+    // Reads every variable; any fault is a UserError "<file>:<line>: <what>".
     static std::vector<Measure> ReadAll(const std::string& path);
 
-    // The word the tables use for a kind.
-    static const char* KindName(Kind kind);
-
     std::string name;
-    Kind kind = InstantOfTime;
+    MeasureKind kind = MeasureKind::InstantOfTime;
     std::vector<TimePoint> times;
 };

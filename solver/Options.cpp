@@ -1,8 +1,8 @@
 #include "solver/Options.h"
 
-#include "solver/CommandLine.h"
-#include "solver/LineReader.h"
-#include "solver/SolveError.h"
+#include "common/CommandLine.h"
+#include "common/TextField.h"
+#include "common/UserError.h"
 
 #include <cmath>
 
@@ -10,9 +10,10 @@ namespace {
 
 double Positive(const char* value, char letter, double below) {
     double x = 0.0;
-    if (!LineReader::ParseDouble(value, x) || !(x > 0.0) || !(x < below))
-        throw SolveError(std::string("option -") + letter + " needs a number above 0 and below " +
-                         (below == 1.0 ? "1" : "infinity") + ", not \"" + value + "\"");
+    if (!TextField::ParseDouble(value, x) || !(x > 0.0) || !(x < below))
+        throw gen::UserError(std::string("option -") + letter +
+                             " needs a number above 0 and below " +
+                             (below == 1.0 ? "1" : "infinity") + ", not \"" + value + "\"");
     return x;
 }
 
@@ -81,13 +82,13 @@ Options Options::Parse(int argc, char** argv) {
             else if (m == "bicgstab")
                 o.method = SteadyState::Krylov;
             else
-                throw SolveError("option -m needs auto, lu, gs or bicgstab, not \"" + m + "\"");
+                throw gen::UserError("option -m needs auto, lu, gs or bicgstab, not \"" + m + "\"");
             break;
         }
         }
     }
     if (!named)
-        throw SolveError("missing experiment name (-N)");
+        throw gen::UserError("missing experiment name (-N)");
     if (o.csv.empty())
         o.csv = o.Base() + ".csv";
     return o;

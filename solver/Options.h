@@ -11,7 +11,7 @@
 
 class Options {
   public:
-    // Parses the arguments; a bad one is a SolveError naming it. `usage` is set when
+    // Parses the arguments; a bad one is a UserError naming it. `usage` is set when
     // the usage text was asked for (-h, or no arguments at all).
     static Options Parse(int argc, char** argv);
     static const char* Usage();

@@ -1,5 +1,6 @@
 #include "solver/RewardTable.h"
 
+#include "common/TextField.h"
 #include "solver/LineReader.h"
 
 #include <cmath>
@@ -36,7 +37,7 @@ RewardTable RewardTable::Read(const std::string& path, const std::vector<std::st
             throw in.Error("the rewards cover " + count(s - 1) + " but the chain has " +
                            count(states));
         uint64_t number = 0;
-        if (!LineReader::ParseUnsigned(line, number) || number != s)
+        if (!TextField::ParseUnsigned(line, number) || number != s)
             throw in.Error("expected the record of state " + std::to_string(s) + ", found " +
                            Quoted(line));
         for (Variable& v : table.variables) {
@@ -45,7 +46,7 @@ RewardTable RewardTable::Read(const std::string& path, const std::vector<std::st
                 if (!in.Next(line))
                     throw in.Error("unexpected end of file in the record of state " +
                                    std::to_string(s));
-                if (!LineReader::ParseDouble(line, value[k]))
+                if (!TextField::ParseDouble(line, value[k]))
                     throw in.Error("reward value is not a number: " + Quoted(line));
                 if (!std::isfinite(value[k]))
                     throw in.Error("reward value is not a finite number: " + Quoted(line));
@@ -59,7 +60,7 @@ RewardTable RewardTable::Read(const std::string& path, const std::vector<std::st
         }
     }
     while (in.Next(line)) {
-        if (!LineReader::Trim(line).empty())
+        if (!TextField::Trim(line).empty())
             throw in.Error("the rewards cover more states than the chain's " + count(states) +
                            ": " + Quoted(line));
     }

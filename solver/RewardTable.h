@@ -23,7 +23,7 @@ class RewardTable {
     };
 
     // Reads the file for the variables `names` (in the type file's order) and a
-    // chain of `states` states; any fault is a SolveError "<file>:<line>: <what>".
+    // chain of `states` states; any fault is a UserError "<file>:<line>: <what>".
     static RewardTable Read(const std::string& path, const std::vector<std::string>& names,
                             size_t states);
 

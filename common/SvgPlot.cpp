@@ -1,6 +1,6 @@
-#include "solver/SvgPlot.h"
+#include "common/SvgPlot.h"
 
-#include "solver/AtomicFile.h"
+#include "common/AtomicFile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,6 +8,6 @@
 
 class AtomicFile {
   public:
-    // A failure is a SolveError naming the file; the temporary is removed then.
+    // A failure is a UserError naming the file; the temporary is removed then.
     static void Write(const std::string& path, const std::string& contents);
 };

@@ -20,7 +20,7 @@ class SvgPlot {
     static std::string Render(const std::string& title, const std::string& yTitle,
                               const std::vector<double>& xs, const std::vector<double>& ys,
                               const Band* band = nullptr);
-    // Render() written to `path` (whole or not at all); a failure is a SolveError.
+    // Render() written to `path` (whole or not at all); a failure is a UserError.
     static void Write(const std::string& path, const std::string& title, const std::string& yTitle,
                       const std::vector<double>& xs, const std::vector<double>& ys,
                       const Band* band = nullptr);

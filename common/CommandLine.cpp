@@ -1,7 +1,7 @@
-#include "solver/CommandLine.h"
+#include "common/CommandLine.h"
 
-#include "solver/LineReader.h"
-#include "solver/SolveError.h"
+#include "common/TextField.h"
+#include "common/UserError.h"
 
 #include <cmath>
 #include <cstdint>
@@ -17,20 +17,20 @@ bool CommandLine::Next(char& letter, const char*& value) {
         return false;
     const char* word = argv_[next_++];
     if (word[0] != '-' || word[1] == '\0')
-        throw SolveError(std::string("unexpected argument \"") + word +
-                         "\" (options start with -; -h shows them)");
+        throw gen::UserError(std::string("unexpected argument \"") + word +
+                             "\" (options start with -; -h shows them)");
     letter = word[1];
     value = nullptr;
     if (letter == 'h' && word[2] == '\0')
         return true;
     if (letter == 'h' || std::strchr(letters_, letter) == nullptr)
-        throw SolveError(std::string("unknown option ") + word + " (-h shows the options)");
+        throw gen::UserError(std::string("unknown option ") + word + " (-h shows the options)");
     if (word[2] != '\0')
         value = word + 2;
     else if (next_ < argc_ && argv_[next_][0] != '-')
         value = argv_[next_++];
     else
-        throw SolveError(std::string("option -") + letter + " needs a value");
+        throw gen::UserError(std::string("option -") + letter + " needs a value");
     return true;
 }
 
@@ -40,13 +40,14 @@ void CommandLine::Grid(const char* value, double& start, double& stop, size_t& p
     const size_t b = a == std::string_view::npos ? a : text.find(':', a + 1);
     uint64_t count = 0;
     const bool ok = b != std::string_view::npos &&
-                    LineReader::ParseDouble(text.substr(0, a), start) &&
-                    LineReader::ParseDouble(text.substr(a + 1, b - a - 1), stop) &&
-                    LineReader::ParseUnsigned(text.substr(b + 1), count);
+                    TextField::ParseDouble(text.substr(0, a), start) &&
+                    TextField::ParseDouble(text.substr(a + 1, b - a - 1), stop) &&
+                    TextField::ParseUnsigned(text.substr(b + 1), count);
     if (!ok || !std::isfinite(start) || !std::isfinite(stop) || start < 0.0 || !(stop > start) ||
         count < 2 || count > 100000)
-        throw SolveError(std::string("option -g needs <start>:<stop>:<points> with 0 <= start < "
-                                     "stop and 2 to 100000 points, not \"") +
-                         value + "\"");
+        throw gen::UserError(
+            std::string("option -g needs <start>:<stop>:<points> with 0 <= start < "
+                        "stop and 2 to 100000 points, not \"") +
+            value + "\"");
     points = static_cast<size_t>(count);
 }

@@ -27,7 +27,7 @@ class ResultTable {
 
     void Print(std::ostream& out) const;
     // Writes the CSV under a temporary name beside `path` and renames it into place
-    // once complete; a failure is a SolveError.
+    // once complete; a failure is a UserError.
     void WriteCsv(const std::string& path) const;
 
     // The texts of numbers as the rows hold them.

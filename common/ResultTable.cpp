@@ -1,6 +1,6 @@
-#include "solver/ResultTable.h"
+#include "common/ResultTable.h"
 
-#include "solver/AtomicFile.h"
+#include "common/AtomicFile.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -11,11 +11,11 @@ class CommandLine {
     CommandLine(int argc, char** argv, const char* letters);
 
     // The next option: false at the end of the line. -h gives 'h' and no value. A
-    // word that is no option, an unknown letter or a missing value is a SolveError.
+    // word that is no option, an unknown letter or a missing value is a UserError.
     bool Next(char& letter, const char*& value);
 
     // <start>:<stop>:<points> with 0 <= start < stop and 2 to 100000 points, or a
-    // SolveError.
+    // UserError.
     static void Grid(const char* value, double& start, double& stop, size_t& points);
 
   private:
