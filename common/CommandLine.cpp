@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-CommandLine::CommandLine(int argc, char** argv, const char* letters)
-    : argc_(argc), argv_(argv), letters_(letters) {}
+CommandLine::CommandLine(int argc, char** argv, const char* letters, const char* flags)
+    : argc_(argc), argv_(argv), letters_(letters), flags_(flags) {}
 
 bool CommandLine::Next(char& letter, const char*& value) {
     if (next_ >= argc_)
@@ -23,9 +23,12 @@ bool CommandLine::Next(char& letter, const char*& value) {
     value = nullptr;
     if (letter == 'h' && word[2] == '\0')
         return true;
-    if (letter == 'h' || std::strchr(letters_, letter) == nullptr)
+    const bool flag = std::strchr(flags_, letter) != nullptr;
+    if (letter == 'h' || (std::strchr(letters_, letter) == nullptr && !flag))
         throw gen::UserError(std::string("unknown option ") + word + " (-h shows the options)");
-    if (word[2] != '\0')
+    if (flag)
+        value = word[2] != '\0' ? word + 2 : nullptr;
+    else if (word[2] != '\0')
         value = word + 2;
     else if (next_ < argc_ && argv_[next_][0] != '-')
         value = argv_[next_++];

@@ -7,8 +7,9 @@
 
 class CommandLine {
   public:
-    // `letters`: the options that take a value.
-    CommandLine(int argc, char** argv, const char* letters);
+    // `letters`: the options that take a value; `flags`: those that take none, or
+    // one glued to the letter only (-z, -z1000).
+    CommandLine(int argc, char** argv, const char* letters, const char* flags = "");
 
     // The next option: false at the end of the line. -h gives 'h' and no value. A
     // word that is no option, an unknown letter or a missing value is a UserError.
@@ -22,5 +23,6 @@ class CommandLine {
     int argc_;
     char** argv_;
     const char* letters_;
+    const char* flags_;
     int next_ = 1;
 };

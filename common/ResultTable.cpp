@@ -1,6 +1,7 @@
 #include "common/ResultTable.h"
 
 #include "common/AtomicFile.h"
+#include "common/Csv.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,20 +19,6 @@ std::string Format(const char* format, double v) {
 
 std::vector<std::string> Fields(const ResultTable::Row& r) {
     return {r.variable, r.kind, r.time, r.value, r.error, r.residual};
-}
-
-// RFC 4180: a field with a comma, a quote or an end of line is quoted, its quotes
-// doubled.
-std::string CsvField(const std::string& s) {
-    if (s.find_first_of(",\"\r\n") == std::string::npos)
-        return s;
-    std::string q = "\"";
-    for (char c : s) {
-        if (c == '"')
-            q += '"';
-        q += c;
-    }
-    return q + "\"";
 }
 
 } // namespace
@@ -83,7 +70,7 @@ void ResultTable::WriteCsv(const std::string& path) const {
     for (const Row& r : rows_) {
         const std::vector<std::string> f = Fields(r);
         for (size_t c = 0; c < f.size(); c++)
-            s << (c > 0 ? "," : "") << CsvField(f[c]);
+            s << (c > 0 ? "," : "") << Csv::Field(f[c]);
         s << '\n';
     }
     AtomicFile::Write(path, s.str());

@@ -1,8 +1,15 @@
 // sanc: compiles a model file into the C++ classes of a gen program.
 //
 //   sanc <model file> <output stem>
+//   sanc --experiments <model file>
 //
-// writes <output stem>.h and <output stem>.cpp. A mistake in the model is reported
+// writes <output stem>.h and <output stem>.cpp; with --experiments it writes nothing
+// and lists the study on standard output instead, tab-separated, for programs that
+// run the study:
+//   model <top model>
+//   global <type> <name>              one line per global variable, in order
+//   experiment <number> <value>...    one line per experiment, a value per global A mistake in the
+//   model is reported
 // as "file:line:column: error: what" on standard error, with exit status 1, and
 // leaves any earlier output in place.
 
@@ -56,15 +63,34 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The study as the generated classes hold it: the values are the literals the
+// tables are initialised with.
+void ListExperiments(const Model& model) {
+    std::cout << "model\t" << model.Top() << "\n";
+    const std::vector<Global>& globals = model.File().globals;
+    for (const Global& g : globals)
+        std::cout << "global\t" << g.type.text << "\t" << g.name.text << "\n";
+    for (int e = 0; e < model.Experiments(); e++) {
+        std::cout << "experiment\t" << e;
+        for (size_t g = 0; g < globals.size(); g++)
+            std::cout << "\t" << model.GlobalValues()[g][static_cast<size_t>(e)];
+        std::cout << "\n";
+    }
+    std::cout.flush();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    const bool list = argc == 3 && std::strcmp(argv[1], "--experiments") == 0;
     if (argc != 3) {
         std::cerr << "usage: sanc <model file> <output stem>\n"
-                     "writes <output stem>.h and <output stem>.cpp\n";
+                     "writes <output stem>.h and <output stem>.cpp\n"
+                     "       sanc --experiments <model file>\n"
+                     "lists the study's experiments with the value of every global variable\n";
         return 1;
     }
-    const std::string modelPath = argv[1];
+    const std::string modelPath = list ? argv[2] : argv[1];
     const std::string stem = argv[2];
     std::string text;
     if (!ReadWhole(modelPath, text)) {
@@ -74,6 +100,10 @@ int main(int argc, char** argv) {
     Source source(modelPath, text);
     try {
         Model model(Parser(source).Parse());
+        if (list) {
+            ListExperiments(model);
+            return std::cout ? 0 : 1;
+        }
         Emitter emitter(model, modelPath, BaseName(stem) + ".h", stem + ".h", stem + ".cpp");
         std::string header = emitter.Header();
         std::string code = emitter.Source();

@@ -129,6 +129,7 @@ int Simulate(const SimOptions& o) {
     s.relative = o.relative;
     s.absolute = o.absolute;
     s.maxReplications = o.maxReplications;
+    s.progressLines = o.progressLines;
     std::vector<Trajectory*> workers;
     for (auto& t : run.trajectories)
         workers.push_back(t.get());

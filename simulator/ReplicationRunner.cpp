@@ -222,6 +222,10 @@ void ReplicationRunner::Run() {
             marks = plan_.MarksUntil(horizon);
         }
         seconds_ = elapsed();
+        if (settings_.progressLines) {
+            std::fprintf(stderr, "progress %.4f\n", done ? 1.0 : Progress());
+            std::fflush(stderr);
+        }
         if (settings_.progress && seconds_ > 1.0 && isatty(fileno(stderr))) {
             constexpr int kWidth = 30;
             const double p = Progress();

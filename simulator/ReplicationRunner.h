@@ -48,6 +48,9 @@ class ReplicationRunner {
         double absolute = 0.001;
         uint64_t maxReplications = 10000;
         bool progress = true; // the progress bar on standard error, when it is a terminal
+        // "progress <share>" lines on standard error after every block, for a program
+        // that runs the simulator and shows its progress itself.
+        bool progressLines = false;
     };
 
     ReplicationRunner(const std::vector<Trajectory*>& trajectories, const ObservationPlan& plan,

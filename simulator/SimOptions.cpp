@@ -37,7 +37,7 @@ const char* SimOptions::Usage() {
     return "usage:  <model>_sim -N<name> [-P<prefix>] [-B<experiment>] [-O<overrides>]\n"
            "              [-S<seed>] [-L<level>] [-r<relative>] [-a<absolute>] [-n<max>]\n"
            "              [-T<threads>] [-g<start>:<stop>:<points>] [-w<warm-up>]\n"
-           "              [-b<batch length>] [-k<batches>] [-c<csv file>] [-h]\n"
+           "              [-b<batch length>] [-k<batches>] [-c<csv file>] [-p] [-h]\n"
            "Estimates every performance variable of the model by independent replications.\n"
            "  -P, -N  the results go to <prefix><name>.csv (and the plots beside it)\n"
            "  -B  experiment number (default 0)    -O  global-variable overrides, as for gen\n"
@@ -54,6 +54,8 @@ const char* SimOptions::Usage() {
            "      replication (default: the time of 20000 and of 10000 timed firings, from\n"
            "      a pilot run, and 10 batches)\n"
            "  -c  the CSV file of the results (default <prefix><name>.csv)\n"
+           "  -p  a line \"progress <share done>\" on standard error after every block of\n"
+           "      replications, for a program that runs this one\n"
            "  -h  this text\n"
            "Example:  sim -Nexample -B0 -n1000000\n";
 }
@@ -65,7 +67,7 @@ SimOptions SimOptions::Parse(int argc, char** argv) {
         return o;
     }
     bool named = false;
-    CommandLine line(argc, argv, "PNBOSLranTgwbkc");
+    CommandLine line(argc, argv, "PNBOSLranTgwbkc", "p");
     char letter = 0;
     const char* value = nullptr;
     while (line.Next(letter, value)) {
@@ -136,6 +138,11 @@ SimOptions SimOptions::Parse(int argc, char** argv) {
             break;
         case 'c':
             o.csv = value;
+            break;
+        case 'p':
+            if (value != nullptr)
+                throw gen::UserError(std::string("option -p takes no value: -p") + value);
+            o.progressLines = true;
             break;
         }
     }

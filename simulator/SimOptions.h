@@ -29,10 +29,11 @@ class SimOptions {
     double gridStart = 0.0;
     double gridStop = 0.0;
     int gridPoints = 0;
-    double warmup = -1.0;      // -w; negative: chosen from a pilot run
-    double batchLength = -1.0; // -b; negative: chosen from a pilot run
-    int batches = 10;          // -k
-    std::string csv;           // -c; defaults to <prefix><name>.csv
+    double warmup = -1.0;       // -w; negative: chosen from a pilot run
+    double batchLength = -1.0;  // -b; negative: chosen from a pilot run
+    int batches = 10;           // -k
+    std::string csv;            // -c; defaults to <prefix><name>.csv
+    bool progressLines = false; // -p
     bool usage = false;
 
     std::string Base() const { return prefix + name; }
