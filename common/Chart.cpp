@@ -19,6 +19,18 @@ const char* const kPalette[] = {"#0072b2", "#d55e00", "#009e73", "#cc79a7", "#e6
                                 "#56b4e9", "#000000", "#8c564b", "#7f7f7f", "#bcbd22"};
 constexpr int kColours = sizeof kPalette / sizeof kPalette[0];
 
+// The stroke of a curve: a dashed one (a simulation beside a solution), or, once the
+// colours have all been used, a pattern that tells the second round apart.
+std::string Stroke(const Chart::Series& c, size_t position) {
+    const int index = c.color >= 0 ? c.color : static_cast<int>(position);
+    if (c.dashed)
+        return " stroke-dasharray=\"6 4\"";
+    if (index >= kColours)
+        return (index / kColours) % 2 == 1 ? " stroke-dasharray=\"2 3\""
+                                           : " stroke-dasharray=\"10 3 2 3\"";
+    return "";
+}
+
 std::string Escaped(const std::string& s) {
     std::string e;
     for (char c : s) {
@@ -290,8 +302,7 @@ std::string Chart::Render() const {
         auto flush = [&]() {
             if (points.find(' ') != std::string::npos)
                 s << "<polyline fill=\"none\" stroke=\"" << colour << "\" stroke-width=\"2\""
-                  << (c.dashed ? " stroke-dasharray=\"6 4\"" : "") << " points=\"" << points
-                  << "\"/>\n";
+                  << Stroke(c, k) << " points=\"" << points << "\"/>\n";
             points.clear();
         };
         for (size_t j = 0; j < c.xs.size(); j++) {
@@ -320,7 +331,7 @@ std::string Chart::Render() const {
               << "\" fill-opacity=\"0.18\"/>\n";
         s << "<line x1=\"" << Num(lx) << "\" y1=\"" << Num(ly) << "\" x2=\"" << Num(lx + 24)
           << "\" y2=\"" << Num(ly) << "\" stroke=\"" << colour << "\" stroke-width=\"2\""
-          << (c.dashed ? " stroke-dasharray=\"6 4\"" : "") << "/>\n";
+          << Stroke(c, k) << "/>\n";
         s << "<text x=\"" << Num(lx + 32) << "\" y=\"" << Num(ly + 4) << "\">" << Escaped(c.label)
           << "</text>\n";
     }

@@ -34,6 +34,8 @@ struct ResultRow {
 
 class ResultSet {
   public:
+    explicit ResultSet(std::vector<ResultRow> rows = {}) : rows_(std::move(rows)) {}
+
     // The rows of every run, in the order of the runs; a result file that cannot be
     // read is a failure of its experiment.
     static ResultSet Collect(const std::vector<ExperimentRun>& runs);

@@ -5,23 +5,15 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <set>
 
 namespace {
 
-// The globals that do not vary, for the line under the title.
-std::string Fixed(const ExperimentTable& t) {
-    const std::vector<size_t> varying = t.Varying();
-    std::vector<size_t> fixed;
-    for (size_t g = 0; g < t.Globals().size(); g++)
-        if (std::find(varying.begin(), varying.end(), g) == varying.end())
-            fixed.push_back(g);
-    std::string text = t.Describe(0, fixed);
-    if (text.size() > 110)
-        text = text.substr(0, 107) + "...";
-    return text;
-}
+// More curves than this in one chart are hard to tell apart: such a chart is drawn
+// as several, one per value of a parameter.
+constexpr size_t kMostCurves = 12;
 
 std::string TimeLabel(const ResultRow& r) {
     if (r.kind == "steady-state" || r.time == "-")
@@ -93,8 +85,69 @@ std::vector<StudyPlot> StudyPlots::Make(const ExperimentTable& t, const ResultSe
         byVariable[r.variable].push_back(&r);
     }
     const std::vector<size_t> varying = t.Varying();
-    const std::string fixed = Fixed(t);
+    std::vector<size_t> fixed;
+    for (size_t g = 0; g < t.Globals().size(); g++)
+        if (std::find(varying.begin(), varying.end(), g) == varying.end())
+            fixed.push_back(g);
     std::vector<StudyPlot> plots;
+
+    // One chart of `rows`, or, where that would take more curves than a reader can
+    // tell apart, one chart per value of the first of `labelled` (which the curves'
+    // labels then leave out and the line under the title names).
+    auto draw = [&](const std::vector<const ResultRow*>& rows, std::vector<size_t> labelled,
+                    bool timed, const std::string& title, const std::string& file,
+                    const std::string& xTitle, const std::function<double(const ResultRow&)>& x) {
+        auto label = [&](const ResultRow& r, const std::vector<size_t>& which) {
+            std::string name = t.Describe(r.experiment, which);
+            const std::string time = timed ? "" : TimeLabel(r);
+            if (!time.empty())
+                name += (name.empty() ? "" : ", ") + time;
+            if (name.empty())
+                name = "experiment " + std::to_string(r.experiment);
+            return name;
+        };
+        std::set<std::string> curves;
+        for (const ResultRow* r : rows)
+            curves.insert(label(*r, labelled));
+        std::vector<std::pair<std::string, std::vector<const ResultRow*>>> groups;
+        std::vector<size_t> held;
+        if (curves.size() > kMostCurves && !labelled.empty()) {
+            const size_t split = labelled.front();
+            labelled.erase(labelled.begin());
+            held.push_back(split);
+            for (const ResultRow* r : rows) {
+                const std::string value = t.Shown(r->experiment, split);
+                auto g = std::find_if(groups.begin(), groups.end(),
+                                      [&](const auto& x) { return x.first == value; });
+                if (g == groups.end()) {
+                    groups.push_back({value, {}});
+                    g = groups.end() - 1;
+                }
+                g->second.push_back(r);
+            }
+        } else {
+            groups.push_back({"", rows});
+        }
+        for (const auto& [value, members] : groups) {
+            Chart chart = Build(
+                members, [&](const ResultRow& r) { return label(r, labelled); }, x);
+            std::vector<size_t> shown = held;
+            shown.insert(shown.end(), fixed.begin(), fixed.end());
+            chart.title = title;
+            chart.subtitle = t.Describe(members.front()->experiment, shown);
+            if (chart.subtitle.size() > 110)
+                chart.subtitle = chart.subtitle.substr(0, 107) + "...";
+            chart.xTitle = xTitle;
+            chart.yTitle = members.front()->variable;
+            const std::string name =
+                held.empty() ? file
+                             : file + "-" + FileSafe(t.Globals()[held.front()].name + "_" + value);
+            plots.push_back(
+                {name + ".svg",
+                 held.empty() ? title : title + ", " + t.Globals()[held.front()].name + "=" + value,
+                 chart.Render()});
+        }
+    };
 
     for (const std::string& v : variables) {
         const std::vector<const ResultRow*>& rows = byVariable[v];
@@ -116,24 +169,9 @@ std::vector<StudyPlot> StudyPlots::Make(const ExperimentTable& t, const ResultSe
                     usable.push_back(r);
                     xs.insert(x(*r));
                 }
-            if (xs.size() < 2)
-                continue;
-            Chart chart = Build(
-                usable,
-                [&](const ResultRow& r) {
-                    std::string name = t.Describe(r.experiment, others);
-                    const std::string time = TimeLabel(r);
-                    if (!time.empty())
-                        name += (name.empty() ? "" : ", ") + time;
-                    return name;
-                },
-                x);
-            chart.title = v + " against " + t.Globals()[p].name;
-            chart.subtitle = fixed;
-            chart.xTitle = t.Globals()[p].name;
-            chart.yTitle = v;
-            plots.push_back({FileSafe(v) + "-vs-" + FileSafe(t.Globals()[p].name) + ".svg",
-                             chart.title, chart.Render()});
+            if (xs.size() >= 2)
+                draw(usable, others, false, v + " against " + t.Globals()[p].name,
+                     FileSafe(v) + "-vs-" + FileSafe(t.Globals()[p].name), t.Globals()[p].name, x);
         }
         // Over time: instants only, and only where there is a curve to draw.
         std::vector<const ResultRow*> instants;
@@ -143,20 +181,9 @@ std::vector<StudyPlot> StudyPlots::Make(const ExperimentTable& t, const ResultSe
                 instants.push_back(r);
                 times.insert(r->Time());
             }
-        if (times.size() < 2)
-            continue;
-        Chart chart = Build(
-            instants,
-            [&](const ResultRow& r) {
-                return varying.empty() ? "experiment " + std::to_string(r.experiment)
-                                       : t.Describe(r.experiment, varying);
-            },
-            [](const ResultRow& r) { return r.Time(); });
-        chart.title = v + " over time";
-        chart.subtitle = fixed;
-        chart.xTitle = "time";
-        chart.yTitle = v;
-        plots.push_back({FileSafe(v) + "-over-time.svg", chart.title, chart.Render()});
+        if (times.size() >= 2)
+            draw(instants, varying, true, v + " over time", FileSafe(v) + "-over-time", "time",
+                 [](const ResultRow& r) { return r.Time(); });
     }
     return plots;
 }

@@ -427,7 +427,7 @@ std::vector<ExperimentRun> StudyRunner::Run(const std::vector<size_t>& selected)
                 continue;
             line += "  exp " + std::to_string(k) + ": ";
             if (l.phase == 0)
-                line += "gen " + std::to_string(l.states.load()) + " states";
+                line += l.states > 0 ? "gen " + std::to_string(l.states.load()) + " states" : "gen";
             else if (l.phase == 1)
                 line += "solve";
             else

@@ -6,9 +6,11 @@
 #include "driver/ModelBuild.h"
 #include "driver/ResultSet.h"
 #include "driver/Selection.h"
+#include "driver/StudyPlots.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -133,6 +135,96 @@ TEST(CsvTest, FieldsSurviveTheRoundTrip) {
         line += (k > 0 ? "," : "") + Csv::Field(fields[k]);
     EXPECT_EQ(line, "plain,\"[0,16]\",\"say \"\"hi\"\"\",,\"a,b,\"\"c\"\"\"");
     EXPECT_EQ(Csv::Split(line), fields);
+}
+
+} // namespace
+
+namespace {
+
+// A study of `a` (values 1..as) and `b` (10, 20), each experiment with a steady-state
+// row and two instants, numerical.
+struct PlotStudy {
+    ExperimentTable table;
+    ResultSet results;
+};
+
+PlotStudy Study(int as) {
+    std::string listing = "model\tm\nglobal\tint\ta\nglobal\tdouble\tb\nglobal\tdouble\tc\n";
+    std::vector<ResultRow> rows;
+    int e = 0;
+    for (int a = 1; a <= as; a++)
+        for (int b : {10, 20}) {
+            listing += "experiment\t" + std::to_string(e) + "\t" + std::to_string(a) + "\t" +
+                       std::to_string(b) + "\t0.5\n";
+            for (const char* time : {"-", "1", "2"}) {
+                ResultRow r;
+                r.experiment = static_cast<size_t>(e);
+                r.variable = time[0] == '-' ? "avail" : "up";
+                r.kind = time[0] == '-' ? "steady-state" : "instant";
+                r.time = time;
+                r.value = std::to_string(0.1 * a + 0.001 * b);
+                r.method = "numerical";
+                rows.push_back(r);
+            }
+            e++;
+        }
+    // A failure and a refusal draw nothing.
+    ResultRow failed;
+    failed.method = "failed";
+    failed.message = "gen: Error: ...";
+    rows.push_back(failed);
+    ResultRow refused = rows.front();
+    refused.value = "refused";
+    rows.push_back(refused);
+    return {ExperimentTable::Parse(listing), ResultSet(rows)};
+}
+
+std::vector<std::string> Files(const std::vector<StudyPlot>& plots) {
+    std::vector<std::string> files;
+    for (const StudyPlot& p : plots)
+        files.push_back(p.file);
+    return files;
+}
+
+size_t Curves(const std::string& svg) {
+    size_t n = 0;
+    for (size_t at = svg.find("<polyline"); at != std::string::npos;
+         at = svg.find("<polyline", at + 1))
+        n++;
+    return n;
+}
+
+TEST(StudyPlotsTest, EveryVariableAgainstEachVaryingParameterAndOverTime) {
+    const PlotStudy s = Study(3);
+    const std::vector<StudyPlot> plots = StudyPlots::Make(s.table, s.results);
+    EXPECT_EQ(Files(plots),
+              (std::vector<std::string>{"avail-vs-a.svg", "avail-vs-b.svg", "up-vs-a.svg",
+                                        "up-vs-b.svg", "up-over-time.svg"}));
+    EXPECT_EQ(Curves(plots[0].svg), 2u); // one per value of b
+    EXPECT_EQ(Curves(plots[1].svg), 3u); // one per value of a
+    EXPECT_EQ(Curves(plots[2].svg), 4u); // b x time point
+    EXPECT_EQ(Curves(plots[4].svg), 6u); // one per experiment
+    EXPECT_NE(plots[2].svg.find("b=20, t=2"), std::string::npos);
+    EXPECT_NE(plots[4].svg.find("a=3, b=10"), std::string::npos);
+    // What does not vary is named under the title.
+    EXPECT_NE(plots[0].svg.find(">c=0.5</text>"), std::string::npos);
+}
+
+TEST(StudyPlotsTest, TooManyCurvesAreSplitByAParameter) {
+    const PlotStudy s = Study(7); // 14 experiments
+    const std::vector<StudyPlot> plots = StudyPlots::Make(s.table, s.results);
+    size_t overTime = 0;
+    for (const StudyPlot& p : plots) {
+        EXPECT_LE(Curves(p.svg), 12u) << p.file;
+        if (p.file.rfind("up-over-time-a_", 0) == 0) {
+            overTime++;
+            EXPECT_EQ(Curves(p.svg), 2u) << p.file;
+        }
+    }
+    EXPECT_EQ(overTime, 7u);
+    // 7 values of a by 2 time points: 14 curves against b, split by a.
+    const std::vector<std::string> files = Files(plots);
+    EXPECT_NE(std::find(files.begin(), files.end(), "up-vs-b-a_7.svg"), files.end());
 }
 
 } // namespace
