@@ -1,5 +1,6 @@
 #include "common/Chart.h"
 
+#include "common/Markup.h"
 #include "common/SvgPlot.h"
 
 #include <algorithm>
@@ -31,41 +32,14 @@ std::string Stroke(const Chart::Series& c, size_t position) {
     return "";
 }
 
-std::string Escaped(const std::string& s) {
-    std::string e;
-    for (char c : s) {
-        switch (c) {
-        case '&':
-            e += "&amp;";
-            break;
-        case '<':
-            e += "&lt;";
-            break;
-        case '>':
-            e += "&gt;";
-            break;
-        case '"':
-            e += "&quot;";
-            break;
-        default:
-            e += c;
-        }
-    }
-    return e;
-}
-
 std::string Num(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", v);
-    return text;
+    return Markup::Coordinate(v);
 }
-
 std::string Label(double v, double step) {
-    if (std::fabs(v) < step * 1e-9)
-        v = 0.0;
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6g", v);
-    return text;
+    return Markup::TickLabel(v, step);
+}
+std::string Escaped(const std::string& s) {
+    return Markup::Escaped(s);
 }
 
 // Every finite value of one axis, bands included where `withBands`.

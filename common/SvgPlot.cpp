@@ -1,6 +1,7 @@
 #include "common/SvgPlot.h"
 
 #include "common/AtomicFile.h"
+#include "common/Markup.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,42 +13,15 @@ namespace {
 constexpr double kWidth = 720, kHeight = 450;
 constexpr double kLeft = 100, kRight = 30, kTop = 50, kBottom = 70;
 
-std::string Escaped(const std::string& s) {
-    std::string e;
-    for (char c : s) {
-        switch (c) {
-        case '&':
-            e += "&amp;";
-            break;
-        case '<':
-            e += "&lt;";
-            break;
-        case '>':
-            e += "&gt;";
-            break;
-        case '"':
-            e += "&quot;";
-            break;
-        default:
-            e += c;
-        }
-    }
-    return e;
-}
-
-std::string Label(double v, double step) {
-    // Snap values that rounding moved off the tick (1e-17 for 0).
-    if (std::fabs(v) < step * 1e-9)
-        v = 0.0;
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6g", v);
-    return text;
-}
-
+// Coordinates, labels and text as every plot writes them.
 std::string Num(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", v);
-    return text;
+    return Markup::Coordinate(v);
+}
+std::string Label(double v, double step) {
+    return Markup::TickLabel(v, step);
+}
+std::string Escaped(const std::string& s) {
+    return Markup::Escaped(s);
 }
 
 } // namespace

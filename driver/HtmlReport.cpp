@@ -1,5 +1,7 @@
 #include "driver/HtmlReport.h"
 
+#include "common/Markup.h"
+
 #include <filesystem>
 
 namespace {
@@ -28,26 +30,7 @@ std::string Cell(const std::string& text, bool number = false) {
 } // namespace
 
 std::string HtmlReport::Escaped(const std::string& text) {
-    std::string e;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            e += "&amp;";
-            break;
-        case '<':
-            e += "&lt;";
-            break;
-        case '>':
-            e += "&gt;";
-            break;
-        case '"':
-            e += "&quot;";
-            break;
-        default:
-            e += c;
-        }
-    }
-    return e;
+    return Markup::Escaped(text);
 }
 
 std::string HtmlReport::Render(const std::string& modelFile, const ExperimentTable& t,
