@@ -173,6 +173,16 @@ void StudyRunner::Adopt(const std::vector<size_t>& selected) {
     }
 }
 
+// One experiment on its way: what it is computed from, what it has given so far.
+struct StudyRunner::Job {
+    ExperimentRun& run;
+    Live& live;
+    Keys keys;
+    Stamp stamp;
+    std::string prefix; // its folder, with the slash
+    std::string base;   // prefix + the model's name: the files gen writes
+};
+
 ExperimentRun StudyRunner::RunOne(size_t k, Live& live) const {
     const auto start = std::chrono::steady_clock::now();
     ExperimentRun r;
@@ -185,165 +195,181 @@ ExperimentRun StudyRunner::RunOne(size_t k, Live& live) const {
         r.messages.push_back(r.folder + ": cannot make the folder: " + e.message());
         return r;
     }
-    const Keys keys = KeysOf(k);
-    Stamp stamp = ReadStamp(r.folder);
-    const std::string prefix = r.folder + "/";
-    const std::string base = prefix + stem_;
-    const std::string experiment = "-B" + std::to_string(k);
-    std::vector<std::string> overrides;
-    if (!options_.overrides.empty())
-        overrides.push_back("-O" + options_.overrides);
-
+    Job job{r, live, KeysOf(k), ReadStamp(r.folder), r.folder + "/", r.folder + "/" + stem_};
     const StudyOptions::Method method = options_.method;
     bool simulate = method == StudyOptions::Simulation || method == StudyOptions::Both;
-    if (method != StudyOptions::Simulation) {
-        bool generated = false;
-        if (!options_.force && Get(stamp, "gen") == keys.gen &&
-            AllExist({base + ".arm", base + ".var", base + ".pvtype"})) {
-            generated = true;
-            r.states = Get(stamp, "states");
-        } else {
-            r.reused = false;
-            stamp.erase("gen");
-            stamp.erase("solve");
-            WriteStamp(r.folder, stamp);
-            live.phase = 0;
-            live.states = 0;
-            std::vector<std::string> argv = {build_.gen, "-P" + prefix, "-N" + stem_, experiment};
-            argv.insert(argv.end(), options_.genArgs.begin(), options_.genArgs.end());
-            argv.insert(argv.end(), overrides.begin(), overrides.end());
-            const ChildProcess::Outcome run =
-                ChildProcess::Run(argv, prefix + "gen.log", [&](const std::string& line, bool) {
-                    if (line.size() > 3 && line[0] == '_' && line[1] == '$') {
-                        live.states = std::strtoull(line.c_str() + 2, nullptr, 10);
-                        return false;
-                    }
-                    return true;
-                });
-            if (run.Succeeded()) {
-                generated = true;
-                for (const std::string& line : Lines(run.out))
-                    if (line.rfind("Generated: ", 0) == 0)
-                        r.states = line.substr(11, line.find(' ', 11) - 11);
-                stamp["gen"] = keys.gen;
-                stamp["states"] = r.states;
-            } else if (method == StudyOptions::Auto &&
-                       run.out.find(kGeneralDelays) != std::string::npos) {
-                r.note = "gen cannot generate the chain of a model with general delays: simulated";
-                simulate = true;
-            } else {
-                r.ok = false;
-                for (const std::string& m : Complaints(run, "gen"))
-                    r.messages.push_back(m);
-            }
-        }
-        if (generated && method == StudyOptions::Auto && fs::exists(base + ".det")) {
+    if (method != StudyOptions::Simulation && Generate(job, simulate)) {
+        if (method == StudyOptions::Auto && fs::exists(job.base + ".det")) {
             r.note = "the chain has deterministic delays: simulated";
             simulate = true;
-        } else if (generated) {
-            const std::string csv = prefix + "solve.csv";
-            if (!options_.force && Get(stamp, "solve") == keys.solve && fs::exists(csv)) {
-                r.transitions = Get(stamp, "transitions");
-            } else {
-                r.reused = false;
-                stamp.erase("solve");
-                WriteStamp(r.folder, stamp);
-                fs::remove(csv, e);
-                live.phase = 1;
-                std::vector<std::string> argv = {tools_.solve, "-P" + prefix, "-N" + stem_,
-                                                 "-c" + csv};
-                argv.insert(argv.end(), options_.solveArgs.begin(), options_.solveArgs.end());
-                const ChildProcess::Outcome run = ChildProcess::Run(argv, prefix + "solve.log");
-                for (const std::string& line : Lines(run.out))
-                    if (line.rfind("chain: ", 0) == 0) {
-                        const size_t comma = line.find(", ");
-                        if (comma != std::string::npos)
-                            r.transitions =
-                                line.substr(comma + 2, line.find(' ', comma + 2) - comma - 2);
-                    }
-                if ((run.status == 0 || run.status == 1) && fs::exists(csv)) {
-                    stamp["solve"] = keys.solve;
-                    stamp["transitions"] = r.transitions;
-                    stamp["solve_status"] = std::to_string(run.status);
-                    std::string said;
-                    for (const std::string& line : Lines(run.err))
-                        said += line + "\n";
-                    AtomicFile::Write(prefix + "solve.messages", said);
-                } else {
-                    r.ok = false;
-                    for (const std::string& m : Complaints(run, "solve"))
-                        r.messages.push_back(m);
-                }
-            }
-            if (Get(stamp, "solve") == keys.solve) {
-                r.solveCsv = csv;
-                std::ifstream said(prefix + "solve.messages");
-                std::string line;
-                while (std::getline(said, line)) {
-                    // "<base>.var: variable <name>: why" and "variable <name>: why"
-                    const size_t at = line.find("variable ");
-                    const size_t colon = at == std::string::npos ? at : line.find(": ", at);
-                    if (colon != std::string::npos)
-                        r.refusals[line.substr(at + 9, colon - at - 9)] = line.substr(colon + 2);
-                    r.messages.push_back("solve: " + line);
-                }
-                if (Get(stamp, "solve_status") != "0")
-                    r.ok = false;
-            }
+        } else {
+            Solve(job);
         }
     }
-    if (simulate) {
-        const std::string csv = prefix + "sim.csv";
-        if (options_.force || Get(stamp, "sim") != keys.sim || !fs::exists(csv)) {
-            r.reused = false;
-            stamp.erase("sim");
-            WriteStamp(r.folder, stamp);
-            fs::remove(csv, e);
-            live.phase = 2;
-            live.permille = 0;
-            std::vector<std::string> argv = {build_.sim, "-P" + prefix, "-N" + stem_,
-                                             experiment, "-c" + csv,    "-p"};
-            if (simThreads_ > 0)
-                argv.push_back("-T" + std::to_string(simThreads_));
-            argv.insert(argv.end(), options_.simArgs.begin(), options_.simArgs.end());
-            argv.insert(argv.end(), overrides.begin(), overrides.end());
-            const ChildProcess::Outcome run = ChildProcess::Run(
-                argv, prefix + "sim.log", [&](const std::string& line, bool error) {
-                    if (error && line.rfind("progress ", 0) == 0) {
-                        live.permille =
-                            static_cast<int>(std::strtod(line.c_str() + 9, nullptr) * 1000);
-                        return false;
-                    }
-                    return true;
-                });
-            if ((run.status == 0 || run.status == 1) && fs::exists(csv)) {
-                stamp["sim"] = keys.sim;
-                stamp["sim_status"] = std::to_string(run.status);
-                std::string said;
-                for (const std::string& line : Lines(run.err))
-                    said += line + "\n";
-                AtomicFile::Write(prefix + "sim.messages", said);
-            } else {
-                r.ok = false;
-                for (const std::string& m : Complaints(run, "sim"))
-                    r.messages.push_back(m);
-            }
-        }
-        if (Get(stamp, "sim") == keys.sim) {
-            r.simCsv = csv;
-            if (Get(stamp, "sim_status") != "0") {
-                r.ok = false;
-                std::ifstream said(prefix + "sim.messages");
-                std::string line;
-                while (std::getline(said, line))
-                    if (!line.empty())
-                        r.messages.push_back("sim: " + line);
-            }
-        }
-    }
-    WriteStamp(r.folder, stamp);
+    if (simulate)
+        Simulate(job);
+    WriteStamp(r.folder, job.stamp);
     r.seconds = Since(start);
     return r;
+}
+
+std::vector<std::string> StudyRunner::ProgramArgs(const std::string& program, size_t k,
+                                                  const std::string& prefix,
+                                                  const std::vector<std::string>& own) const {
+    std::vector<std::string> argv = {program, "-P" + prefix, "-N" + stem_,
+                                     "-B" + std::to_string(k)};
+    argv.insert(argv.end(), own.begin(), own.end());
+    if (!options_.overrides.empty())
+        argv.push_back("-O" + options_.overrides);
+    return argv;
+}
+
+bool StudyRunner::Generate(Job& job, bool& simulate) const {
+    ExperimentRun& r = job.run;
+    if (!options_.force && Get(job.stamp, "gen") == job.keys.gen &&
+        AllExist({job.base + ".arm", job.base + ".var", job.base + ".pvtype"})) {
+        r.states = Get(job.stamp, "states");
+        return true;
+    }
+    r.reused = false;
+    // Whatever was computed from the old chain is no longer known to be right.
+    job.stamp.erase("gen");
+    job.stamp.erase("solve");
+    WriteStamp(r.folder, job.stamp);
+    job.live.phase = 0;
+    job.live.states = 0;
+    const ChildProcess::Outcome run =
+        ChildProcess::Run(ProgramArgs(build_.gen, r.number, job.prefix, options_.genArgs),
+                          job.prefix + "gen.log", [&](const std::string& line, bool) {
+                              if (line.size() > 3 && line[0] == '_' && line[1] == '$') {
+                                  job.live.states = std::strtoull(line.c_str() + 2, nullptr, 10);
+                                  return false;
+                              }
+                              return true;
+                          });
+    if (run.Succeeded()) {
+        for (const std::string& line : Lines(run.out))
+            if (line.rfind("Generated: ", 0) == 0)
+                r.states = line.substr(11, line.find(' ', 11) - 11);
+        job.stamp["gen"] = job.keys.gen;
+        job.stamp["states"] = r.states;
+        return true;
+    }
+    if (options_.method == StudyOptions::Auto &&
+        run.out.find(kGeneralDelays) != std::string::npos) {
+        r.note = "gen cannot generate the chain of a model with general delays: simulated";
+        simulate = true;
+        return false;
+    }
+    r.ok = false;
+    for (const std::string& m : Complaints(run, "gen"))
+        r.messages.push_back(m);
+    return false;
+}
+
+void StudyRunner::Solve(Job& job) const {
+    ExperimentRun& r = job.run;
+    const std::string csv = job.prefix + "solve.csv";
+    if (!options_.force && Get(job.stamp, "solve") == job.keys.solve && fs::exists(csv)) {
+        r.transitions = Get(job.stamp, "transitions");
+    } else {
+        r.reused = false;
+        job.stamp.erase("solve");
+        WriteStamp(r.folder, job.stamp);
+        std::error_code e;
+        fs::remove(csv, e);
+        job.live.phase = 1;
+        std::vector<std::string> argv = {tools_.solve, "-P" + job.prefix, "-N" + stem_, "-c" + csv};
+        argv.insert(argv.end(), options_.solveArgs.begin(), options_.solveArgs.end());
+        const ChildProcess::Outcome run = ChildProcess::Run(argv, job.prefix + "solve.log");
+        for (const std::string& line : Lines(run.out))
+            if (line.rfind("chain: ", 0) == 0) {
+                const size_t comma = line.find(", ");
+                if (comma != std::string::npos)
+                    r.transitions = line.substr(comma + 2, line.find(' ', comma + 2) - comma - 2);
+            }
+        // Status 1 with a table: some variables refused, the others computed. That
+        // is the chain's answer, kept like any other.
+        if ((run.status == 0 || run.status == 1) && fs::exists(csv)) {
+            job.stamp["solve"] = job.keys.solve;
+            job.stamp["transitions"] = r.transitions;
+            job.stamp["solve_status"] = std::to_string(run.status);
+            std::string said;
+            for (const std::string& line : Lines(run.err))
+                said += line + "\n";
+            AtomicFile::Write(job.prefix + "solve.messages", said);
+        } else {
+            r.ok = false;
+            for (const std::string& m : Complaints(run, "solve"))
+                r.messages.push_back(m);
+            return;
+        }
+    }
+    r.solveCsv = csv;
+    std::ifstream said(job.prefix + "solve.messages");
+    std::string line;
+    while (std::getline(said, line)) {
+        // "<base>.var: variable <name>: why" and "variable <name>: why"
+        const size_t at = line.find("variable ");
+        const size_t colon = at == std::string::npos ? at : line.find(": ", at);
+        if (colon != std::string::npos)
+            r.refusals[line.substr(at + 9, colon - at - 9)] = line.substr(colon + 2);
+        r.messages.push_back("solve: " + line);
+    }
+    if (Get(job.stamp, "solve_status") != "0")
+        r.ok = false;
+}
+
+void StudyRunner::Simulate(Job& job) const {
+    ExperimentRun& r = job.run;
+    const std::string csv = job.prefix + "sim.csv";
+    if (options_.force || Get(job.stamp, "sim") != job.keys.sim || !fs::exists(csv)) {
+        r.reused = false;
+        job.stamp.erase("sim");
+        WriteStamp(r.folder, job.stamp);
+        std::error_code e;
+        fs::remove(csv, e);
+        job.live.phase = 2;
+        job.live.permille = 0;
+        std::vector<std::string> own = {"-c" + csv, "-p"};
+        if (simThreads_ > 0)
+            own.push_back("-T" + std::to_string(simThreads_));
+        own.insert(own.end(), options_.simArgs.begin(), options_.simArgs.end());
+        const ChildProcess::Outcome run =
+            ChildProcess::Run(ProgramArgs(build_.sim, r.number, job.prefix, own),
+                              job.prefix + "sim.log", [&](const std::string& line, bool error) {
+                                  if (error && line.rfind("progress ", 0) == 0) {
+                                      job.live.permille = static_cast<int>(
+                                          std::strtod(line.c_str() + 9, nullptr) * 1000);
+                                      return false;
+                                  }
+                                  return true;
+                              });
+        // Status 1 with a table: the target was not reached within -n. The estimates
+        // stand, and so does the failure.
+        if ((run.status == 0 || run.status == 1) && fs::exists(csv)) {
+            job.stamp["sim"] = job.keys.sim;
+            job.stamp["sim_status"] = std::to_string(run.status);
+            std::string said;
+            for (const std::string& line : Lines(run.err))
+                said += line + "\n";
+            AtomicFile::Write(job.prefix + "sim.messages", said);
+        } else {
+            r.ok = false;
+            for (const std::string& m : Complaints(run, "sim"))
+                r.messages.push_back(m);
+            return;
+        }
+    }
+    r.simCsv = csv;
+    if (Get(job.stamp, "sim_status") != "0") {
+        r.ok = false;
+        std::ifstream said(job.prefix + "sim.messages");
+        std::string line;
+        while (std::getline(said, line))
+            if (!line.empty())
+                r.messages.push_back("sim: " + line);
+    }
 }
 
 std::vector<ExperimentRun> StudyRunner::Run(const std::vector<size_t>& selected) {

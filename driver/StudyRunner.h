@@ -47,9 +47,21 @@ class StudyRunner {
     };
     struct Live; // what the progress line shows of a running experiment
 
+    struct Job;
+
     Keys KeysOf(size_t experiment) const;
     void Adopt(const std::vector<size_t>& selected);
     ExperimentRun RunOne(size_t experiment, Live& live) const;
+    // The steps of one experiment; each keeps what its stamp says is still right.
+    // Generate: true when the chain is there; `simulate` set where only the simulator
+    // can go on.
+    bool Generate(Job& job, bool& simulate) const;
+    void Solve(Job& job) const;
+    void Simulate(Job& job) const;
+    // <program> -P<prefix> -N<model> -B<k> <own options> [-O<overrides>]
+    std::vector<std::string> ProgramArgs(const std::string& program, size_t k,
+                                         const std::string& prefix,
+                                         const std::vector<std::string>& own) const;
 
     const Toolchain& tools_;
     const StudyOptions& options_;

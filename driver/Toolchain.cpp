@@ -38,14 +38,14 @@ Toolchain Toolchain::Built() {
             t.flags = Words(rest);
         else if (key == "include")
             t.include = rest;
-        else if (key == "gen_objects")
-            t.genObjects = Words(rest);
-        else if (key == "gen_libraries")
-            t.genLibraries = Words(rest);
-        else if (key == "sim_objects")
-            t.simObjects = Words(rest);
-        else if (key == "sim_libraries")
-            t.simLibraries = Words(rest);
+        else if (key == "gen_object")
+            t.genObjects.push_back(rest);
+        else if (key == "gen_library")
+            t.genLibraries.push_back(rest);
+        else if (key == "sim_object")
+            t.simObjects.push_back(rest);
+        else if (key == "sim_library")
+            t.simLibraries.push_back(rest);
     }
     return t;
 }

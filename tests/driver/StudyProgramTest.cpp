@@ -101,6 +101,27 @@ TEST_F(StudyProgramTest, ValuesAreThoseOfGenAndSolveRunByHand) {
         EXPECT_THAT(e.path().filename().string(), Not(HasSubstr(".tmp"))) << e.path();
 }
 
+TEST_F(StudyProgramTest, OverridesReachTheProgramsAndTheTable) {
+    const std::string model = CopyModel(kRepair, "repair.san");
+    const testsupport::RunResult r = Run(kStudy, model + " -o out -B1 -O d:fail_rate:0.02 -z");
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    fs::create_directories(work / "hand");
+    ASSERT_EQ(
+        Run(testsupport::TestModel("simtest_repair"), "-Phand/ -Nrepair -B1 -Od:fail_rate:0.02 -z")
+            .status,
+        0);
+    ASSERT_EQ(Run(kSolve, "-Phand/ -Nrepair").status, 0);
+    const auto rows = ReadCsv(work / "out/results.csv");
+    const auto byHand = ReadCsv(work / "hand/repair.csv");
+    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(byHand.size(), 3u);
+    for (size_t v = 0; v < 3; v++) {
+        EXPECT_EQ(rows[v].at("fail_rate"), "0.02");
+        EXPECT_EQ(rows[v].at("value"), byHand[v].at("value"));
+    }
+    EXPECT_EQ(ReadFile(work / "out/exp1/repair.arm"), ReadFile(work / "hand/repair.arm"));
+}
+
 TEST_F(StudyProgramTest, ARerunComputesOnlyWhatTheChangeTouches) {
     const std::string model = CopyModel(kRepair, "repair.san");
     ASSERT_EQ(Run(kStudy, model + " -o out").status, 0);
