@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cfloat>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <set>
 
@@ -50,8 +52,15 @@ void Unique(std::map<std::string, Position>& seen, const Name& name, const std::
 bool ValueFits(const std::string& type, const std::string& literal) {
     if (literal == "true" || literal == "false")
         return type == "bool";
-    if (type == "float" || type == "double")
-        return true;
+    if (type == "float" || type == "double") {
+        // A number the type cannot hold would be infinity or 0 in C++, silently.
+        const double v = std::strtod(literal.c_str(), nullptr);
+        const std::string mantissa = literal.substr(0, literal.find_first_of("eE"));
+        const bool zero = mantissa.find_first_of("123456789") == std::string::npos;
+        if (type == "float")
+            return std::fabs(v) <= FLT_MAX && (zero || std::fabs(v) >= FLT_TRUE_MIN);
+        return std::isfinite(v) && (zero || v != 0.0);
+    }
     if (literal.find_first_of(".eE") != std::string::npos)
         return false;
     errno = 0;

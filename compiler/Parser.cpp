@@ -3,6 +3,9 @@
 #include "compiler/StudyRange.h"
 
 #include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -70,6 +73,14 @@ std::string Parser::Found() const {
                (std::isalnum(static_cast<unsigned char>(text_[end])) || text_[end] == '_'))
             end++;
         return Quoted(text_.substr(at_, end - at_));
+    }
+    // A control character or a byte outside ASCII is named, not printed: printed, a
+    // NUL would cut the message short and others would garble the terminal.
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u >= 0x7f) {
+        char name[16];
+        std::snprintf(name, sizeof name, "the byte 0x%02x", u);
+        return name;
     }
     return Quoted(std::string(1, c));
 }
@@ -303,7 +314,13 @@ std::string Parser::Literal(const std::string& what) {
     }
     if (IsIdentifierStart(Peek()))
         Fail("expected " + what + " (a number), found " + Found());
-    return text_.substr(start, at_ - start);
+    const std::string literal = text_.substr(start, at_ - start);
+    // Past the largest double a number would become infinity in C++ without a word.
+    if (std::isinf(std::strtod(literal.c_str(), nullptr))) {
+        at_ = start;
+        Fail(literal + " is too large for a number: the largest is about 1.8e308");
+    }
+    return literal;
 }
 
 // ---------------------------------------------------------------- declarations

@@ -1,5 +1,6 @@
 #include "compiler/StudyRange.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +28,14 @@ std::string StudyRange::Shortest(double v) {
 }
 
 bool StudyRange::Expand(std::vector<std::string>& values, std::string& error) const {
+    // Every bound, step and factor is a finite number: an infinite one would make
+    // the values never end (or never start).
+    for (const std::string* text : {&first, &last, &step, &factor}) {
+        if (!text->empty() && !std::isfinite(std::strtod(text->c_str(), nullptr))) {
+            error = "the range has a number that is not finite: " + *text;
+            return false;
+        }
+    }
     double a = std::strtod(first.c_str(), nullptr);
     double b = std::strtod(last.c_str(), nullptr);
     if (b < a) {
@@ -63,11 +72,30 @@ bool StudyRange::Expand(std::vector<std::string>& values, std::string& error) co
     }
     bool whole = IsWhole(first) && IsWhole(last) && (step.empty() || IsWhole(step));
     if (whole) {
-        long long from = std::strtoll(first.c_str(), nullptr, 10);
-        long long to = std::strtoll(last.c_str(), nullptr, 10);
-        long long by = step.empty() ? 1 : std::strtoll(step.c_str(), nullptr, 10);
-        for (long long v = from; v <= to; v += by)
-            values.push_back(std::to_string(v));
+        long long bound[3] = {0, 0, 1};
+        const std::string* texts[3] = {&first, &last, &step};
+        for (int k = 0; k < 3; k++) {
+            if (texts[k]->empty())
+                continue;
+            errno = 0;
+            bound[k] = std::strtoll(texts[k]->c_str(), nullptr, 10);
+            if (errno == ERANGE) {
+                error = "the whole number " + *texts[k] + " is beyond the range of a long";
+                return false;
+            }
+        }
+        // Counted in unsigned arithmetic: a range that ends at the largest long must
+        // not step past it.
+        const unsigned long long from = static_cast<unsigned long long>(bound[0]);
+        const unsigned long long span = static_cast<unsigned long long>(bound[1]) - from;
+        const unsigned long long by = static_cast<unsigned long long>(bound[2]);
+        const unsigned long long count = span / by + 1;
+        if (count > kMaxLevels) {
+            error = "the range has more than " + std::to_string(kMaxLevels) + " values";
+            return false;
+        }
+        for (unsigned long long k = 0; k < count; k++)
+            values.push_back(std::to_string(static_cast<long long>(from + k * by)));
         return true;
     }
     for (size_t k = 0;; k++) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -92,6 +93,23 @@ const Mistake kMistakes[] = {
     {"two top-level models", "join plant(machine, crew) { share down: machine, crew }",
      "join plant(machine) {}",
      "m.san:9:6: error: two top-level models, 'crew' and 'plant': compose them in one join"},
+    // Numbers the types cannot hold, and ranges that would never end.
+    {"a step past the largest double", "0.001 .. 0.003 step 0.001", "0.5 .. 1.5 step 1e400",
+     "m.san:2:37: error: 1e400 is too large for a number: the largest is about 1.8e308"},
+    {"bounds past the largest double", "0.001 .. 0.003 step 0.001", "1e400 .. 1e400",
+     "m.san:2:21: error: 1e400 is too large for a number: the largest is about 1.8e308"},
+    {"a double that vanishes", "0.001 .. 0.003 step 0.001", "1e-400",
+     "m.san:2:9: error: value 1e-400 of 'fail_rate' is not a double"},
+    {"a float past the largest float",
+     "global double fail_rate\nstudy { fail_rate = 0.001 .. 0.003 step 0.001 }",
+     "global float fail_rate\nstudy { fail_rate = 1e39 }",
+     "m.san:2:9: error: value 1e39 of 'fail_rate' is not a float"},
+    {"a long past the largest long",
+     "global double fail_rate\nstudy { fail_rate = 0.001 .. 0.003 step 0.001 }",
+     "global long fail_rate\nstudy { fail_rate = 9223372036854775800 .. 9223372036854775808 }",
+     "m.san:2:21: error: the whole number 9223372036854775808 is beyond the range of a long"},
+    {"a range of too many values", "0.001 .. 0.003 step 0.001", "0 .. 1e9",
+     "m.san:2:21: error: the range has more than 100000 values"},
 };
 
 class SancTest : public testsupport::ScratchTest {
@@ -126,10 +144,78 @@ TEST_F(SancTest, EachMistakeIsReportedWhereItIsAndNothingIsWritten) {
     }
 }
 
+TEST_F(SancTest, BytesThatCannotBePrintedAreNamedWhereTheyAre) {
+    std::string text = kModel;
+    text.replace(text.find("input up;"), 9, std::string("input up\0;", 10));
+    testsupport::RunResult r = Compile(text);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "m.san:5:49: error: expected the end of the statement (a line end or ';'), "
+                     "found the byte 0x00\n");
+    text = kModel;
+    text.replace(text.find("input up;"), 9, "input up\xc3\xa9;");
+    r = Compile(text);
+    EXPECT_EQ(r.err, "m.san:5:49: error: expected the end of the statement (a line end or ';'), "
+                     "found the byte 0xc3\n");
+    EXPECT_FALSE(Exists("out.h"));
+}
+
+TEST_F(SancTest, ARangeThatEndsAtTheLargestLongIsExact) {
+    std::string text = kModel;
+    const std::string from =
+        "global double fail_rate\nstudy { fail_rate = 0.001 .. 0.003 step 0.001 }";
+    text.replace(text.find(from), from.size(),
+                 "global long fail_rate\nstudy { fail_rate = 9223372036854775805 .. "
+                 "9223372036854775807 }");
+    std::ofstream(work / "m.san") << text;
+    const testsupport::RunResult r = Run(SancProgram(), "--experiments m.san");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "model\tplant\nglobal\tlong\tfail_rate\n"
+                     "experiment\t0\t9223372036854775805\n"
+                     "experiment\t1\t9223372036854775806\n"
+                     "experiment\t2\t9223372036854775807\n");
+}
+
+TEST_F(SancTest, TheOutputIsWrittenAsOneSetAndNeverThroughAPlantedLink) {
+    // Too small a file-size limit for the source: neither file appears, no temporary
+    // is left, and the reason is the real one.
+    std::ofstream(work / "m.san") << kModel;
+    testsupport::RunResult r = Run(SancProgram(), "m.san out", "ulimit -f 8 && ");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "sanc: cannot write out.cpp: File too large\n");
+    EXPECT_EQ(Listing(), std::vector<std::string>{"m.san"});
+
+    // A link planted at a temporary name of earlier versions leads nowhere now.
+    std::ofstream(root / "victim") << "keep me";
+    for (const char* name : {"out.h.tmp", "out.cpp.tmp"})
+        std::filesystem::create_symlink(root / "victim", work / name);
+    r = Run(SancProgram(), "m.san out");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(testsupport::ReadFile(root / "victim"), "keep me");
+    EXPECT_TRUE(std::filesystem::is_regular_file(work / "out.h"));
+
+    // An output folder that cannot be made says why.
+    r = Run(SancProgram(), "m.san m.san/out");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "sanc: cannot make the folder m.san: Not a directory\n");
+}
+
+TEST_F(SancTest, AModelPathWithALineEndKeepsTheLineDirectivesWhole) {
+    std::ofstream(work / "a\nb.san") << kModel;
+    const testsupport::RunResult r = Run(SancProgram(), "\"$(printf 'a\\nb.san')\" out");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string source = Output("out.cpp");
+    EXPECT_NE(source.find("#line 5 \"a\\012b.san\""), std::string::npos);
+    EXPECT_EQ(source.find("\nb.san"), std::string::npos);
+}
+
 TEST_F(SancTest, AnUnreadableFileOrAWrongCommandLineIsAnError) {
     testsupport::RunResult r = Run(SancProgram(), "missing.san out");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "sanc: cannot read missing.san: No such file or directory\n");
+    std::filesystem::create_directory(work / "folder.san");
+    r = Run(SancProgram(), "folder.san out");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "sanc: cannot read folder.san: Is a directory\n");
     r = Run(SancProgram(), "");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("usage: sanc <model file> <output stem>"), std::string::npos);
