@@ -13,6 +13,7 @@
 #include "solver/TransientAnalysis.h"
 #include "solver/Uniformisation.h"
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <exception>
@@ -24,6 +25,8 @@
 #include <vector>
 
 namespace {
+
+constexpr double kMostProducts = 1e9;
 
 const char kUseSimulator[] =
     "the chain has deterministic delays; it cannot be solved as a Markov chain: use the "
@@ -105,6 +108,30 @@ int Solve(const Options& o) {
                          ") cannot be solved from the state space: a state's record holds "
                          "only what the last firing into it earned";
     }
+
+    // Uniformisation takes about q t matrix-vector products to reach time t (q the
+    // largest exit rate). Past kMostProducts it would not end in any useful time, and
+    // its Poisson weights alone would outgrow the memory: refused before any work.
+    double q = 0.0;
+    for (double e : chain.exitRate)
+        q = std::max(q, e);
+    auto tooFar = [&](double t) {
+        return ResultTable::Time(t) + " needs about " + ResultTable::Bound(q * t) +
+               " steps of uniformisation (the largest exit rate " + ResultTable::Value(q) +
+               " times the time), more than " + ResultTable::Bound(kMostProducts) +
+               ": ask for an earlier time, or for the steady state if the long run is meant";
+    };
+    for (size_t p = 0; p < measures.size(); p++) {
+        if (!refused[p].empty() || measures[p].kind == MeasureKind::SteadyState)
+            continue;
+        for (const Measure::TimePoint& t : measures[p].times)
+            if (q * t.stop > kMostProducts) {
+                refused[p] = "its time " + tooFar(t.stop);
+                break;
+            }
+    }
+    if (o.grid && q * o.gridStop > kMostProducts)
+        throw gen::UserError("-g: the grid's end " + tooFar(o.gridStop));
 
     bool steady = false, transient = false;
     for (size_t p = 0; p < measures.size(); p++) {

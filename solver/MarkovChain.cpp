@@ -4,6 +4,7 @@
 #include "solver/LineReader.h"
 #include "solver/RateMatrixBuilder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -45,8 +46,11 @@ MarkovChain MarkovChain::Read(const std::string& path) {
         throw in.Error("too many states: " + std::to_string(count));
 
     MarkovChain chain;
-    const size_t n = static_cast<size_t>(count);
-    chain.exitRate.assign(n, 0.0);
+    // Room for the states the file can hold, not for what its header claims: every
+    // record takes at least four bytes ("s", "0" and their line ends), and a header
+    // that declares more states than follow is found at the end of the file.
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(count, in.Size() / 4 + 1));
+    chain.exitRate.reserve(n);
     // Every entry takes at least a short destination line and a rate line of about
     // seventeen characters: reserving for that avoids regrowing large arrays.
     RateMatrixBuilder m(n, static_cast<size_t>(in.Size() / 20));
@@ -65,6 +69,7 @@ MarkovChain MarkovChain::Read(const std::string& path) {
         if (!TextField::ParseUnsigned(line, number) || number != s)
             throw in.Error("expected " + which() + ", found " + Quoted(line));
         double out = 0.0;
+        uint64_t previous = 0;
         for (;;) {
             if (!in.Next(line))
                 throw in.Error("unexpected end of file in " + which() +
@@ -76,6 +81,13 @@ MarkovChain MarkovChain::Read(const std::string& path) {
             if (number > count)
                 throw in.Error("destination state " + std::to_string(number) +
                                " is out of range 1 to " + std::to_string(count));
+            // Ascending, each once: a destination twice would be two entries of one
+            // matrix element.
+            if (number <= previous)
+                throw in.Error("destination " + std::to_string(number) + " follows destination " +
+                               std::to_string(previous) + " in " + which() +
+                               ": the destinations of a record are ascending, each once");
+            previous = number;
             const uint64_t dest = number;
             if (!in.Next(line))
                 throw in.Error("unexpected end of file in " + which() + ": expected the rate to " +
@@ -97,7 +109,7 @@ MarkovChain MarkovChain::Read(const std::string& path) {
             m.Add(static_cast<uint32_t>(dest - 1), rate);
             out += rate;
         }
-        chain.exitRate[s - 1] = out;
+        chain.exitRate.push_back(out);
         m.EndRow();
         haveLine = in.Next(line);
     }

@@ -22,7 +22,9 @@ class SolveProgramTest : public testsupport::ScratchTest {
   protected:
     SolveProgramTest() : ScratchTest("solveprog") {}
 
-    RunResult Solve(const std::string& args) { return Run(SolveProgram(), args); }
+    RunResult Solve(const std::string& args, const std::string& setup = "") {
+        return Run(SolveProgram(), args, setup);
+    }
     std::vector<CsvRow> Results(const std::string& name = "m") {
         return ReadCsv(work / (name + ".csv"));
     }
@@ -331,6 +333,12 @@ TEST_F(SolveProgramTest, BrokenInputIsReportedWithFileAndLine) {
         {"record out of order", ".arm", replace(arm, "0\n2\n", "0\n3\n"),
          "m.arm:8: expected the record of state 2, found \"3\""},
         {"extra text", ".arm", arm + "3\n", "m.arm:12: unexpected text after the record"},
+        {"duplicate destination", ".arm",
+         replace(arm, "2\n1.5000000000e+00\n", "2\n1.5000000000e+00\n2\n1.5000000000e+00\n"),
+         "m.arm:7: destination 2 follows destination 2 in the record of state 1: the "
+         "destinations of a record are ascending, each once"},
+        {"header larger than the records", ".arm", replace(arm, "1\n2\n", "1\n400000000\n"),
+         "m.arm:12: unexpected end of file: expected the record of state 3 of 400000000"},
         {"fewer reward states", ".var", var.substr(0, var.find("2\n0\n0\n")),
          "m.var:5: the rewards cover 1 state but the chain has 2 states"},
         {"more reward states", ".var", var + "3\n0\n1\n",
@@ -371,6 +379,49 @@ TEST_F(SolveProgramTest, BrokenInputIsReportedWithFileAndLine) {
     WriteText(work / "m.var", var);
     WriteText(work / "m.pvtype", pvtype);
     EXPECT_EQ(0, Solve("-Nm").status);
+}
+
+TEST_F(SolveProgramTest, AHeaderCountIsNotTrustedWithMemory) {
+    if (testsupport::kSanitized)
+        GTEST_SKIP() << "the sanitizers reserve more address space than the limit allows";
+    // 400 million states claimed by a file of a few bytes: the memory goes with the
+    // records read, so the run ends at the end of the file, within 200 MB.
+    Variable v{"v", 0, {{1, 1}}, {1, 0}, {}};
+    WriteModel(work, "m", 2, {{1, 2, 1.5}, {2, 1, 0.5}}, {v});
+    std::string arm = testsupport::ReadFile(work / "m.arm");
+    arm.replace(arm.find("1\n2\n"), 4, "1\n400000000\n");
+    WriteText(work / "m.arm", arm);
+    const RunResult r = Solve("-Nm", "ulimit -v 200000 && ");
+    EXPECT_EQ(1, r.status);
+    EXPECT_THAT(r.err, HasSubstr("expected the record of state 3 of 400000000"));
+}
+
+TEST_F(SolveProgramTest, TransientsThatWouldNeverEndAreRefusedBeforeAnyWork) {
+    // Rate times time beyond 1e9 steps: a huge time, or a huge rate.
+    Variable far{"far", 0, {{1e308, 1e308}}, {1, 0}, {}};
+    Variable near{"near", 0, {{1, 1}}, {1, 0}, {}};
+    WriteModel(work, "m", 2, {{1, 2, 1.5}, {2, 1, 0.5}}, {far, near});
+    RunResult r = Solve("-Nm");
+    EXPECT_EQ(1, r.status);
+    EXPECT_THAT(r.err, HasSubstr("variable far: its time 1e+308 needs about 1.5e+308 steps of "
+                                 "uniformisation (the largest exit rate 1.5 times the time), "
+                                 "more than 1e+09: ask for an earlier time"));
+    const std::vector<CsvRow> rows = Results();
+    ASSERT_EQ(2u, rows.size());
+    EXPECT_EQ("refused", rows[0].value);
+    EXPECT_NE("refused", rows[1].value);
+
+    WriteModel(work, "m", 2, {{1, 2, 1e23}, {2, 1, 4294967295.0}}, {near});
+    r = Solve("-Nm");
+    EXPECT_EQ(1, r.status);
+    EXPECT_THAT(r.err, HasSubstr("variable near: its time 1 needs about 1e+23 steps"));
+
+    WriteModel(work, "m", 2, {{1, 2, 1.5}, {2, 1, 0.5}}, {near});
+    std::filesystem::remove(work / "m.csv");
+    r = Solve("-Nm -g0:1e308:5");
+    EXPECT_EQ(1, r.status);
+    EXPECT_THAT(r.err, HasSubstr("-g: the grid's end 1e+308 needs about"));
+    EXPECT_FALSE(Exists("m.csv"));
 }
 
 TEST_F(SolveProgramTest, BadOptionsAreReported) {
