@@ -65,6 +65,10 @@ void ResultTable::Print(std::ostream& out) const {
 }
 
 void ResultTable::WriteCsv(const std::string& path) const {
+    AtomicFile::Write(path, CsvText());
+}
+
+std::string ResultTable::CsvText() const {
     std::ostringstream s;
     s << "variable,kind,time,value,error_bound,residual\n";
     for (const Row& r : rows_) {
@@ -73,5 +77,5 @@ void ResultTable::WriteCsv(const std::string& path) const {
             s << (c > 0 ? "," : "") << Csv::Field(f[c]);
         s << '\n';
     }
-    AtomicFile::Write(path, s.str());
+    return s.str();
 }

@@ -29,6 +29,8 @@ class ResultTable {
     // Writes the CSV under a temporary name beside `path` and renames it into place
     // once complete; a failure is a UserError.
     void WriteCsv(const std::string& path) const;
+    // The CSV text itself, for a program that writes it with other files as a set.
+    std::string CsvText() const;
 
     // The texts of numbers as the rows hold them.
     // Values carry 15 significant digits, so that rounding them stays well below

@@ -14,41 +14,22 @@
 // A mistake in the model is reported as "file:line:column: error: what" on standard
 // error, with exit status 1, and leaves any earlier output in place.
 
+#include "common/AtomicFile.h"
+#include "common/UserError.h"
 #include "compiler/Emitter.h"
 #include "compiler/Model.h"
 #include "compiler/Parser.h"
 #include "compiler/Source.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
-// The temporaries being written, for a signal to remove: fixed buffers, as a
-// handler may touch nothing else.
-char gTemporaries[2][4096];
-
-void RemoveTemporaries() {
-    for (char* t : gTemporaries)
-        if (t[0] != '\0')
-            unlink(t);
-}
-
-extern "C" void OnSignal(int signal) {
-    RemoveTemporaries();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
 
 // The reason of a failure to read `path`, or "" when it was read whole.
 std::string ReadWhole(const std::string& path, std::string& text) {
@@ -62,58 +43,6 @@ std::string ReadWhole(const std::string& path, std::string& text) {
     s << in.rdbuf();
     text = s.str();
     return in.bad() ? std::strerror(errno) : "";
-}
-
-// Writes the header and the source as one set: both go to temporaries first
-// (created anew, never through a link someone planted, under names nobody can
-// guess), and only when both are whole are they renamed into place. A file that
-// already holds its text is left alone, so that the build does not recompile it.
-// Returns "" or why it failed.
-std::string WriteSet(const std::string (&paths)[2], const std::string (&texts)[2]) {
-    bool changed[2] = {false, false};
-    for (int k = 0; k < 2; k++) {
-        std::string old;
-        changed[k] = !ReadWhole(paths[k], old).empty() || old != texts[k];
-    }
-    const mode_t mask = umask(0);
-    umask(mask);
-    std::string failure;
-    for (int k = 0; k < 2 && failure.empty(); k++) {
-        if (!changed[k])
-            continue;
-        const std::string pattern = paths[k] + ".tmp-XXXXXX";
-        if (pattern.size() >= sizeof gTemporaries[k])
-            return paths[k] + ": " + std::strerror(ENAMETOOLONG);
-        std::memcpy(gTemporaries[k], pattern.c_str(), pattern.size() + 1);
-        const int fd = mkstemp(gTemporaries[k]);
-        if (fd < 0) {
-            failure = paths[k] + ": " + std::strerror(errno);
-            gTemporaries[k][0] = '\0';
-            break;
-        }
-        fchmod(fd, 0666 & ~mask);
-        const char* data = texts[k].data();
-        size_t left = texts[k].size();
-        while (left > 0 && failure.empty()) {
-            const ssize_t n = write(fd, data, left);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                failure = paths[k] + ": " + std::strerror(n < 0 ? errno : EIO);
-            else
-                data += n, left -= static_cast<size_t>(n);
-        }
-        if (close(fd) != 0 && failure.empty())
-            failure = paths[k] + ": " + std::strerror(errno);
-    }
-    for (int k = 0; k < 2 && failure.empty(); k++)
-        if (changed[k] && std::rename(gTemporaries[k], paths[k].c_str()) != 0)
-            failure = paths[k] + ": " + std::strerror(errno);
-        else
-            gTemporaries[k][0] = '\0';
-    RemoveTemporaries();
-    gTemporaries[0][0] = gTemporaries[1][0] = '\0';
-    return failure;
 }
 
 std::string BaseName(const std::string& path) {
@@ -148,11 +77,7 @@ int main(int argc, char** argv) {
                      "lists the study's experiments with the value of every global variable\n";
         return 1;
     }
-    // A file-size limit makes write() fail instead of ending the process, so that
-    // the temporaries go; the signals that end a build remove them too.
-    std::signal(SIGXFSZ, SIG_IGN);
-    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
-        std::signal(s, OnSignal);
+    AtomicFile::RemoveTemporariesOnSignals();
 
     const std::string modelPath = list ? argv[2] : argv[1];
     const std::string stem = argv[2];
@@ -170,7 +95,15 @@ int main(int argc, char** argv) {
             return std::cout ? 0 : 1;
         }
         Emitter emitter(model, modelPath, BaseName(stem) + ".h", stem + ".h", stem + ".cpp");
-        const std::string texts[2] = {emitter.Header(), emitter.Source()};
+        // The header and the source are one set. A file that already holds its text
+        // is left alone, so that the build does not compile it again.
+        std::vector<std::pair<std::string, std::string>> files;
+        for (const auto& [path, contents] : {std::make_pair(stem + ".h", emitter.Header()),
+                                             std::make_pair(stem + ".cpp", emitter.Source())}) {
+            std::string old;
+            if (!ReadWhole(path, old).empty() || old != contents)
+                files.emplace_back(path, contents);
+        }
         std::error_code e;
         std::filesystem::path folder = std::filesystem::path(stem).parent_path();
         if (!folder.empty() && !std::filesystem::create_directories(folder, e) && e) {
@@ -178,13 +111,12 @@ int main(int argc, char** argv) {
                       << "\n";
             return 1;
         }
-        const std::string failure = WriteSet({stem + ".h", stem + ".cpp"}, texts);
-        if (!failure.empty()) {
-            std::cerr << "sanc: cannot write " << failure << "\n";
-            return 1;
-        }
+        AtomicFile::WriteSet(files);
     } catch (const ModelError& error) {
         std::cerr << source.Message(error) << "\n";
+        return 1;
+    } catch (const gen::UserError& error) {
+        std::cerr << "sanc: " << error.what() << "\n";
         return 1;
     }
     return 0;

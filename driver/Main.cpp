@@ -84,20 +84,23 @@ int Study(const StudyOptions& o) {
     const ResultSet results = ResultSet::Collect(runs);
     const std::vector<StudyPlot> plots = StudyPlots::Make(experiments, results);
 
+    // The table, the report and the plots are one set, written together.
     const std::string plotFolder = o.output + "/plots";
     fs::create_directories(plotFolder, e);
+    std::vector<std::pair<std::string, std::string>> outputs;
     std::set<std::string> current;
     for (const StudyPlot& p : plots) {
-        AtomicFile::Write(plotFolder + "/" + p.file, p.svg);
+        outputs.emplace_back(plotFolder + "/" + p.file, p.svg);
         current.insert(p.file);
     }
+    outputs.emplace_back(o.output + "/results.csv", results.Csv(experiments));
+    outputs.emplace_back(o.output + "/report.html",
+                         HtmlReport::Render(o.model, experiments, runs, results, plots));
+    AtomicFile::WriteSet(outputs);
     // Plots of variables or parameters the study no longer has would pass for results.
     for (const fs::directory_entry& d : fs::directory_iterator(plotFolder, e))
         if (d.path().extension() == ".svg" && current.count(d.path().filename().string()) == 0)
             fs::remove(d.path(), e);
-    AtomicFile::Write(o.output + "/results.csv", results.Csv(experiments));
-    AtomicFile::Write(o.output + "/report.html",
-                      HtmlReport::Render(o.model, experiments, runs, results, plots));
 
     std::cout << "\n";
     results.Print(std::cout, experiments);
@@ -117,6 +120,7 @@ int Study(const StudyOptions& o) {
 } // namespace
 
 int main(int argc, char** argv) {
+    AtomicFile::RemoveTemporariesOnSignals();
     try {
         const StudyOptions o = StudyOptions::Parse(argc, argv);
         if (o.usage) {

@@ -6,6 +6,7 @@
 #include "BaseClasses/PVModel.h"
 #include "BaseClasses/PerformanceVariableNode.h"
 #include "BaseClasses/ProcessEnd.h"
+#include "common/AtomicFile.h"
 #include "common/MeasureKind.h"
 #include "common/ResultTable.h"
 #include "common/SvgPlot.h"
@@ -78,6 +79,8 @@ int Simulate(const SimOptions& o) {
                                  " could not be applied; nothing was simulated");
         std::cout << "Overriding global variables in sim" << std::endl;
     }
+    // An output that cannot be written is found now, not after the simulation.
+    AtomicFile::CheckWritable(o.csv);
 
     unsigned threads = o.threads > 0 ? static_cast<unsigned>(o.threads)
                                      : std::max(1u, std::thread::hardware_concurrency());
@@ -198,8 +201,9 @@ int Simulate(const SimOptions& o) {
                   << Number("%g", o.absolute)
                   << " absolute near 0 and 1: " << (missed < 0 ? "reached" : "not reached");
     std::cout << std::endl;
-    table.WriteCsv(o.csv);
-
+    // The table and its plots are one set: a reader never finds this run's CSV
+    // beside another run's plots, and a plot that cannot be written leaves no CSV.
+    std::vector<std::pair<std::string, std::string>> outputs = {{o.csv, table.CsvText()}};
     if (o.grid) {
         bool any = false;
         for (int p = 0; p < model->NumPVs; p++) {
@@ -218,12 +222,15 @@ int Simulate(const SimOptions& o) {
             const std::string name = model->PVNodes[p]->Name;
             const std::string path = o.Base() + "_" + FileSafe(name) + ".svg";
             band.legend = "mean, " + Number("%g", o.level * 100) + "% confidence band";
-            SvgPlot::Write(path, name + " (instant of time, simulated)", name, xs, means, &band);
-            std::cout << "plot: " << path << std::endl;
+            outputs.emplace_back(path, SvgPlot::Render(name + " (instant of time, simulated)", name,
+                                                       xs, means, &band));
         }
         if (!any)
             std::cerr << "warning: -g: no instant-of-time variable to plot" << std::endl;
     }
+    AtomicFile::WriteSet(outputs);
+    for (size_t k = 1; k < outputs.size(); k++)
+        std::cout << "plot: " << outputs[k].first << std::endl;
     std::cout << "results: " << o.csv << std::endl;
     if (!std::cout)
         throw gen::UserError("cannot write the results on standard output");
@@ -242,6 +249,7 @@ int Simulate(const SimOptions& o) {
 
 int main(int argc, char** argv) {
     InstallOutOfMemoryHandler();
+    AtomicFile::RemoveTemporariesOnSignals();
     try {
         const SimOptions o = SimOptions::Parse(argc, argv);
         if (o.usage) {

@@ -13,7 +13,9 @@ double Number(const char* value, const std::string& what) {
     errno = 0;
     char* end = nullptr;
     const double x = std::strtod(value, &end);
-    if (end == value || *end != '\0' || errno == ERANGE || !std::isfinite(x))
+    // Below the smallest normal double strtod says ERANGE too, but the number is one.
+    const bool overflow = errno == ERANGE && std::fabs(x) >= 1.0;
+    if (end == value || *end != '\0' || overflow || !std::isfinite(x))
         throw gen::UserError(what + " is not a number: " + value);
     return x;
 }
@@ -80,6 +82,9 @@ SimOptions SimOptions::Parse(int argc, char** argv) {
             o.prefix = value;
             break;
         case 'N':
+            // An empty name would make the results a hidden ".csv".
+            if (value[0] == '\0')
+                throw gen::UserError("the experiment name (-N) is empty");
             o.name = value;
             named = true;
             break;

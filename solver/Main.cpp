@@ -4,6 +4,7 @@
 #include "common/ResultTable.h"
 #include "common/SvgPlot.h"
 #include "common/UserError.h"
+#include "common/AtomicFile.h"
 #include "solver/ChainStructure.h"
 #include "solver/MarkovChain.h"
 #include "solver/Measure.h"
@@ -87,6 +88,8 @@ int Solve(const Options& o) {
         throw gen::UserError(det + ": " + kUseSimulator);
 
     const std::vector<Measure> measures = Measure::ReadAll(base + ".pvtype");
+    // An output that cannot be written is found now, not after the computation.
+    AtomicFile::CheckWritable(o.csv);
     Clock reading;
     MarkovChain chain = MarkovChain::Read(base + ".arm");
     std::vector<std::string> names;
@@ -280,18 +283,22 @@ int Solve(const Options& o) {
     }
     table.Print(std::cout);
     std::cout.flush();
-    table.WriteCsv(o.csv);
+    // The table and its plots are one set: a reader never finds this run's CSV
+    // beside another run's plots.
+    std::vector<std::pair<std::string, std::string>> outputs = {{o.csv, table.CsvText()}};
     for (size_t p = 0; p < measures.size(); p++) {
         if (plotted[p].empty())
             continue;
         std::vector<double> ys;
         for (size_t i : plotted[p])
             ys.push_back(requests[i].value);
-        const std::string path = base + "_" + FileSafe(measures[p].name) + ".svg";
-        SvgPlot::Write(path, measures[p].name + " (instant of time)", measures[p].name, gridTimes,
-                       ys);
-        std::cout << "plot: " << path << std::endl;
+        outputs.emplace_back(base + "_" + FileSafe(measures[p].name) + ".svg",
+                             SvgPlot::Render(measures[p].name + " (instant of time)",
+                                             measures[p].name, gridTimes, ys));
     }
+    AtomicFile::WriteSet(outputs);
+    for (size_t k = 1; k < outputs.size(); k++)
+        std::cout << "plot: " << outputs[k].first << std::endl;
     std::cout << "results: " << o.csv << " (" << Seconds(total.Seconds()) << " in all)"
               << std::endl;
     if (!std::cout)
@@ -303,6 +310,7 @@ int Solve(const Options& o) {
 
 int main(int argc, char** argv) {
     try {
+        AtomicFile::RemoveTemporariesOnSignals();
         const Options o = Options::Parse(argc, argv);
         if (o.usage) {
             std::cout << Options::Usage();

@@ -181,7 +181,7 @@ TEST_F(SancTest, TheOutputIsWrittenAsOneSetAndNeverThroughAPlantedLink) {
     std::ofstream(work / "m.san") << kModel;
     testsupport::RunResult r = Run(SancProgram(), "m.san out", "ulimit -f 8 && ");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "sanc: cannot write out.cpp: File too large\n");
+    EXPECT_EQ(r.err, "sanc: out.cpp: cannot write: File too large\n");
     EXPECT_EQ(Listing(), std::vector<std::string>{"m.san"});
 
     // A link planted at a temporary name of earlier versions leads nowhere now.

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -161,6 +164,11 @@ TEST_F(SimProgramTest, BadInputIsRefusedWithAMessage) {
         {TestModel("simtest_dead_sim"), "-Nx", "Error: no timed activity is ever enabled"},
         {TestModel("simtest_zero_time_loop_sim"), "-Nx -n2",
          "instantaneous firings in a row at time"},
+        {SimProgram(), "-N '' -cx.csv", "Error: the experiment name (-N) is empty"},
+        // An output that cannot be written is found before the simulation.
+        {SimProgram(), "-Nx -n1000000000 -r0 -a0 -cmissing/x.csv",
+         "Error: missing/x.csv: cannot write: No such file or directory"},
+        {SimProgram(), "-Nx -n1000000000 -r0 -a0 -c.", "Error: .: cannot write: Is a directory"},
     };
     for (const auto& c : cases) {
         const RunResult r = Run(c.program, c.args);
@@ -169,6 +177,35 @@ TEST_F(SimProgramTest, BadInputIsRefusedWithAMessage) {
             << c.args << "\nstderr: " << r.err << "\nexpected: " << c.message;
         EXPECT_FALSE(Exists("x.csv")) << c.args;
     }
+}
+
+TEST_F(SimProgramTest, TinyNumbersAreNumbers) {
+    // Below the smallest normal double, but a number all the same.
+    const RunResult r = Run(TestModel("simtest_two_state_sim"), "-Nx -a1e-320 -n64");
+    EXPECT_EQ(r.err.find("not a number"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("9.99989e-321 absolute"), std::string::npos) << r.out;
+}
+
+TEST_F(SimProgramTest, TheTableAndItsPlotsAreOneSet) {
+    // A plot that cannot be written (a folder holds its name) leaves no new CSV, and
+    // no temporary, and the earlier CSV stays.
+    std::ofstream(work / "x.csv") << "earlier";
+    std::filesystem::create_directory(work / "x_up_at.svg");
+    RunResult r = Run(TestModel("simtest_two_state_sim"), "-Nx -n64 -r0 -a0 -g0:2:3");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("x_up_at.svg: cannot write"), std::string::npos) << r.err;
+    EXPECT_EQ(testsupport::ReadFile(work / "x.csv"), "earlier");
+    for (const std::string& name : Listing())
+        EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+
+    // A link planted under an output's name is replaced, never written through.
+    std::filesystem::remove(work / "x_up_at.svg");
+    std::ofstream(root / "victim") << "keep me";
+    std::filesystem::create_symlink(root / "victim", work / "x_up_at.svg");
+    r = Run(TestModel("simtest_two_state_sim"), "-Nx -n64 -r0 -a0 -g0:2:3");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(testsupport::ReadFile(root / "victim"), "keep me");
+    EXPECT_TRUE(std::filesystem::is_regular_file(work / "x_up_at.svg"));
 }
 
 TEST_F(SimProgramTest, UsageWithoutArguments) {
