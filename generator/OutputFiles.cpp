@@ -7,6 +7,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -51,11 +53,8 @@ std::string OutputFiles::FinalName(const char* path, const char* name, Kind kind
 }
 
 OutputFiles::OutputFiles(const char* path, const char* name) {
-    const std::string tag = ".tmp-" + std::to_string(static_cast<long>(getpid()));
-    for (int k = 0; k < NumKinds; k++) {
+    for (int k = 0; k < NumKinds; k++)
         finals[k] = FinalName(path, name, static_cast<Kind>(k));
-        temporaries[k] = finals[k] + tag;
-    }
     SetEndCleanup(RemoveOnEnd);
 }
 
@@ -74,6 +73,18 @@ char* OutputFiles::Temporary(Kind kind) {
     if (stat(finals[kind].c_str(), &info) == 0 &&
         (S_ISDIR(info.st_mode) || access(finals[kind].c_str(), W_OK) != 0))
         return &finals[kind][0];
+    // Created here, exclusively and under a random name: a link planted in a shared
+    // folder is never written through, and nobody can plant one at a name to come.
+    // (In a folder with the sticky bit, /tmp, nobody else can replace it afterwards.)
+    std::string name = finals[kind] + ".tmp-XXXXXX";
+    const int fd = mkstemp(&name[0]);
+    if (fd < 0)
+        return &finals[kind][0]; // opening it reports the failure as before
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    close(fd);
+    temporaries[kind] = name;
     used[kind] = true;
     registered[kind].store(temporaries[kind].c_str());
     return &temporaries[kind][0];
@@ -84,6 +95,13 @@ bool OutputFiles::Commit() {
     sigset_t all, previous;
     sigfillset(&all);
     sigprocmask(SIG_BLOCK, &all, &previous);
+    // Nor another run's renames under the same names: the folder is locked while
+    // the set moves, so that its files are all of one run or all of the other.
+    std::string folder = finals[0].substr(0, finals[0].find_last_of('/') + 1);
+    const int lock =
+        open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (lock >= 0)
+        flock(lock, LOCK_EX);
     bool ok = true;
     for (int k = 0; k < NumKinds && ok; k++) {
         if (used[k]) {
@@ -100,6 +118,8 @@ bool OutputFiles::Commit() {
             ok = false;
         }
     }
+    if (lock >= 0)
+        close(lock); // releases the lock
     sigprocmask(SIG_SETMASK, &previous, nullptr);
     return ok;
 }
@@ -126,7 +146,8 @@ void OutputFiles::InstallSignalHandlers() {
     std::memset(&action, 0, sizeof action);
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    for (int s : {SIGINT, SIGTERM, SIGHUP})
+    // SIGPIPE too: "gen ... | head" must not leave its temporaries behind.
+    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
         sigaction(s, &action, nullptr);
     std::signal(SIGXFSZ, SIG_IGN);
 }

@@ -4,11 +4,13 @@
 #include <string>
 
 // The files of one run. Each is written under a temporary name in the folder of its
-// final name (the final name followed by ".tmp-" and the process id) and renamed into
-// place only once the whole run has succeeded, so that a failed or interrupted run
-// leaves no partial file under a final name and the results of an earlier run stay
-// as they were. The temporaries are removed when the process ends early (through
-// EndProcess, or by SIGINT, SIGTERM or SIGHUP).
+// final name (the final name followed by ".tmp-" and a random suffix, created
+// exclusively) and renamed into place only once the whole run has succeeded, so that
+// a failed or interrupted run leaves no partial file under a final name and the
+// results of an earlier run stay as they were. The renames hold a lock on the folder,
+// so that two runs under the same names leave the files of one of them. The
+// temporaries are removed when the process ends early (through EndProcess, or by
+// SIGINT, SIGTERM, SIGHUP or SIGPIPE).
 class OutputFiles {
   public:
     enum Kind { StateSpace, Rewards, Deterministic, PVType, NumKinds };

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <linux/limits.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -83,7 +84,8 @@ int WholeNumber(const char* value, const char* what, bool whole) {
     if (whole && (end == value || *end != '\0'))
         Fatal(std::cout, std::string("ERROR: ") + what + " is not a whole number: " + value + "\n");
     if (errno == ERANGE || n < INT_MIN || n > INT_MAX)
-        Fatal(std::cout, std::string("ERROR: ") + what + " is out of range: " + value + "\n");
+        Fatal(std::cout, std::string("ERROR: ") + what + " is out of range: " + value +
+                             " (it must fit an int: -2147483648 to 2147483647)\n");
     return static_cast<int>(n);
 }
 
@@ -177,6 +179,22 @@ void commandline(int argc, char** argv, int& fileType, char*& traceFileName) {
 
     if (ExpName == nullptr)
         Fatal(std::cout, "ERROR: missing experiment name (-N)\n");
+    if (ExpName[0] == '\0')
+        Fatal(std::cout, "ERROR: the experiment name (-N) is empty: the output files would be "
+                         "hidden, named only by their suffixes (.arm, .var, ...)\n");
+    // The longest name a run uses is a temporary of the type file. Refused here, the
+    // reason is plain; at the first write it would only be "could not write".
+    const std::string longest =
+        std::string(exp_path != nullptr ? exp_path : "") + ExpName + ".pvtype.tmp-XXXXXX";
+    const size_t slash = longest.find_last_of('/');
+    const size_t last = longest.size() - (slash == std::string::npos ? 0 : slash + 1);
+    if (last > NAME_MAX || longest.size() >= PATH_MAX)
+        Fatal(std::cout, "ERROR: the output file names (-P, -N) are too long: " + longest +
+                             " has " + std::to_string(last > NAME_MAX ? last : longest.size()) +
+                             " bytes " + (last > NAME_MAX ? "in its last part" : "in all") +
+                             ", more than the " +
+                             std::to_string(last > NAME_MAX ? NAME_MAX : PATH_MAX - 1) +
+                             " a file name may have\n");
     // Without -P the output files are named from the experiment name alone.
     if (exp_path == nullptr)
         exp_path = ArrayCopy("");

@@ -221,11 +221,14 @@ TEST_F(CommandLineDeathTest, NumbersThatSelectSomethingElseAreRefused) {
     } cases[] = {
         {"-Bx", "ERROR: experiment number (-B) is not a whole number: x\n"},
         {"-B3junk", "ERROR: experiment number (-B) is not a whole number: 3junk\n"},
-        {"-B4294967296", "ERROR: experiment number (-B) is out of range: 4294967296\n"},
-        {"-B-4294967261", "ERROR: experiment number (-B) is out of range: -4294967261\n"},
-        {"-l-2147483649", "ERROR: trace level (-l) is out of range: -2147483649\n"},
-        {"-l99999999999999999999",
-         "ERROR: trace level (-l) is out of range: 99999999999999999999\n"},
+        {"-B4294967296", "ERROR: experiment number (-B) is out of range: 4294967296 (it must fit "
+                         "an int: -2147483648 to 2147483647)\n"},
+        {"-B-4294967261", "ERROR: experiment number (-B) is out of range: -4294967261 (it must fit "
+                          "an int: -2147483648 to 2147483647)\n"},
+        {"-l-2147483649", "ERROR: trace level (-l) is out of range: -2147483649 (it must fit an "
+                          "int: -2147483648 to 2147483647)\n"},
+        {"-l99999999999999999999", "ERROR: trace level (-l) is out of range: 99999999999999999999 "
+                                   "(it must fit an int: -2147483648 to 2147483647)\n"},
     };
     for (const Case& c : cases) {
         Arguments({"-Nexp1", "-B0", c.option});

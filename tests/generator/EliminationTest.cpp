@@ -193,7 +193,8 @@ TEST_F(EliminationTest, RefusedRunsSayWhyAndWriteNothing) {
         {TestModel("elim_loop"), "-B0 -z2x", "a limit that is not a number", true, false,
          "ERROR: vanishing-marking limit (-z) is not a whole number: 2x\n"},
         {TestModel("elim_loop"), "-B0 -z 99999999999", "a limit out of range", true, false,
-         "ERROR: vanishing-marking limit (-z) is out of range: 99999999999\n"},
+         "ERROR: vanishing-marking limit (-z) is out of range: 99999999999 (it must fit an int: "
+         "-2147483648 to 2147483647)\n"},
     };
     for (const Refused& c : cases)
         for (const char* threads : kThreads) {

@@ -56,7 +56,7 @@ TEST_F(FailureTest, RefusedRunsReportTheProblemAndWriteNothing) {
     struct Case {
         std::string program;
         std::string args;
-        const char* message;     // a line of the report
+        std::string message;     // a line of the report
         bool onStandardOutput;   // where the report goes
         std::string setup = "";  // shell text run before the program
         bool needsDebug = false; // a check that only debug builds make
@@ -72,9 +72,23 @@ TEST_F(FailureTest, RefusedRunsReportTheProblemAndWriteNothing) {
         {gen, "-P./ -Nx -B3junk", "ERROR: experiment number (-B) is not a whole number: 3junk\n",
          true},
         {gen, "-P./ -Nx -B4294967296",
-         "ERROR: experiment number (-B) is out of range: 4294967296\n", true},
+         "ERROR: experiment number (-B) is out of range: 4294967296 (it must fit an int: "
+         "-2147483648 to 2147483647)\n",
+         true},
         {gen, "-P./ -Nx -B0 -l-2147483649",
-         "ERROR: trace level (-l) is out of range: -2147483649\n", true},
+         "ERROR: trace level (-l) is out of range: -2147483649 (it must fit an int: -2147483648 to "
+         "2147483647)\n",
+         true},
+        // Names that would misname the files.
+        {gen, "-P./ -N '' -B0",
+         "ERROR: the experiment name (-N) is empty: the output files would be hidden, named only "
+         "by their suffixes (.arm, .var, ...)\n",
+         true},
+        {gen, "-P./ -N" + std::string(250, 'n') + " -B0",
+         "ERROR: the output file names (-P, -N) are too long: ./" + std::string(250, 'n') +
+             ".pvtype.tmp-XXXXXX has 268 bytes in its last part, more than the 255 a file "
+             "name may have\n",
+         true},
         // Overrides that cannot be applied as written.
         {gen, "-P./ -Nx -B0 -Ox:flash_size:5", "Type x not recognized\n", true},
         {gen, "-P./ -Nx -B0 -Ox:flash_size:5", badOverride, false},
@@ -164,7 +178,8 @@ TEST_F(FailureTest, BrokenStandardOutputIsAFailure) {
 
 TEST_F(FailureTest, InterruptedRunLeavesNoPartialFile) {
     // Kanban with N = 5 explores for seconds; the signal comes well before the end.
-    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    // SIGPIPE as when the report goes to "| head" that has ended.
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGPIPE}) {
         SCOPED_TRACE(signal);
         WriteEarlierResults();
         RunResult r = Run(BenchProgram("gen_kanban"), "-P./ -Nx -B4",
