@@ -34,6 +34,9 @@ namespace {
 // Timed firings of the pilot run that sizes the steady state: each batch lasts as
 // long as the pilot's second half (10000 firings) took, the warm-up twice as long.
 constexpr uint64_t kPilotEvents = 20000;
+// Timed firings per replication beyond which a run cannot finish: at about 1e7
+// firings a second and core, a first block of 32 replications would take an hour.
+constexpr double kMostFirings = 1e9;
 
 std::string FileSafe(const std::string& name) {
     std::string s = name;
@@ -108,8 +111,10 @@ int Simulate(const SimOptions& o) {
 
     double warmup = o.warmup, batch = o.batchLength;
     const bool steady = ObservationPlan::HasSteadyState(model);
+    // The pilot also gives the model's pace, against which the replications' length
+    // is checked below.
+    const Trajectory::Pilot p = first.RunPilot(pilotSeed, kPilotEvents);
     if (steady && (warmup < 0.0 || batch <= 0.0)) {
-        const Trajectory::Pilot p = first.RunPilot(pilotSeed, kPilotEvents);
         // A model that stops moving (an absorbing marking) is in its steady state
         // from then on: any length does.
         double span = p.events == kPilotEvents ? p.end - p.half : std::max(p.end, 1.0);
@@ -125,6 +130,21 @@ int Simulate(const SimOptions& o) {
     if (plan.Results().empty())
         throw gen::UserError("the model has no performance variables; there is nothing to "
                              "estimate");
+    // A replication runs to the plan's horizon. At the pilot's pace (its second half,
+    // past the start), one that would take more than kMostFirings timed firings
+    // cannot finish in any useful time: refused now, not after hours.
+    const double horizon = plan.Horizon();
+    const double pace = p.events == kPilotEvents && p.end > p.half
+                            ? static_cast<double>(kPilotEvents / 2) / (p.end - p.half)
+                            : 0.0;
+    if (!std::isfinite(horizon) || horizon * pace > kMostFirings)
+        throw gen::UserError(
+            "the replications would run to time " + ResultTable::Time(horizon) +
+            " (the largest time point, grid end, or warm-up plus batches), about " +
+            Number("%.3g", horizon * pace) + " timed firings each at the model's pace of " +
+            Number("%.3g", pace) + " per time unit; more than " + Number("%.0e", kMostFirings) +
+            " cannot finish: ask for earlier times, a shorter grid, warm-up or batches (-g, "
+            "-w, -b, -k)");
 
     ReplicationRunner::Settings s;
     s.seed = o.seed;

@@ -165,6 +165,14 @@ TEST_F(SimProgramTest, BadInputIsRefusedWithAMessage) {
         {TestModel("simtest_zero_time_loop_sim"), "-Nx -n2",
          "instantaneous firings in a row at time"},
         {SimProgram(), "-N '' -cx.csv", "Error: the experiment name (-N) is empty"},
+        // Replications that could not finish, refused before the run.
+        {TestModel("simtest_two_state_sim"), "-Nx -g0:1e308:5",
+         "Error: the replications would run to time "},
+        {TestModel("simtest_two_state_sim"), "-Nx -g0:1e15:5",
+         "timed firings each at the model's "
+         "pace of"},
+        {TestModel("simtest_two_state_sim"), "-Nx -w1e15", "more than 1e+09 cannot finish"},
+        {TestModel("simtest_two_state_sim"), "-Nx -b1e308", "would run to time inf"},
         // An output that cannot be written is found before the simulation.
         {SimProgram(), "-Nx -n1000000000 -r0 -a0 -cmissing/x.csv",
          "Error: missing/x.csv: cannot write: No such file or directory"},
