@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -126,8 +127,26 @@ void AtomicFile::WriteSet(const std::vector<std::pair<std::string, std::string>>
         staged.push_back(std::make_unique<Temporary>(path));
         staged.back()->Fill(contents);
     }
-    for (auto& t : staged)
-        t->Commit();
+    if (staged.empty())
+        return;
+    // Two runs committing under the same names take turns, so that the files are
+    // all of one run or all of the other.
+    const std::string& first = files.front().first;
+    const size_t slash = first.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : first.substr(0, slash + 1);
+    const int lock = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (lock >= 0)
+        flock(lock, LOCK_EX);
+    try {
+        for (auto& t : staged)
+            t->Commit();
+    } catch (...) {
+        if (lock >= 0)
+            close(lock);
+        throw;
+    }
+    if (lock >= 0)
+        close(lock); // releases the lock
 }
 
 void AtomicFile::CheckWritable(const std::string& path) {

@@ -3,7 +3,8 @@
 // each file goes to a temporary in its own folder (the final name followed by
 // ".tmp-" and a random suffix, created anew: never through a link someone planted,
 // under a name nobody can guess), and only when every file of the set is whole are
-// they renamed into place, one after the other. A failure removes the temporaries
+// they renamed into place, one after the other, under a lock on the folder that
+// another writer of the same names waits for. A failure removes the temporaries
 // and leaves the earlier files as they were; so do the signals that end a run
 // (SIGINT, SIGTERM, SIGHUP, SIGPIPE) once RemoveTemporariesOnSignals() is called,
 // and a file-size limit makes the write fail instead of ending the process.

@@ -190,6 +190,28 @@ TEST_F(FailureTest, InterruptedRunLeavesNoPartialFile) {
     }
 }
 
+TEST_F(FailureTest, TwoRunsUnderTheSameNamesLeaveTheFilesOfOne) {
+    // The example (13 states, with a .det) and the counter model (2346 states, none)
+    // at once under the same names, again and again: whichever commits last, the
+    // files left are all of that run.
+    for (int trial = 0; trial < 20; trial++) {
+        SCOPED_TRACE(trial);
+        fs::remove_all(work);
+        fs::create_directories(work);
+        const RunResult r =
+            Run("/bin/sh", "-c '" + GenProgram() + " -P./ -Nx -B0 >/dev/null & " +
+                               TestModel("exp_model") + " -P./ -Nx -B2 >/dev/null; wait'");
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::string arm = Output("x.arm"), var = Output("x.var");
+        const bool example = arm.rfind("1\n13\n", 0) == 0;
+        EXPECT_TRUE(example || arm.rfind("1\n2346\n", 0) == 0) << arm.substr(0, 20);
+        EXPECT_EQ(var.rfind(example ? "reliability\n" : "done\n", 0), 0u) << var.substr(0, 20);
+        EXPECT_EQ(Exists("x.det"), example);
+        for (const std::string& name : Listing())
+            EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+    }
+}
+
 TEST_F(FailureTest, SuccessfulRunReplacesEveryEarlierResult) {
     // The example writes a .det, the counter model does not: the earlier .det would
     // otherwise stand beside results it does not belong to.
