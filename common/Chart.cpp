@@ -32,16 +32,6 @@ std::string Stroke(const Chart::Series& c, size_t position) {
     return "";
 }
 
-std::string Num(double v) {
-    return Markup::Coordinate(v);
-}
-std::string Label(double v, double step) {
-    return Markup::TickLabel(v, step);
-}
-std::string Escaped(const std::string& s) {
-    return Markup::Escaped(s);
-}
-
 // Every finite value of one axis, bands included where `withBands`.
 template <typename F> void ForEachValue(const Chart& c, bool xAxis, bool withBands, F f) {
     for (const Chart::Series& s : c.series) {
@@ -84,7 +74,7 @@ struct Axis {
     bool Shows(double v) const { return std::isfinite(v) && (!log || v > 0.0); }
     std::string TickLabel(double v) const {
         if (!log)
-            return Label(v, step);
+            return Markup::TickLabel(v, step);
         char text[32];
         std::snprintf(text, sizeof text, "%g", v);
         return text;
@@ -196,42 +186,47 @@ std::string Chart::Render() const {
     };
 
     std::ostringstream s;
-    s << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Num(width) << "\" height=\""
-      << Num(height) << "\" viewBox=\"0 0 " << Num(width) << " " << Num(height)
+    s << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Markup::Coordinate(width)
+      << "\" height=\"" << Markup::Coordinate(height) << "\" viewBox=\"0 0 "
+      << Markup::Coordinate(width) << " " << Markup::Coordinate(height)
       << "\" font-family=\"sans-serif\" font-size=\"13\">\n";
     s << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-    s << "<text x=\"" << Num(kLeft + kPlotWidth / 2) << "\" y=\"26\" text-anchor=\"middle\" "
-      << "font-size=\"16\">" << Escaped(title) << "</text>\n";
+    s << "<text x=\"" << Markup::Coordinate(kLeft + kPlotWidth / 2)
+      << "\" y=\"26\" text-anchor=\"middle\" "
+      << "font-size=\"16\">" << Markup::Escaped(title) << "</text>\n";
     if (!subtitle.empty())
-        s << "<text x=\"" << Num(kLeft + kPlotWidth / 2) << "\" y=\"46\" text-anchor=\"middle\" "
-          << "fill=\"#444\">" << Escaped(subtitle) << "</text>\n";
+        s << "<text x=\"" << Markup::Coordinate(kLeft + kPlotWidth / 2)
+          << "\" y=\"46\" text-anchor=\"middle\" "
+          << "fill=\"#444\">" << Markup::Escaped(subtitle) << "</text>\n";
 
     const double bottom = kTop + kPlotHeight, right = kLeft + kPlotWidth;
     for (double t : x.ticks) {
-        const std::string p = Num(px(t));
-        s << "<line x1=\"" << p << "\" y1=\"" << Num(kTop) << "\" x2=\"" << p << "\" y2=\""
-          << Num(bottom) << "\" stroke=\"#e0e0e0\"/>\n";
-        s << "<line x1=\"" << p << "\" y1=\"" << Num(bottom) << "\" x2=\"" << p << "\" y2=\""
-          << Num(bottom + 6) << "\" stroke=\"black\"/>\n";
-        s << "<text x=\"" << p << "\" y=\"" << Num(bottom + 22) << "\" text-anchor=\"middle\">"
-          << x.TickLabel(t) << "</text>\n";
+        const std::string p = Markup::Coordinate(px(t));
+        s << "<line x1=\"" << p << "\" y1=\"" << Markup::Coordinate(kTop) << "\" x2=\"" << p
+          << "\" y2=\"" << Markup::Coordinate(bottom) << "\" stroke=\"#e0e0e0\"/>\n";
+        s << "<line x1=\"" << p << "\" y1=\"" << Markup::Coordinate(bottom) << "\" x2=\"" << p
+          << "\" y2=\"" << Markup::Coordinate(bottom + 6) << "\" stroke=\"black\"/>\n";
+        s << "<text x=\"" << p << "\" y=\"" << Markup::Coordinate(bottom + 22)
+          << "\" text-anchor=\"middle\">" << x.TickLabel(t) << "</text>\n";
     }
     for (double t : y.ticks) {
-        const std::string p = Num(py(t));
-        s << "<line x1=\"" << Num(kLeft) << "\" y1=\"" << p << "\" x2=\"" << Num(right)
-          << "\" y2=\"" << p << "\" stroke=\"#e0e0e0\"/>\n";
-        s << "<line x1=\"" << Num(kLeft - 6) << "\" y1=\"" << p << "\" x2=\"" << Num(kLeft)
-          << "\" y2=\"" << p << "\" stroke=\"black\"/>\n";
-        s << "<text x=\"" << Num(kLeft - 10) << "\" y=\"" << Num(py(t) + 4)
-          << "\" text-anchor=\"end\">" << y.TickLabel(t) << "</text>\n";
+        const std::string p = Markup::Coordinate(py(t));
+        s << "<line x1=\"" << Markup::Coordinate(kLeft) << "\" y1=\"" << p << "\" x2=\""
+          << Markup::Coordinate(right) << "\" y2=\"" << p << "\" stroke=\"#e0e0e0\"/>\n";
+        s << "<line x1=\"" << Markup::Coordinate(kLeft - 6) << "\" y1=\"" << p << "\" x2=\""
+          << Markup::Coordinate(kLeft) << "\" y2=\"" << p << "\" stroke=\"black\"/>\n";
+        s << "<text x=\"" << Markup::Coordinate(kLeft - 10) << "\" y=\""
+          << Markup::Coordinate(py(t) + 4) << "\" text-anchor=\"end\">" << y.TickLabel(t)
+          << "</text>\n";
     }
-    s << "<rect x=\"" << Num(kLeft) << "\" y=\"" << Num(kTop) << "\" width=\"" << Num(kPlotWidth)
-      << "\" height=\"" << Num(kPlotHeight) << "\" fill=\"none\" stroke=\"black\"/>\n";
-    s << "<text x=\"" << Num(kLeft + kPlotWidth / 2) << "\" y=\"" << Num(bottom + 48)
-      << "\" text-anchor=\"middle\">" << Escaped(xTitle) << (x.log ? " (log scale)" : "")
-      << "</text>\n";
-    s << "<text transform=\"translate(22," << Num(kTop + kPlotHeight / 2)
-      << ") rotate(-90)\" text-anchor=\"middle\">" << Escaped(yTitle)
+    s << "<rect x=\"" << Markup::Coordinate(kLeft) << "\" y=\"" << Markup::Coordinate(kTop)
+      << "\" width=\"" << Markup::Coordinate(kPlotWidth) << "\" height=\""
+      << Markup::Coordinate(kPlotHeight) << "\" fill=\"none\" stroke=\"black\"/>\n";
+    s << "<text x=\"" << Markup::Coordinate(kLeft + kPlotWidth / 2) << "\" y=\""
+      << Markup::Coordinate(bottom + 48) << "\" text-anchor=\"middle\">" << Markup::Escaped(xTitle)
+      << (x.log ? " (log scale)" : "") << "</text>\n";
+    s << "<text transform=\"translate(22," << Markup::Coordinate(kTop + kPlotHeight / 2)
+      << ") rotate(-90)\" text-anchor=\"middle\">" << Markup::Escaped(yTitle)
       << (y.log ? " (log scale)" : "") << "</text>\n";
 
     // Bands first, so that every curve stays visible over them.
@@ -261,9 +256,11 @@ std::string Chart::Render() const {
                 s << "<polygon fill=\"" << colour
                   << "\" fill-opacity=\"0.18\" stroke=\"none\" points=\"";
                 for (size_t j = from; j < to; j++)
-                    s << Num(px(c.xs[j])) << "," << Num(py(upper(j))) << " ";
+                    s << Markup::Coordinate(px(c.xs[j])) << "," << Markup::Coordinate(py(upper(j)))
+                      << " ";
                 for (size_t j = to; j-- > from;)
-                    s << Num(px(c.xs[j])) << "," << Num(py(lower(j))) << (j > from ? " " : "");
+                    s << Markup::Coordinate(px(c.xs[j])) << "," << Markup::Coordinate(py(lower(j)))
+                      << (j > from ? " " : "");
                 s << "\"/>\n";
             }
             from = to;
@@ -284,13 +281,14 @@ std::string Chart::Render() const {
                 flush();
                 continue;
             }
-            points += (points.empty() ? "" : " ") + Num(px(c.xs[j])) + "," + Num(py(c.ys[j]));
+            points += (points.empty() ? "" : " ") + Markup::Coordinate(px(c.xs[j])) + "," +
+                      Markup::Coordinate(py(c.ys[j]));
         }
         flush();
         for (size_t j = 0; j < c.xs.size(); j++)
             if (x.Shows(c.xs[j]) && y.Shows(c.ys[j]))
-                s << "<circle cx=\"" << Num(px(c.xs[j])) << "\" cy=\"" << Num(py(c.ys[j]))
-                  << "\" r=\"3\" fill=\"" << colour << "\"/>\n";
+                s << "<circle cx=\"" << Markup::Coordinate(px(c.xs[j])) << "\" cy=\""
+                  << Markup::Coordinate(py(c.ys[j])) << "\" r=\"3\" fill=\"" << colour << "\"/>\n";
     }
 
     // The legend, beside the plot.
@@ -300,14 +298,14 @@ std::string Chart::Render() const {
         const char* colour = kPalette[(c.color >= 0 ? c.color : static_cast<int>(k)) % kColours];
         const double ly = kTop + 8 + kLegendLine * static_cast<double>(k);
         if (!c.halfWidths.empty())
-            s << "<rect x=\"" << Num(lx) << "\" y=\"" << Num(ly - 7)
+            s << "<rect x=\"" << Markup::Coordinate(lx) << "\" y=\"" << Markup::Coordinate(ly - 7)
               << "\" width=\"24\" height=\"14\" fill=\"" << colour
               << "\" fill-opacity=\"0.18\"/>\n";
-        s << "<line x1=\"" << Num(lx) << "\" y1=\"" << Num(ly) << "\" x2=\"" << Num(lx + 24)
-          << "\" y2=\"" << Num(ly) << "\" stroke=\"" << colour << "\" stroke-width=\"2\""
-          << Stroke(c, k) << "/>\n";
-        s << "<text x=\"" << Num(lx + 32) << "\" y=\"" << Num(ly + 4) << "\">" << Escaped(c.label)
-          << "</text>\n";
+        s << "<line x1=\"" << Markup::Coordinate(lx) << "\" y1=\"" << Markup::Coordinate(ly)
+          << "\" x2=\"" << Markup::Coordinate(lx + 24) << "\" y2=\"" << Markup::Coordinate(ly)
+          << "\" stroke=\"" << colour << "\" stroke-width=\"2\"" << Stroke(c, k) << "/>\n";
+        s << "<text x=\"" << Markup::Coordinate(lx + 32) << "\" y=\"" << Markup::Coordinate(ly + 4)
+          << "\">" << Markup::Escaped(c.label) << "</text>\n";
     }
     s << "</svg>\n";
     return s.str();

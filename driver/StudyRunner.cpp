@@ -81,6 +81,21 @@ std::vector<std::string> Complaints(const ChildProcess::Outcome& run, const std:
     return messages;
 }
 
+// What a program said on standard error, kept beside its results for the reruns
+// that reuse them.
+void Keep(const ChildProcess::Outcome& run, const std::string& file) {
+    std::string said;
+    for (const std::string& line : Lines(run.err))
+        said += line + "\n";
+    AtomicFile::Write(file, said);
+}
+
+void Fail(ExperimentRun& r, const ChildProcess::Outcome& run, const std::string& program) {
+    r.ok = false;
+    for (const std::string& m : Complaints(run, program))
+        r.messages.push_back(m);
+}
+
 bool AllExist(const std::vector<std::string>& files) {
     return std::all_of(files.begin(), files.end(),
                        [](const std::string& f) { return fs::exists(f); });
@@ -261,9 +276,7 @@ bool StudyRunner::Generate(Job& job, bool& simulate) const {
         simulate = true;
         return false;
     }
-    r.ok = false;
-    for (const std::string& m : Complaints(run, "gen"))
-        r.messages.push_back(m);
+    Fail(r, run, "gen");
     return false;
 }
 
@@ -294,14 +307,9 @@ void StudyRunner::Solve(Job& job) const {
             job.stamp["solve"] = job.keys.solve;
             job.stamp["transitions"] = r.transitions;
             job.stamp["solve_status"] = std::to_string(run.status);
-            std::string said;
-            for (const std::string& line : Lines(run.err))
-                said += line + "\n";
-            AtomicFile::Write(job.prefix + "solve.messages", said);
+            Keep(run, job.prefix + "solve.messages");
         } else {
-            r.ok = false;
-            for (const std::string& m : Complaints(run, "solve"))
-                r.messages.push_back(m);
+            Fail(r, run, "solve");
             return;
         }
     }
@@ -350,14 +358,9 @@ void StudyRunner::Simulate(Job& job) const {
         if ((run.status == 0 || run.status == 1) && fs::exists(csv)) {
             job.stamp["sim"] = job.keys.sim;
             job.stamp["sim_status"] = std::to_string(run.status);
-            std::string said;
-            for (const std::string& line : Lines(run.err))
-                said += line + "\n";
-            AtomicFile::Write(job.prefix + "sim.messages", said);
+            Keep(run, job.prefix + "sim.messages");
         } else {
-            r.ok = false;
-            for (const std::string& m : Complaints(run, "sim"))
-                r.messages.push_back(m);
+            Fail(r, run, "sim");
             return;
         }
     }
