@@ -43,6 +43,11 @@ std::string Canonical(const std::string& name) {
 
 } // namespace
 
+std::string OutputFiles::MarkerName(const std::string& stateSpaceFile) {
+    return stateSpaceFile.substr(0, stateSpaceFile.size() - std::strlen(kSuffixes[StateSpace])) +
+           ".commit";
+}
+
 std::string OutputFiles::FinalName(const char* path, const char* name, Kind kind) {
     std::string s;
     if (path != nullptr)
@@ -102,6 +107,18 @@ bool OutputFiles::Commit() {
         open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (lock >= 0)
         flock(lock, LOCK_EX);
+    // The marker stands while the set moves: a process killed between two renames
+    // (SIGKILL cannot be blocked) leaves it beside a mix of two runs, and a reader
+    // that finds it knows not to trust the set.
+    const std::string marker = MarkerName(finals[StateSpace]);
+    const int mark =
+        open(marker.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (mark >= 0) {
+        const char text[] = "gen is replacing these results\n";
+        const ssize_t written = write(mark, text, sizeof text - 1);
+        (void)written;
+        close(mark);
+    }
     bool ok = true;
     for (int k = 0; k < NumKinds && ok; k++) {
         if (used[k]) {
@@ -118,6 +135,8 @@ bool OutputFiles::Commit() {
             ok = false;
         }
     }
+    if (ok)
+        unlink(marker.c_str());
     if (lock >= 0)
         close(lock); // releases the lock
     sigprocmask(SIG_SETMASK, &previous, nullptr);

@@ -8,7 +8,8 @@
 // exclusively) and renamed into place only once the whole run has succeeded, so that
 // a failed or interrupted run leaves no partial file under a final name and the
 // results of an earlier run stay as they were. The renames hold a lock on the folder,
-// so that two runs under the same names leave the files of one of them. The
+// so that two runs under the same names leave the files of one of them, and a marker
+// file stands beside them while they move. The
 // temporaries are removed when the process ends early (through EndProcess, or by
 // SIGINT, SIGTERM, SIGHUP or SIGPIPE).
 class OutputFiles {
@@ -23,6 +24,9 @@ class OutputFiles {
     OutputFiles& operator=(const OutputFiles&) = delete;
 
     static std::string FinalName(const char* path, const char* name, Kind kind);
+    // "<path><name>.commit": present only while a run moves its files into place,
+    // or after a run was killed doing so (then the files may be of two runs).
+    static std::string MarkerName(const std::string& stateSpaceFile);
     const std::string& Final(Kind kind) const { return finals[kind]; }
     // The name to write the file under; the file then belongs to the run's results.
     // When the final name cannot be written over, it is the final name itself, so

@@ -83,6 +83,11 @@ std::string SteadyStateRefusal(const ChainStructure& s) {
 int Solve(const Options& o) {
     Clock total;
     const std::string base = o.Base();
+    // gen's marker of a set being replaced, or left half-replaced by a killed run.
+    if (std::filesystem::exists(base + ".commit"))
+        throw gen::UserError(base + ".commit: the files of " + base +
+                             " are being replaced by gen, or were left half-replaced by a run "
+                             "that was killed; run gen again");
     const std::string det = base + ".det";
     if (std::filesystem::exists(det))
         throw gen::UserError(det + ": " + kUseSimulator);

@@ -212,6 +212,16 @@ TEST_F(FailureTest, TwoRunsUnderTheSameNamesLeaveTheFilesOfOne) {
     }
 }
 
+TEST_F(FailureTest, AMarkerLeftByAKilledCommitGoesWithTheNextRun) {
+    // A run killed while its files moved leaves x.commit beside a mixed set; the next
+    // complete run replaces the set and takes the marker away.
+    WriteEarlierResults();
+    std::ofstream(work / "x.commit") << "gen is replacing these results\n";
+    const RunResult r = Run(TestModel("exp_model"), "-P./ -Nx -B2");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"x.arm", "x.pvtype", "x.var"}));
+}
+
 TEST_F(FailureTest, SuccessfulRunReplacesEveryEarlierResult) {
     // The example writes a .det, the counter model does not: the earlier .det would
     // otherwise stand beside results it does not belong to.

@@ -381,6 +381,17 @@ TEST_F(SolveProgramTest, BrokenInputIsReportedWithFileAndLine) {
     EXPECT_EQ(0, Solve("-Nm").status);
 }
 
+TEST_F(SolveProgramTest, ASetBeingReplacedIsNotRead) {
+    Variable v{"v", 0, {{1, 1}}, {1, 0}, {}};
+    WriteModel(work, "m", 2, {{1, 2, 1.5}, {2, 1, 0.5}}, {v});
+    WriteText(work / "m.commit", "gen is replacing these results\n");
+    const RunResult r = Solve("-Nm");
+    EXPECT_EQ(1, r.status);
+    EXPECT_THAT(r.err, HasSubstr("m.commit: the files of m are being replaced by gen, or were "
+                                 "left half-replaced by a run that was killed; run gen again"));
+    EXPECT_FALSE(Exists("m.csv"));
+}
+
 TEST_F(SolveProgramTest, AHeaderCountIsNotTrustedWithMemory) {
     if (testsupport::kSanitized)
         GTEST_SKIP() << "the sanitizers reserve more address space than the limit allows";
