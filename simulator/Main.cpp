@@ -195,12 +195,15 @@ int Simulate(const SimOptions& o) {
         table.Add(row);
         if (o.HasTarget() && missed < 0 && !runner.ReachedTarget(i))
             missed = i;
-        if (x.kind == MeasureKind::SteadyState && runner.BatchCorrelation(i) > 0.3)
+        const ReplicationRunner::Correlation c = runner.BatchCorrelation(i);
+        if (x.kind == MeasureKind::SteadyState && c.Correlated())
             std::cerr << "warning: variable " << x.variable
-                      << ": consecutive batch means are correlated ("
-                      << Number("%.2f", runner.BatchCorrelation(i))
-                      << "): the model's time scale is long for the batches, and a longer "
-                         "warm-up (-w) keeps the start from biasing the estimate"
+                      << ": consecutive batch means are correlated (lag-1 autocorrelation "
+                      << Number("%.2f", c.corrected) << " over " << c.pairs
+                      << " pairs of batches, where independent batches stay within "
+                      << Number("%.2f", 3.0 * c.noise)
+                      << "): the batches are short for the model's time scale; a longer "
+                         "batch length (-b) makes them independent"
                       << std::endl;
     }
     table.Print(std::cout);

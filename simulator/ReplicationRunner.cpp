@@ -21,9 +21,8 @@ ReplicationRunner::ReplicationRunner(const std::vector<Trajectory*>& trajectorie
                                      const ObservationPlan& plan, const Settings& settings)
     : trajectories_(trajectories), plan_(plan), settings_(settings),
       estimates_(plan.Results().size()), settled_(plan.Results().size(), 0),
-      lagSum_(plan.Results().size(), 0.0), lagCount_(plan.Results().size(), 0),
-      batchSum_(plan.Results().size(), 0.0), batchSquares_(plan.Results().size(), 0.0),
-      batchCount_(plan.Results().size(), 0) {}
+      lagProducts_(plan.Results().size(), 0.0), lagSquares_(plan.Results().size(), 0.0),
+      lagPairs_(plan.Results().size(), 0), batchesPerReplication_(plan.Results().size(), 0) {}
 
 uint64_t ReplicationRunner::BlockSize(uint64_t done) {
     const uint64_t eighth = (done / 8 + 31) / 32 * 32;
@@ -73,16 +72,16 @@ bool ReplicationRunner::Reached() const {
     return true;
 }
 
-double ReplicationRunner::BatchCorrelation(int result) const {
+ReplicationRunner::Correlation ReplicationRunner::BatchCorrelation(int result) const {
     const size_t r = static_cast<size_t>(result);
-    const uint64_t m = lagCount_[r], n = batchCount_[r];
-    if (m == 0 || n < 2)
-        return 0.0;
-    const double mean = batchSum_[r] / static_cast<double>(n);
-    const double variance = batchSquares_[r] / static_cast<double>(n) - mean * mean;
-    if (!(variance > 0.0))
-        return 0.0;
-    return (lagSum_[r] / static_cast<double>(m) - mean * mean) / variance;
+    Correlation c;
+    c.pairs = lagPairs_[r];
+    if (c.pairs == 0 || !(lagSquares_[r] > 0.0))
+        return Correlation{};
+    c.raw = lagProducts_[r] / lagSquares_[r];
+    c.corrected = c.raw + 1.0 / static_cast<double>(batchesPerReplication_[r]);
+    c.noise = 1.0 / std::sqrt(static_cast<double>(c.pairs));
+    return c;
 }
 
 void ReplicationRunner::Fold(const double* observations) {
@@ -97,21 +96,26 @@ void ReplicationRunner::Fold(const double* observations) {
             c = end;
             continue;
         }
-        double sum = observations[c];
-        for (int k = c + 1; k < end; k++) {
+        double sum = 0.0;
+        for (int k = c; k < end; k++)
             sum += observations[k];
-            lagSum_[static_cast<size_t>(r)] += observations[k - 1] * observations[k];
-            lagCount_[static_cast<size_t>(r)]++;
-            batchSum_[static_cast<size_t>(r)] += observations[k - 1];
-            batchSquares_[static_cast<size_t>(r)] += observations[k - 1] * observations[k - 1];
-        }
+        const double mean = sum / (end - c);
         if (end - c > 1) {
-            batchSum_[static_cast<size_t>(r)] += observations[end - 1];
-            batchSquares_[static_cast<size_t>(r)] += observations[end - 1] * observations[end - 1];
-            batchCount_[static_cast<size_t>(r)] += static_cast<uint64_t>(end - c);
+            // Centred on this replication's mean: a replication that starts off its
+            // steady state moves all its batches together, which is not a correlation
+            // between consecutive batches.
+            const size_t i = static_cast<size_t>(r);
+            for (int k = c; k < end; k++) {
+                const double d = observations[k] - mean;
+                lagSquares_[i] += d * d;
+                if (k + 1 < end)
+                    lagProducts_[i] += d * (observations[k + 1] - mean);
+            }
+            lagPairs_[i] += static_cast<uint64_t>(end - c - 1);
+            batchesPerReplication_[i] = end - c;
         }
         // A replication is one observation: the mean of its batches.
-        estimates_[static_cast<size_t>(r)].Add(sum / (end - c));
+        estimates_[static_cast<size_t>(r)].Add(mean);
         c = end;
     }
 }

@@ -68,9 +68,21 @@ class ReplicationRunner {
     const Estimate& EstimateOf(int result) const { return estimates_[static_cast<size_t>(result)]; }
     double HalfWidth(int result) const;
     bool ReachedTarget(int result) const;
-    // The correlation of consecutive batch means of a steady-state result, within
-    // replications (0 when there are fewer than two batches).
-    double BatchCorrelation(int result) const;
+    // The lag-1 autocorrelation of the batch means of a steady-state result: each
+    // replication's batches centred on that replication's own mean, the products and
+    // squares pooled over the replications. Centred so, independent batches give
+    // about -1/b (b batches per replication), not 0: `corrected` adds that back, and
+    // `noise` is its sampling error for independent batches, 1/sqrt(pairs).
+    struct Correlation {
+        double raw = 0.0;
+        double corrected = 0.0;
+        double noise = 0.0;
+        uint64_t pairs = 0;
+        // Whether the batches are measurably and materially correlated: more than
+        // three times the noise, and more than 0.1.
+        bool Correlated() const { return pairs > 0 && corrected > 3.0 * noise && corrected > 0.1; }
+    };
+    Correlation BatchCorrelation(int result) const;
 
     // How far the run is, from 0 to 1: the larger of the share of the maximum
     // count made and the share of the replications the slowest result needs.
@@ -89,10 +101,11 @@ class ReplicationRunner {
     Settings settings_;
     std::vector<Estimate> estimates_;
     std::vector<char> settled_;
-    std::vector<double> lagSum_;
-    std::vector<uint64_t> lagCount_;
-    std::vector<double> batchSum_, batchSquares_;
-    std::vector<uint64_t> batchCount_;
+    // Per result: the pooled lag-1 products and squares of centred batch means, the
+    // pairs, and the batches per replication.
+    std::vector<double> lagProducts_, lagSquares_;
+    std::vector<uint64_t> lagPairs_;
+    std::vector<int> batchesPerReplication_;
     std::vector<double> buffer_;
     uint64_t replications_ = 0;
     // The t factor of the last count asked for: the results have at most two counts
