@@ -100,6 +100,10 @@ def main():
             simulated = rows(os.path.join(work, "simulated.csv"))
             for name, x in exact.items():
                 y = simulated[name]
+                if not y["error_bound"]:  # "not observed enough": no interval to compare
+                    print("  %-8s %-20s %-6s %18.10g %18s" %
+                          (model, name, x["time"], float(x["value"]), y["value"]))
+                    continue
                 v, h, e = float(y["value"]), float(y["error_bound"]), float(x["value"])
                 print("  %-8s %-20s %-6s %18.10g %18.10g %10.3g %+9.2f" %
                       (model, name, x["time"], e, v, h, (v - e) / h if h > 0 else float("nan")))

@@ -69,8 +69,11 @@ void ResultTable::WriteCsv(const std::string& path) const {
 }
 
 std::string ResultTable::CsvText() const {
+    return "variable,kind,time,value,error_bound,residual\n" + CsvRows();
+}
+
+std::string ResultTable::CsvRows() const {
     std::ostringstream s;
-    s << "variable,kind,time,value,error_bound,residual\n";
     for (const Row& r : rows_) {
         const std::vector<std::string> f = Fields(r);
         for (size_t c = 0; c < f.size(); c++)

@@ -31,6 +31,8 @@ class ResultTable {
     void WriteCsv(const std::string& path) const;
     // The CSV text itself, for a program that writes it with other files as a set.
     std::string CsvText() const;
+    // The rows alone, without the header: more rows for another table's CSV.
+    std::string CsvRows() const;
 
     // The texts of numbers as the rows hold them.
     // Values carry 15 significant digits, so that rounding them stays well below

@@ -12,6 +12,8 @@ void Estimate::Add(double x) {
             max_ = x;
     }
     n_++;
+    if (x != 0.0)
+        nonZero_++;
     sum_ += x;
     const double delta = x - mean_;
     mean_ += delta / static_cast<double>(n_);

@@ -16,6 +16,10 @@ class Estimate {
     // True when every observation lies in [0, 1], as those of a probability do.
     bool WithinUnit() const { return min_ >= 0.0 && max_ <= 1.0; }
     bool Constant() const { return min_ == max_; }
+    bool NonNegative() const { return n_ > 0 && min_ >= 0.0; }
+    // Observations other than 0: the replications that saw the event, for a result
+    // that is the probability of one.
+    uint64_t NonZero() const { return nonZero_; }
 
     // The half-width at `level` given the t factor of Count() - 1 degrees of
     // freedom. Observations that are all 0 or all 1, of a result within [0, 1],
@@ -26,6 +30,7 @@ class Estimate {
 
   private:
     uint64_t n_ = 0;
+    uint64_t nonZero_ = 0;
     double sum_ = 0.0;
     double mean_ = 0.0;
     double m2_ = 0.0;

@@ -7,14 +7,16 @@
 #include "BaseClasses/PerformanceVariableNode.h"
 #include "BaseClasses/ProcessEnd.h"
 #include "common/AtomicFile.h"
+#include "common/Chart.h"
 #include "common/MeasureKind.h"
 #include "common/ResultTable.h"
-#include "common/SvgPlot.h"
 #include "common/UserError.h"
 #include "simulator/ObservationPlan.h"
 #include "simulator/ReplicationRunner.h"
 #include "simulator/ReplicationStream.h"
 #include "simulator/SimOptions.h"
+#include "simulator/Splitting.h"
+#include "simulator/StudentT.h"
 #include "simulator/Trajectory.h"
 
 #include <algorithm>
@@ -44,6 +46,18 @@ std::string FileSafe(const std::string& name) {
         if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.'))
             c = '_';
     return s;
+}
+
+// The value column of a result whose interval still includes 0.
+constexpr const char* kNotObserved = "not observed enough";
+
+// " at <time>" or " over [<start>,<stop>]": which row of a variable is meant.
+std::string Where(const ObservationPlan::Result& x) {
+    if (x.kind == MeasureKind::SteadyState)
+        return std::string();
+    if (x.kind == MeasureKind::InstantOfTime)
+        return " at " + ResultTable::Time(x.start);
+    return " over [" + ResultTable::Time(x.start) + "," + ResultTable::Time(x.stop) + "]";
 }
 
 std::string Number(const char* format, double v) {
@@ -109,6 +123,33 @@ int Simulate(const SimOptions& o) {
                              "activities of the initial marking have fired, nothing is due, so the "
                              "model never leaves that marking and there is nothing to simulate");
 
+    // Importance splitting: the importance function, and the level it starts from.
+    const bool split = !o.importance.empty();
+    Splitting::Settings splitting;
+    if (split) {
+        std::string names;
+        for (int p = 0; p < model->NumPVs; p++) {
+            names += std::string(p > 0 ? ", " : "") + model->PVNodes[p]->Name;
+            if (model->PVNodes[p]->Name == o.importance)
+                splitting.node = p;
+        }
+        if (splitting.node < 0)
+            throw gen::UserError("the importance variable (-I) " + o.importance +
+                                 " is not a variable of the model (it has " + names + ")");
+        if (const BaseActionClass* a = first.NotMemoryless())
+            throw gen::UserError(std::string("importance splitting continues paths from markings "
+                                             "that other paths reached, so every timed activity "
+                                             "must be exponential; activity ") +
+                                 a->getName() + " is not");
+        splitting.variable = o.importance;
+        splitting.levels = o.levels;
+        splitting.base = std::floor(first.RateOf(splitting.node));
+        splitting.effort = o.effort;
+        if (!std::isfinite(splitting.base))
+            throw gen::UserError("the importance variable (-I) " + o.importance +
+                                 " has no finite rate reward in the initial marking");
+    }
+
     double warmup = o.warmup, batch = o.batchLength;
     const bool steady = ObservationPlan::HasSteadyState(model);
     // The pilot also gives the model's pace, against which the replications' length
@@ -126,10 +167,19 @@ int Simulate(const SimOptions& o) {
             batch = span;
     }
     const ObservationPlan plan(model, o.grid, o.gridStart, o.gridStop, o.gridPoints, warmup, batch,
-                               o.batches);
+                               o.batches, split);
     if (plan.Results().empty())
-        throw gen::UserError("the model has no performance variables; there is nothing to "
-                             "estimate");
+        throw gen::UserError(split ? "importance splitting (-I) estimates instant-of-time "
+                                     "variables, and the model has none"
+                                   : "the model has no performance variables; there is nothing "
+                                     "to estimate");
+    if (split)
+        for (int p = 0; p < model->NumPVs; p++)
+            if (MeasureKindOf(model->PVNodes[p]->GetRewardType()) != MeasureKind::InstantOfTime)
+                std::cerr << "note: variable " << model->PVNodes[p]->Name
+                          << " is not an instant-of-time variable: importance splitting does not "
+                             "estimate it (a run without -I does)"
+                          << std::endl;
     // A replication runs to the plan's horizon. At the pilot's pace (its second half,
     // past the start), one that would take more than kMostFirings timed firings
     // cannot finish in any useful time: refused now, not after hours.
@@ -153,6 +203,12 @@ int Simulate(const SimOptions& o) {
     s.absolute = o.absolute;
     s.maxReplications = o.maxReplications;
     s.progressLines = o.progressLines;
+    std::unique_ptr<Splitting> splitter;
+    if (split) {
+        splitter.reset(new Splitting(splitting, plan));
+        s.splitting = splitter.get();
+        s.unit = "runs";
+    }
     std::vector<Trajectory*> workers;
     for (auto& t : run.trajectories)
         workers.push_back(t.get());
@@ -162,12 +218,26 @@ int Simulate(const SimOptions& o) {
     runner.Run();
     const double events = static_cast<double>(runner.Events() - before);
 
-    std::cout << "simulation: " << runner.Replications() << " replications up to time "
-              << ResultTable::Time(plan.Horizon()) << " (seed " << o.seed << ", " << threads
-              << (threads == 1 ? " thread" : " threads") << "): " << Number("%.0f", events)
-              << " timed firings in " << Number("%.2f", runner.Seconds()) << " s ("
-              << Number("%.3g", runner.Seconds() > 0 ? events / runner.Seconds() : 0.0)
-              << " per second)" << std::endl;
+    if (split)
+        std::cout << "importance splitting: " << runner.Replications() << " runs of " << o.effort
+                  << " paths per level, importance " << o.importance << ", up to time "
+                  << ResultTable::Time(plan.Horizon()) << " (seed " << o.seed << ", " << threads
+                  << (threads == 1 ? " thread" : " threads") << "): " << Number("%.0f", events)
+                  << " timed firings in " << Number("%.2f", runner.Seconds()) << " s" << std::endl;
+    else
+        std::cout << "simulation: " << runner.Replications() << " replications up to time "
+                  << ResultTable::Time(plan.Horizon()) << " (seed " << o.seed << ", " << threads
+                  << (threads == 1 ? " thread" : " threads") << "): " << Number("%.0f", events)
+                  << " timed firings in " << Number("%.2f", runner.Seconds()) << " s ("
+                  << Number("%.3g", runner.Seconds() > 0 ? events / runner.Seconds() : 0.0)
+                  << " per second)" << std::endl;
+    if (split)
+        for (const Splitting::Stage& stage : splitter->Stages())
+            std::cout << "  to level " << ResultTable::Time(stage.level) << ": " << stage.paths
+                      << " paths, " << stage.reached << " reached it ("
+                      << Number("%.3g", static_cast<double>(stage.reached) /
+                                            static_cast<double>(stage.paths))
+                      << ")" << std::endl;
     if (plan.Steady())
         std::cout << "steady state: warm-up " << ResultTable::Time(plan.Warmup()) << ", "
                   << plan.Batches() << " batches of " << ResultTable::Time(plan.BatchLength())
@@ -176,6 +246,7 @@ int Simulate(const SimOptions& o) {
     const std::vector<ObservationPlan::Result>& results = plan.Results();
     ResultTable table;
     int missed = -1;
+    std::vector<int> rare;
     for (size_t r = 0; r < results.size(); r++) {
         const ObservationPlan::Result& x = results[r];
         if (x.grid)
@@ -190,8 +261,15 @@ int Simulate(const SimOptions& o) {
             row.time = ResultTable::Time(x.start);
         else
             row.time = "[" + ResultTable::Time(x.start) + "," + ResultTable::Time(x.stop) + "]";
-        row.value = ResultTable::Value(runner.EstimateOf(i).Mean());
-        row.error = ResultTable::Bound(runner.HalfWidth(i));
+        if (runner.Unobserved(i)) {
+            // An interval from below 0 would pass for a measurement; what the run
+            // knows is an upper bound, said beside the table.
+            row.value = kNotObserved;
+            rare.push_back(i);
+        } else {
+            row.value = ResultTable::Value(runner.EstimateOf(i).Mean());
+            row.error = ResultTable::Bound(runner.HalfWidth(i));
+        }
         table.Add(row);
         if (o.HasTarget() && missed < 0 && !runner.ReachedTarget(i))
             missed = i;
@@ -210,46 +288,97 @@ int Simulate(const SimOptions& o) {
     for (size_t r = 0; r < results.size(); r++) {
         const uint64_t n = runner.EstimateOf(static_cast<int>(r)).Count();
         if (!results[r].grid && n < runner.Replications())
-            std::cout << results[r].variable
-                      << (results[r].kind == MeasureKind::SteadyState
-                              ? std::string()
-                              : " at " + ResultTable::Time(results[r].start))
-                      << ": target reached after " << n << " replications, not observed after that"
+            std::cout << results[r].variable << Where(results[r]) << ": target reached after " << n
+                      << (split ? " runs" : " replications") << ", not observed after that"
                       << std::endl;
+    }
+    for (int i : rare) {
+        const ObservationPlan::Result& x = results[static_cast<size_t>(i)];
+        const Estimate& e = runner.EstimateOf(i);
+        std::cout << x.variable << Where(x) << ": " << kNotObserved << ": seen in " << e.NonZero()
+                  << " of " << e.Count() << (split ? " runs" : " replications")
+                  << ", too few for an interval that excludes 0";
+        // Runs of splitting that never reached the event bound nothing.
+        if (!split || e.NonZero() > 0)
+            std::cout << "; it lies below " << ResultTable::Bound(e.Mean() + runner.HalfWidth(i))
+                      << " (the upper end of the " << Number("%g", o.level * 100) << "% interval)";
+        std::cout << std::endl;
+    }
+    if (split && pace > 0.0) {
+        // What plain replication would need for the same half-widths, each
+        // replication running to the horizon at the pilot's pace.
+        const double perReplication = pace * plan.Horizon();
+        for (size_t r = 0; r < results.size(); r++) {
+            const int i = static_cast<int>(r);
+            const Estimate& e = runner.EstimateOf(i);
+            const double p = e.Mean(), h = runner.HalfWidth(i);
+            // Only the rare results: the importance function's own variable, or a
+            // probability that is not small, is not what the splitting is for.
+            if (results[r].grid || results[r].node == splitting.node || runner.Unobserved(i) ||
+                !(p > 0.0 && p < 0.01) || !e.WithinUnit())
+                continue;
+            const double z = StudentT::TwoSided(o.level, 1e9);
+            const double n = p * (1.0 - p) * z * z / (h * h);
+            std::cout << "work: " << results[r].variable << Where(results[r])
+                      << ": plain replication would need about " << Number("%.3g", n)
+                      << " replications for this half-width (p(1 - p) z^2 / h^2, as for the "
+                         "probability of an event), about "
+                      << Number("%.3g", n * perReplication) << " timed firings: "
+                      << Number("%.3g", n * perReplication / std::max(events, 1.0))
+                      << " times this run's" << std::endl;
+        }
     }
     std::cout << "error bound: half-width of the " << Number("%g", o.level * 100)
               << "% confidence interval (Student t)";
-    if (o.HasTarget())
-        std::cout << "; target " << Number("%g", o.relative) << " relative, "
-                  << Number("%g", o.absolute)
-                  << " absolute near 0 and 1: " << (missed < 0 ? "reached" : "not reached");
+    if (o.HasTarget()) {
+        std::cout << "; target " << Number("%g", o.relative) << " relative";
+        if (o.absolute > 0.0)
+            std::cout << " or " << Number("%g", o.absolute) << " absolute";
+        std::cout << ": " << (missed < 0 ? "reached" : "not reached");
+    }
     std::cout << std::endl;
     // The table and its plots are one set: a reader never finds this run's CSV
     // beside another run's plots, and a plot that cannot be written leaves no CSV.
     std::vector<std::pair<std::string, std::string>> outputs = {{o.csv, table.CsvText()}};
     if (o.grid) {
+        // The plotted points follow the table in the CSV, as rows of kind "grid",
+        // so that the curves can be drawn again or checked without the pictures.
+        ResultTable points;
         bool any = false;
         for (int p = 0; p < model->NumPVs; p++) {
-            std::vector<double> xs, means;
-            SvgPlot::Band band;
+            Chart chart;
+            Chart::Series curve;
             for (size_t r = 0; r < results.size(); r++) {
                 if (!results[r].grid || results[r].node != p)
                     continue;
-                xs.push_back(results[r].start);
-                means.push_back(runner.EstimateOf(static_cast<int>(r)).Mean());
-                band.halfWidths.push_back(runner.HalfWidth(static_cast<int>(r)));
+                const int i = static_cast<int>(r);
+                curve.xs.push_back(results[r].start);
+                curve.ys.push_back(runner.EstimateOf(i).Mean());
+                curve.halfWidths.push_back(runner.HalfWidth(i));
+                ResultTable::Row row;
+                row.variable = results[r].variable;
+                row.kind = "grid";
+                row.time = ResultTable::Time(results[r].start);
+                row.value = ResultTable::Value(curve.ys.back());
+                row.error = ResultTable::Bound(curve.halfWidths.back());
+                points.Add(row);
             }
-            if (xs.empty())
+            if (curve.xs.empty())
                 continue;
             any = true;
             const std::string name = model->PVNodes[p]->Name;
-            const std::string path = o.Base() + "_" + FileSafe(name) + ".svg";
-            band.legend = "mean, " + Number("%g", o.level * 100) + "% confidence band";
-            outputs.emplace_back(path, SvgPlot::Render(name + " (instant of time, simulated)", name,
-                                                       xs, means, &band));
+            curve.label = "mean, " + Number("%g", o.level * 100) + "% confidence band";
+            chart.title = name + " (instant of time, simulated)";
+            chart.subtitle = std::to_string(runner.Replications()) + " replications, seed " +
+                             std::to_string(o.seed);
+            chart.xTitle = "time";
+            chart.yTitle = name;
+            chart.series.push_back(std::move(curve));
+            outputs.emplace_back(o.Base() + "_" + FileSafe(name) + ".svg", chart.Render());
         }
         if (!any)
             std::cerr << "warning: -g: no instant-of-time variable to plot" << std::endl;
+        outputs.front().second = table.CsvText() + points.CsvRows();
     }
     AtomicFile::WriteSet(outputs);
     for (size_t k = 1; k < outputs.size(); k++)
@@ -258,11 +387,16 @@ int Simulate(const SimOptions& o) {
     if (!std::cout)
         throw gen::UserError("cannot write the results on standard output");
     if (missed >= 0) {
+        const ObservationPlan::Result& x = results[static_cast<size_t>(missed)];
+        const Estimate& e = runner.EstimateOf(missed);
         std::cerr << "Error: the target was not reached within " << runner.Replications()
-                  << " replications: variable " << results[static_cast<size_t>(missed)].variable
-                  << " has a half-width of " << ResultTable::Bound(runner.HalfWidth(missed))
-                  << " around " << ResultTable::Value(runner.EstimateOf(missed).Mean())
-                  << "; allow more replications (-n) or loosen the target (-r, -a)" << std::endl;
+                  << " replications: variable " << x.variable << Where(x);
+        if (runner.Unobserved(missed))
+            std::cerr << " was seen in " << e.NonZero() << " of them only";
+        else
+            std::cerr << " has a half-width of " << ResultTable::Bound(runner.HalfWidth(missed))
+                      << " around " << ResultTable::Value(e.Mean());
+        std::cerr << "; allow more replications (-n) or loosen the target (-r, -a)" << std::endl;
         return 1;
     }
     return 0;

@@ -30,7 +30,8 @@ int ObservationPlan::AddColumn(int result) {
 }
 
 ObservationPlan::ObservationPlan(PVModel* model, bool grid, double gridStart, double gridStop,
-                                 int gridPoints, double warmup, double batchLength, int batches)
+                                 int gridPoints, double warmup, double batchLength, int batches,
+                                 bool instantOnly)
     : warmup_(warmup), batchLength_(batchLength), batches_(batches) {
     std::vector<Timed> timed;
     auto add = [&](double t, Operation::Type type, int node, int column, int snapshot,
@@ -41,6 +42,8 @@ ObservationPlan::ObservationPlan(PVModel* model, bool grid, double gridStart, do
     for (int p = 0; p < model->NumPVs; p++) {
         PerformanceVariableNode* node = model->PVNodes[p];
         const MeasureKind kind = MeasureKindOf(node->GetRewardType());
+        if (instantOnly && kind != MeasureKind::InstantOfTime)
+            continue;
         Result r;
         r.variable = node->Name;
         r.kind = kind;

@@ -52,9 +52,10 @@ class ObservationPlan {
     // time-point order), then the grid points of each instant-of-time variable. The
     // steady-state variables are observed after `warmup` in `batches` batches of
     // `batchLength`. A time that is negative or not a number, or an average over an
-    // empty interval, is a UserError.
+    // empty interval, is a UserError. With `instantOnly` the other variables are
+    // left out.
     ObservationPlan(PVModel* model, bool grid, double gridStart, double gridStop, int gridPoints,
-                    double warmup, double batchLength, int batches);
+                    double warmup, double batchLength, int batches, bool instantOnly = false);
 
     const std::vector<Result>& Results() const { return results_; }
     const std::vector<Mark>& Marks() const { return marks_; }

@@ -1,8 +1,10 @@
 #include "simulator/ReplicationRunner.h"
 
+#include "common/ResultTable.h"
 #include "common/UserError.h"
 #include "simulator/ObservationPlan.h"
 #include "simulator/ReplicationStream.h"
+#include "simulator/Splitting.h"
 #include "simulator/StudentT.h"
 #include "simulator/Trajectory.h"
 
@@ -53,15 +55,33 @@ double ReplicationRunner::HalfWidth(int result) const {
     return e.HalfWidth(settings_.level, TFactor(e.Count()));
 }
 
-bool ReplicationRunner::ReachedTarget(int result) const {
+double ReplicationRunner::Goal(int result) const {
     const Estimate& e = estimates_[static_cast<size_t>(result)];
-    const double h = HalfWidth(result);
     const double mean = e.Mean();
-    if (settings_.relative > 0.0 && h <= settings_.relative * std::fabs(mean))
-        return true;
-    const bool nearZero = std::fabs(mean) < 0.1;
-    const bool nearOne = e.WithinUnit() && mean > 0.9;
-    return settings_.absolute > 0.0 && (nearZero || nearOne) && h <= settings_.absolute;
+    // A probability near 1 is as precise as its complement: an availability of
+    // 0.99999 needs the precision of its unavailability of 1e-5.
+    const double scale = e.WithinUnit() ? std::min(mean, 1.0 - mean) : std::fabs(mean);
+    return std::max(settings_.relative * scale, settings_.absolute);
+}
+
+bool ReplicationRunner::ReachedTarget(int result) const {
+    const double goal = Goal(result);
+    return goal > 0.0 && HalfWidth(result) <= goal;
+}
+
+uint64_t ReplicationRunner::Needed(int result) const {
+    const double goal = Goal(result);
+    const double h = HalfWidth(result);
+    const double n = static_cast<double>(estimates_[static_cast<size_t>(result)].Count());
+    if (!(goal > 0.0) || !std::isfinite(h) || Unobserved(result))
+        return 0;
+    const double need = std::ceil(n * (h / goal) * (h / goal));
+    return need < 1e18 ? static_cast<uint64_t>(need) : UINT64_MAX;
+}
+
+bool ReplicationRunner::Unobserved(int result) const {
+    const Estimate& e = estimates_[static_cast<size_t>(result)];
+    return e.NonNegative() && e.Mean() - HalfWidth(result) <= 0.0;
 }
 
 bool ReplicationRunner::Reached() const {
@@ -136,8 +156,12 @@ void ReplicationRunner::RunBlock(uint64_t first, uint64_t count, size_t marks) {
             if (k >= first + count)
                 return;
             try {
-                t->Run(plan_, ReplicationStream::SeedOf(settings_.seed, k),
-                       &buffer_[static_cast<size_t>(k - first) * columns], marks);
+                const unsigned long seed = ReplicationStream::SeedOf(settings_.seed, k);
+                double* observations = &buffer_[static_cast<size_t>(k - first) * columns];
+                if (settings_.splitting != nullptr)
+                    settings_.splitting->Run(*t, seed, observations, marks);
+                else
+                    t->Run(plan_, seed, observations, marks);
             } catch (const gen::UserError& e) {
                 std::lock_guard<std::mutex> hold(lock);
                 // Every replication below a failed one was claimed and runs to its
@@ -179,13 +203,8 @@ double ReplicationRunner::Progress() const {
         for (size_t r = 0; r < results.size(); r++) {
             if (results[r].grid || ReachedTarget(static_cast<int>(r)))
                 continue;
-            const Estimate& e = estimates_[r];
-            const double mean = std::fabs(e.Mean());
-            double goal = settings_.relative * mean;
-            if ((mean < 0.1 || (e.WithinUnit() && e.Mean() > 0.9)) && settings_.absolute > goal)
-                goal = settings_.absolute;
             const double h = HalfWidth(static_cast<int>(r));
-            const double share = h > 0.0 && std::isfinite(h) ? goal / h : 0.0;
+            const double share = h > 0.0 && std::isfinite(h) ? Goal(static_cast<int>(r)) / h : 0.0;
             least = std::min(least, share * share);
         }
         done = std::max(done, least);
@@ -201,7 +220,7 @@ void ReplicationRunner::Run() {
     const bool target = settings_.relative > 0.0 || settings_.absolute > 0.0;
     const std::vector<ObservationPlan::Result>& results = plan_.Results();
     size_t marks = plan_.Marks().size();
-    bool shown = false;
+    bool shown = false, projected = !settings_.projection;
     while (replications_ < settings_.maxReplications) {
         uint64_t count = BlockSize(replications_);
         if (count > settings_.maxReplications - replications_)
@@ -225,6 +244,8 @@ void ReplicationRunner::Run() {
                     settled_[r] = 1;
             marks = plan_.MarksUntil(horizon);
         }
+        if (target && !done && !projected)
+            projected = Project();
         seconds_ = elapsed();
         if (settings_.progressLines) {
             std::fprintf(stderr, "progress %.4f\n", done ? 1.0 : Progress());
@@ -251,4 +272,43 @@ void ReplicationRunner::Run() {
     seconds_ = elapsed();
     if (shown)
         std::fprintf(stderr, "\n");
+}
+
+bool ReplicationRunner::Project() const {
+    const std::vector<ObservationPlan::Result>& results = plan_.Results();
+    int slowest = -1;
+    uint64_t most = 0;
+    for (size_t r = 0; r < results.size(); r++) {
+        const int i = static_cast<int>(r);
+        if (results[r].grid || ReachedTarget(i))
+            continue;
+        const uint64_t need = Needed(i);
+        if (need == 0)
+            return false; // not seen yet: no estimate to project from
+        if (need > most) {
+            most = need;
+            slowest = i;
+        }
+    }
+    if (slowest >= 0 && most > settings_.maxReplications) {
+        const ObservationPlan::Result& x = results[static_cast<size_t>(slowest)];
+        std::string at;
+        if (x.kind == MeasureKind::InstantOfTime)
+            at = " at " + ResultTable::Time(x.start);
+        else if (x.kind != MeasureKind::SteadyState)
+            at = " over [" + ResultTable::Time(x.start) + "," + ResultTable::Time(x.stop) + "]";
+        std::fprintf(
+            stderr,
+            "note: by its first %llu %s, variable %s%s needs about %.3g %s for its target, "
+            "more than the %llu allowed (-n): the run will stop short of it; loosen the "
+            "target (-r, -a)%s\n",
+            static_cast<unsigned long long>(replications_), settings_.unit, x.variable.c_str(),
+            at.c_str(), static_cast<double>(most), settings_.unit,
+            static_cast<unsigned long long>(settings_.maxReplications),
+            settings_.unit[0] == 'r' && x.kind == MeasureKind::InstantOfTime
+                ? ", allow more (-n) or, for a rare event, use importance splitting (-I)"
+                : " or allow more (-n)");
+        std::fflush(stderr);
+    }
+    return true;
 }

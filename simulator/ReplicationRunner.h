@@ -17,8 +17,10 @@
 //
 // Stopping rule, checked on every result of the table (not on the -g grid): a
 // result has reached its target when its half-width is at most `relative` times
-// |mean|, or, for a result near 0 (|mean| < 0.1) or a result within [0, 1] near 1
-// (mean > 0.9), at most `absolute`. The run stops once every result has, or at
+// its scale, or at most `absolute`. The scale is |mean|, and for a result whose
+// observations all lie within [0, 1] (a probability) the smaller of mean and
+// 1 - mean, so that a small probability, or a probability near 1, is estimated to
+// a share of what is small about it. The run stops once every result has, or at
 // `maxReplications`. Without targets (both 0) it makes exactly maxReplications.
 //
 // A result that has reached its target and ends later than every result still short
@@ -37,6 +39,7 @@
 #include <vector>
 
 class ObservationPlan;
+class Splitting;
 class Trajectory;
 
 class ReplicationRunner {
@@ -45,8 +48,14 @@ class ReplicationRunner {
         uint64_t seed = 1;
         double level = 0.95;
         double relative = 0.01;
-        double absolute = 0.001;
+        double absolute = 0.0;
         uint64_t maxReplications = 10000;
+        // A note on standard error, once the first replications give an estimate,
+        // when the target needs more than maxReplications.
+        bool projection = true;
+        const char* unit = "replications"; // what one observation is, for messages
+        // Each observation one importance-splitting run instead of one path.
+        const Splitting* splitting = nullptr;
         bool progress = true; // the progress bar on standard error, when it is a terminal
         // "progress <share>" lines on standard error after every block, for a program
         // that runs the simulator and shows its progress itself.
@@ -68,6 +77,14 @@ class ReplicationRunner {
     const Estimate& EstimateOf(int result) const { return estimates_[static_cast<size_t>(result)]; }
     double HalfWidth(int result) const;
     bool ReachedTarget(int result) const;
+    // The half-width a result's target asks for.
+    double Goal(int result) const;
+    // The replications a result needs for its target, projected from those made
+    // (its half-width falls as 1/sqrt(n)); 0 where there is nothing to project from.
+    uint64_t Needed(int result) const;
+    // Whether a result that cannot be negative has an interval that still includes
+    // 0: observed too rarely for an interval to say more than an upper bound.
+    bool Unobserved(int result) const;
     // The lag-1 autocorrelation of the batch means of a steady-state result: each
     // replication's batches centred on that replication's own mean, the products and
     // squares pooled over the replications. Centred so, independent batches give
@@ -93,6 +110,7 @@ class ReplicationRunner {
 
   private:
     void RunBlock(uint64_t first, uint64_t count, size_t marks);
+    bool Project() const;
     void Fold(const double* observations);
     double TFactor(uint64_t count) const;
 

@@ -39,15 +39,17 @@ const char* SimOptions::Usage() {
     return "usage:  <model>_sim -N<name> [-P<prefix>] [-B<experiment>] [-O<overrides>]\n"
            "              [-S<seed>] [-L<level>] [-r<relative>] [-a<absolute>] [-n<max>]\n"
            "              [-T<threads>] [-g<start>:<stop>:<points>] [-w<warm-up>]\n"
-           "              [-b<batch length>] [-k<batches>] [-c<csv file>] [-p] [-h]\n"
+           "              [-b<batch length>] [-k<batches>] [-c<csv file>] [-p]\n"
+           "              [-I<variable> [-l<levels>] [-e<effort>]] [-h]\n"
            "Estimates every performance variable of the model by independent replications.\n"
            "  -P, -N  the results go to <prefix><name>.csv (and the plots beside it)\n"
            "  -B  experiment number (default 0)    -O  global-variable overrides, as for gen\n"
            "  -S  seed (default 1): a run is reproducible from its seed\n"
            "  -L  confidence level, above 0 and below 1 (default 0.95)\n"
-           "  -r  target relative half-width (default 0.01)\n"
-           "  -a  target absolute half-width of results near 0 or 1 (default 0.001)\n"
-           "      (-r0 -a0: no target, exactly -n replications)\n"
+           "  -r  target relative half-width (default 0.01), relative to the value, and for a\n"
+           "      probability to the smaller of p and 1 - p\n"
+           "  -a  target absolute half-width (default none); a result that meets either\n"
+           "      target has reached it (-r0 -a0: no target, exactly -n replications)\n"
            "  -n  maximum number of replications (default 10000)\n"
            "  -T  threads (default: one per core)\n"
            "  -g  also estimate the instant-of-time variables at <points> evenly spaced times\n"
@@ -58,6 +60,12 @@ const char* SimOptions::Usage() {
            "  -c  the CSV file of the results (default <prefix><name>.csv)\n"
            "  -p  a line \"progress <share done>\" on standard error after every block of\n"
            "      replications, for a program that runs this one\n"
+           "  -I  importance splitting for the instant-of-time variables: the importance of\n"
+           "      a marking is the rate reward of <variable>; each observation is one run\n"
+           "      of fixed-effort splitting (every timed activity must be exponential)\n"
+           "  -l  the levels, ascending, separated by commas (default: each whole number\n"
+           "      above the initial importance, up to the first that no path reaches)\n"
+           "  -e  paths per level (default 1000)\n"
            "  -h  this text\n"
            "Example:  sim -Nexample -B0 -n1000000\n";
 }
@@ -68,8 +76,8 @@ SimOptions SimOptions::Parse(int argc, char** argv) {
         o.usage = true;
         return o;
     }
-    bool named = false;
-    CommandLine line(argc, argv, "PNBOSLranTgwbkc", "p");
+    bool named = false, effortGiven = false;
+    CommandLine line(argc, argv, "PNBOSLranTgwbkcIle", "p");
     char letter = 0;
     const char* value = nullptr;
     while (line.Next(letter, value)) {
@@ -144,6 +152,32 @@ SimOptions SimOptions::Parse(int argc, char** argv) {
         case 'c':
             o.csv = value;
             break;
+        case 'I':
+            if (value[0] == '\0')
+                throw gen::UserError("the importance variable (-I) is empty");
+            o.importance = value;
+            break;
+        case 'l': {
+            o.levels.clear();
+            std::string text = value;
+            size_t at = 0;
+            for (;;) {
+                const size_t comma = text.find(',', at);
+                const std::string item = text.substr(at, comma - at);
+                const double x = Number(item.c_str(), "level (-l)");
+                if (!o.levels.empty() && !(x > o.levels.back()))
+                    throw gen::UserError("the levels (-l) must ascend: " + text);
+                o.levels.push_back(x);
+                if (comma == std::string::npos)
+                    break;
+                at = comma + 1;
+            }
+            break;
+        }
+        case 'e':
+            o.effort = Whole(value, "paths per level (-e)", 1, 100000000);
+            effortGiven = true;
+            break;
         case 'p':
             if (value != nullptr)
                 throw gen::UserError(std::string("option -p takes no value: -p") + value);
@@ -153,6 +187,8 @@ SimOptions SimOptions::Parse(int argc, char** argv) {
     }
     if (!named)
         throw gen::UserError("missing experiment name (-N)");
+    if (o.importance.empty() && (!o.levels.empty() || effortGiven))
+        throw gen::UserError("-l and -e set up importance splitting, which -I asks for");
     if (o.csv.empty())
         o.csv = o.Base() + ".csv";
     return o;

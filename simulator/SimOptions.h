@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class SimOptions {
   public:
@@ -22,7 +23,7 @@ class SimOptions {
     uint64_t seed = 1;                // -S
     double level = 0.95;              // -L
     double relative = 0.01;           // -r
-    double absolute = 0.001;          // -a
+    double absolute = 0.0;            // -a; 0: none
     uint64_t maxReplications = 10000; // -n
     int threads = 0;                  // -T; 0: one per core
     bool grid = false;                // -g<start>:<stop>:<points>
@@ -34,6 +35,9 @@ class SimOptions {
     int batches = 10;           // -k
     std::string csv;            // -c; defaults to <prefix><name>.csv
     bool progressLines = false; // -p
+    std::string importance;     // -I: importance splitting with this variable's rate reward
+    std::vector<double> levels; // -l; empty: whole steps
+    uint64_t effort = 1000;     // -e: paths per stage
     bool usage = false;
 
     std::string Base() const { return prefix + name; }

@@ -359,6 +359,78 @@ void Trajectory::Run(const ObservationPlan& plan, unsigned long seed, double* ob
     }
 }
 
+const BaseActionClass* Trajectory::NotMemoryless() const {
+    for (const Timed& t : timed_)
+        if (t.timing->DistributionType != Exponential)
+            return t.timing;
+    return nullptr;
+}
+
+void Trajectory::Start(const char* marking, double time) {
+    UseRandoms use(&randoms_);
+    now_ = time;
+    firing_ = -1;
+    if (model_->StateSize() > 0)
+        model_->SetState(const_cast<char*>(marking != nullptr ? marking : initial_.data()));
+    heap_.Clear();
+    for (int s = 0; s < static_cast<int>(timed_.size()); s++)
+        if (timed_[static_cast<size_t>(s)].enabling->Enabled())
+            Schedule(s);
+    instantCount_ = 0;
+    for (size_t j = 0; j < instant_.size(); j++) {
+        instantOn_[j] = instant_[j]->Enabled() ? 1 : 0;
+        instantCount_ += instantOn_[j];
+    }
+    for (int p = 0; p < numNodes_; p++) {
+        nodes_[p]->CurrentReward(nullptr);
+        rate_[static_cast<size_t>(p)] = nodes_[p]->RateValue;
+        cumulative_[static_cast<size_t>(p)] = 0.0;
+        last_[static_cast<size_t>(p)] = time;
+        dirty_[static_cast<size_t>(p)] = 0;
+    }
+    dirtyList_.clear();
+    for (int slot : rateDueList_)
+        rateDue_[static_cast<size_t>(slot)] = 0;
+    rateDueList_.clear();
+    Settle();
+}
+
+void Trajectory::Seed(unsigned long seed) {
+    stream_->srnd(seed);
+}
+
+double Trajectory::Draw() {
+    return stream_->rnd();
+}
+
+void Trajectory::CopyMarking(char* out) const {
+    if (model_->StateSize() > 0)
+        model_->CurrentState(out);
+}
+
+bool Trajectory::Advance(const ObservationPlan& plan, size_t& mark, size_t end, double weight,
+                         double* observations, int node, double level) {
+    UseRandoms use(&randoms_);
+    const ObservationPlan::Mark* marks = plan.Marks().data();
+    const ObservationPlan::Operation* operations = plan.Operations().data();
+    end = std::min(end, plan.Marks().size());
+    while (mark < end) {
+        const double due = heap_.Empty() ? INFINITY : heap_.TopTime();
+        for (; mark < end && marks[mark].time < due; mark++)
+            for (int k = marks[mark].first; k < marks[mark].first + marks[mark].count; k++) {
+                const ObservationPlan::Operation& o = operations[k];
+                if (o.type == ObservationPlan::Operation::Read)
+                    observations[o.column] += weight * rate_[static_cast<size_t>(o.node)];
+            }
+        if (mark == end)
+            break;
+        FireTimed(heap_.Top());
+        if (rate_[static_cast<size_t>(node)] >= level)
+            return true;
+    }
+    return false;
+}
+
 void Trajectory::FireTimed(int slot) {
     Timed& t = timed_[static_cast<size_t>(slot)];
     now_ = heap_.TimeOf(slot);

@@ -65,6 +65,31 @@ class Trajectory {
     // Timed firings so far, over every run.
     uint64_t Events() const { return events_; }
 
+    // The steps of importance splitting, where a path is continued from a marking
+    // reached on another path. That needs the marking to be the whole state: the
+    // first timed activity that is not exponential (whose sampled delay is state
+    // too), or null when all are.
+    const BaseActionClass* NotMemoryless() const;
+    // Seeds the stream the next steps draw from.
+    void Seed(unsigned long seed);
+    // A uniform number in [0, 1) from that stream.
+    double Draw();
+    int StateSize() const { return static_cast<int>(initial_.size()); }
+    // Starts a path at `time` from `marking` (null: the initial marking), with every
+    // enabled timed activity sampling its delay anew (exact for exponential delays)
+    // and the instantaneous activities fired.
+    void Start(const char* marking, double time);
+    void CopyMarking(char* out) const;
+    double Now() const { return now_; }
+    double RateOf(int node) const { return rate_[static_cast<size_t>(node)]; }
+    // Continues the path: at each of the marks [mark, end) passed, adds `weight`
+    // times the rate reward of each Read to its column, until a firing makes the
+    // rate reward of `node` at least `level` (true, the path stops right after that
+    // firing, `mark` at the first mark it has not passed) or the marks run out
+    // (false).
+    bool Advance(const ObservationPlan& plan, size_t& mark, size_t end, double weight,
+                 double* observations, int node, double level);
+
   private:
     struct Timed {
         BaseActionClass* enabling; // asked Enabled(): the activity, or its group

@@ -126,12 +126,19 @@ TEST_F(SimProgramTest, PlotsInstantOfTimeVariablesWithTheirBands) {
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string svg = Output("plot_up_at.svg");
     ASSERT_FALSE(svg.empty()) << testing::PrintToString(Listing());
-    EXPECT_NE(svg.find("<polygon class=\"band\""), std::string::npos);
-    EXPECT_NE(svg.find("<polyline class=\"mean\""), std::string::npos);
+    EXPECT_NE(svg.find("<polygon fill="), std::string::npos);
+    EXPECT_NE(svg.find("<polyline fill=\"none\""), std::string::npos);
     EXPECT_NE(svg.find("95% confidence band"), std::string::npos);
     EXPECT_NE(r.out.find("plot: plot_up_at.svg"), std::string::npos);
-    // The grid is plotted, not tabled.
-    EXPECT_EQ(Lines(Output("plot.csv")).size(), 8u);
+    // The grid is plotted, not tabled on the screen; its points follow the table's
+    // rows in the CSV, as rows of kind "grid", one per time of the grid.
+    const std::vector<std::string> csv = Lines(Output("plot.csv"));
+    ASSERT_EQ(csv.size(), 13u);
+    const char* times[] = {"0", "0.5", "1", "1.5", "2"};
+    for (int k = 0; k < 5; k++)
+        EXPECT_EQ(csv[8 + k].rfind("up_at,grid," + std::string(times[k]) + ",", 0), 0u)
+            << csv[8 + k];
+    EXPECT_EQ(r.out.find(",grid,"), std::string::npos);
 }
 
 TEST_F(SimProgramTest, MissingTheTargetIsReportedWithStatus1) {
@@ -177,6 +184,21 @@ TEST_F(SimProgramTest, BadInputIsRefusedWithAMessage) {
         {SimProgram(), "-Nx -n1000000000 -r0 -a0 -cmissing/x.csv",
          "Error: missing/x.csv: cannot write: No such file or directory"},
         {SimProgram(), "-Nx -n1000000000 -r0 -a0 -c.", "Error: .: cannot write: Is a directory"},
+        // Importance splitting.
+        {TestModel("simtest_two_state_sim"), "-Nx -Inothing",
+         "Error: the importance variable (-I) nothing is not a variable of the model (it has "
+         "up_at, up_time, up_share, failures, availability)"},
+        {SimProgram(), "-Nx -Ireliability", "every timed activity must be exponential; activity "},
+        {TestModel("simtest_two_state_sim"), "-Nx -Iup_at -l2,1",
+         "Error: the levels (-l) must ascend: 2,1"},
+        {TestModel("simtest_two_state_sim"), "-Nx -Iup_at -l1,x",
+         "Error: level (-l) is not a number: x"},
+        {TestModel("simtest_two_state_sim"), "-Nx -l1",
+         "Error: -l and -e set up importance splitting, which -I asks for"},
+        {TestModel("simtest_two_state_sim"), "-Nx -Iup_at -e0",
+         "Error: paths per level (-e) is not a whole number from 1 to 100000000: 0"},
+        {TestModel("simtest_two_state_sim"), "-Nx -I ''",
+         "Error: the importance variable (-I) is empty"},
     };
     for (const auto& c : cases) {
         const RunResult r = Run(c.program, c.args);

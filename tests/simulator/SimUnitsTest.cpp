@@ -208,6 +208,14 @@ TEST(SimOptionsTest, ReadsEveryOption) {
     EXPECT_EQ(o.csv, "res.csv");
     EXPECT_EQ(Parse({"-Nx"}).csv, "x.csv");
     EXPECT_TRUE(Parse({"-h"}).usage);
+    // No target absolute by default: the relative one applies to every result.
+    EXPECT_EQ(Parse({"-Nx"}).absolute, 0.0);
+    EXPECT_EQ(Parse({"-Nx"}).relative, 0.01);
+    const SimOptions s = Parse({"-Nx", "-I", "failed", "-l1,2.5,4", "-e250"});
+    EXPECT_EQ(s.importance, "failed");
+    EXPECT_EQ(s.levels, (std::vector<double>{1, 2.5, 4}));
+    EXPECT_EQ(s.effort, 250u);
+    EXPECT_TRUE(Parse({"-Nx", "-Ifailed"}).levels.empty());
 }
 
 TEST(SimOptionsTest, RefusesWhatItCannotUse) {
