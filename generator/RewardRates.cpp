@@ -25,7 +25,7 @@ RewardRates::RewardRates(const PVModel* model, const char* fileName)
       line(LineRoom), verdicts(VerdictSlots, Verdict{0, false, false}) {
     out.open(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
     if (!out.is_open())
-        Fatal(std::cerr, std::string("Error: Could not open reward rate file ") + fileName + "\n");
+        Fatal(std::cerr, "Error: Could not open reward rate file\n");
     std::string header = "Version:1\nNumPV:" + std::to_string(variables) + "\n";
     for (size_t i = 0; i < variables; i++) {
         const PerformanceVariableNode* pv = model->PVNodes[i];
