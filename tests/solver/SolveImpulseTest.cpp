@@ -133,6 +133,25 @@ TEST_F(SolveImpulseTest, DeterministicImpulsesAreMarkedUnavailable) {
               Output("d.rates"));
 }
 
+// An impulse that is no number would turn every measure it reaches into one: the
+// run stops, naming the activity, the variable and the state, and writes nothing.
+TEST_F(SolveImpulseTest, AnImpulseThatIsNoNumberStopsTheRun) {
+    for (const std::string args : {"", " -z"}) {
+        SCOPED_TRACE("gen" + args);
+        const RunResult r =
+            Run(TestModel("solvetest_impulse_bad"), "-P./ -Nb -B0 -Od:bad:1" + args);
+        EXPECT_EQ(1, r.status);
+        EXPECT_THAT(r.err,
+                    HasSubstr("Error: activity back earns variable r an impulse reward of "));
+        EXPECT_THAT(r.err, HasSubstr("nan in state 1; an impulse reward must be a finite number"));
+        EXPECT_TRUE(Listing().empty());
+    }
+    // Without the override the impulse is 0 and the run completes.
+    const RunResult ok = Run(TestModel("solvetest_impulse_bad"), "-P./ -Nb -B0");
+    ASSERT_EQ(0, ok.status) << ok.err;
+    EXPECT_EQ("Version:1\nNumPV:1\nName:r\nImpulse:1\nI 1 1 1\nEnd:1\n", Output("b.rates"));
+}
+
 // Rewards that 6 digits do not hold are written in full; those they hold are not
 // repeated. The FMS's long-run productivity is then the value of its chain, as
 // solved here from the rates gen wrote and the rewards in exact fractions.
