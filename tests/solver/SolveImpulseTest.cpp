@@ -123,6 +123,19 @@ TEST_F(SolveImpulseTest, ImpulsesInALoopOfInstantaneousFiringsAreItsExpectedVisi
     EXPECT_NEAR(2.4 / 3, rows["spins"].Value(), 1e-14);
 }
 
+// Instantaneous firings deeper than the recursion goes, resolved by the exact
+// elimination in topological order: step fires sum over k = 1 to 29 of 2^-k times
+// per firing of go, a sum that is exact in binary.
+TEST_F(SolveImpulseTest, ImpulsesOfADeepChainOfInstantaneousFiringsAreExact) {
+    std::map<std::string, CsvRow> rows = GenAndSolve("impulse_chain", "c", "-z");
+    const double perGo = 1 - std::ldexp(1.0, -29);
+    EXPECT_EQ("Version:1\nNumPV:1\nName:steps\nImpulse:1\nI 1 1 1.9999999962747097\nEnd:2\n",
+              Output("c.rates"));
+    EXPECT_EQ(2 * perGo, 1.9999999962747097);
+    // Stationary: s 1/3 (left at 2), t 2/3 (left at 1).
+    EXPECT_NEAR(2 * perGo / 3, rows["steps"].Value(), 1e-15);
+}
+
 // A deterministic firing earns its impulse once per delay: the file says so
 // instead of giving a rate, and the exponential failures keep theirs.
 TEST_F(SolveImpulseTest, DeterministicImpulsesAreMarkedUnavailable) {
