@@ -242,7 +242,9 @@ std::vector<std::string> StudyRunner::ProgramArgs(const std::string& program, si
 bool StudyRunner::Generate(Job& job, bool& simulate) const {
     ExperimentRun& r = job.run;
     if (!options_.force && Get(job.stamp, "gen") == job.keys.gen &&
-        AllExist({job.base + ".arm", job.base + ".var", job.base + ".pvtype"})) {
+        // Files of an older gen lack the reward rates: they are generated again.
+        AllExist(
+            {job.base + ".arm", job.base + ".var", job.base + ".pvtype", job.base + ".rates"})) {
         r.states = Get(job.stamp, "states");
         return true;
     }

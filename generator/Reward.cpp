@@ -3,6 +3,7 @@
 #include "BaseClasses/ProcessEnd.h"
 #include "BaseClasses/PVModel.h"
 #include "BaseClasses/PerformanceVariableNode.h"
+#include "generator/RewardRates.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -51,6 +52,8 @@ void Reward::Calculate(uint32_t stateNumber) {
 
 void Reward::Calculate(uint32_t stateNumber, const double* captured) {
     const size_t count = ValuesPerRecord();
+    if (rates != nullptr)
+        rates->NewState(stateNumber, captured);
     if (IsText()) {
         const size_t room = 11 + count * (NumberText::MaxLength + 1);
         if (record.size() < room)

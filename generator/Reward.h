@@ -8,6 +8,8 @@
 #include <fstream>
 #include <vector>
 
+class RewardRates;
+
 // The process-wide reward-file stream, closed (and so flushed) at process exit.
 extern std::fstream rewfile;
 
@@ -24,6 +26,9 @@ class Reward {
     PVModel* model;
     short fileType;
     int index;
+    // When set (not owned), every record also goes to the reward-rate file, which
+    // keeps the rate rewards that the reward file's text rounds.
+    RewardRates* rates = nullptr;
 
     // Opens `rewfile` on the file (truncating); "Could not open file dude" and exit
     // status 1 when that fails. A stream left open by an earlier Reward is closed first.

@@ -4,6 +4,7 @@
 #include "BaseClasses/BaseActionClass.h"
 #include "BaseClasses/BaseGroupClass.h"
 #include "BaseClasses/PVModel.h"
+#include "BaseClasses/PerformanceVariableNode.h"
 #include "BaseClasses/StandardErrors.h"
 #include "BaseClasses/TraceFileContainer.h"
 #include "BaseClasses/TraceFileKestroSSG.h"
@@ -14,6 +15,7 @@
 #include "generator/ResultsDB.h"
 #include "generator/StateSpaceGenFormat.h"
 #include "generator/Reward.h"
+#include "generator/RewardRates.h"
 #include "generator/VanishingClosure.h"
 #include "generator/queue.h"
 
@@ -138,7 +140,7 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
       traceFile(nullptr), traceLevel(0), instantDepth(0), numInstantActions(0),
       hashLoadFactor(theHashLoadFactor), exploredState(nullptr), instantScratch(nullptr),
       branchStates(nullptr), enabledSet(nullptr), filling(&batch), topJoin(nullptr),
-      pipelined(false), files(nullptr), closure(nullptr) {
+      pipelined(false), files(nullptr), rewardRates(nullptr), impulses(false), closure(nullptr) {
     if (dbHost != nullptr)
         resultsDB = new ResultsDB(dbHost, -1, nullptr, nullptr, nullptr);
 
@@ -272,6 +274,7 @@ StateSpaceGen::~StateSpaceGen() {
     std::free(branchStates);
     std::free(enabledSet);
     delete files;
+    delete rewardRates;
     delete closure;
     // The trace container and its sink stay alive to the end of the process: a
     // trace file is never closed explicitly (every line is flushed when written).
@@ -449,6 +452,7 @@ uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*st
             if (Tracing(1))
                 trace->printf(1, "State Number = %d", static_cast<int>(number));
             (this->*step)(s->state);
+            WriteImpulses(number, *filling);
             WriteRecord(number, deterministicReport, file, rates);
             records++;
         }
@@ -519,6 +523,7 @@ bool StateSpaceGen::ExplorePipelined(OutputBuffer& file, NumberText& rates,
         PipelineSlot& slot = slots[recorded % n];
         Advance(slot, 3);
         SaveSuccessors(slot.batch);
+        WriteImpulses(slot.number, slot.batch);
         WriteRecord(slot.number, false, file, rates);
         records++;
         recorded++;
@@ -605,15 +610,14 @@ void StateSpaceGen::GenStateSpaceNormal(char* stateSpaceFile, char* rewardFile) 
     out.precision(10);
     std::cout << std::scientific;
 
-    reward = new Reward(model, outputFileType, rewardFile);
-    model->FireAction(nextState, &model->NoActionFired);
-    reward->Calculate(1);
+    OpenRewardFiles(rewardFile);
 
     out << outputFileType << '\n' << NormalCountPlaceholder << '\n';
     uint32_t records = ExploreQueue(out, FindNext, false);
     WriteCount(out, records);
 
     bool ok = CheckClosed(out, "Error: Could not write state space output file");
+    ok = CloseRewardRates(records) && ok;
     ReleaseRunStorage();
     ok = CheckWritten(rewfile, "Error: Could not write reward file") && ok;
     if (!ok)
@@ -622,6 +626,7 @@ void StateSpaceGen::GenStateSpaceNormal(char* stateSpaceFile, char* rewardFile) 
 
 void StateSpaceGen::FindNextNormal(char* state) {
     LoadExplored(state);
+    BeginImpulses();
     for (uint32_t i = 0; i < numTimedActions; i++) {
         BaseActionClass* a = timedActions[i];
         if (Tracing(4))
@@ -659,6 +664,8 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
         // The reward model's firing copies the new state into `nextState`; resetting
         // Erlang phases changes no byte of it, so it needs no second copy.
         model->FireAction(nextState, action);
+        if (impulses)
+            EarnImpulses(currentRate, action);
         for (uint32_t i = 0; i < numErlangActions; i++)
             if (!erlangActions[i]->Enabled())
                 erlangActions[i]->ResetPhase();
@@ -799,6 +806,72 @@ void StateSpaceGen::SaveStableState(double value, int32_t number) {
     Record(value, number, nextState, nullptr);
 }
 
+void StateSpaceGen::OpenRewardFiles(char* rewardFile) {
+    reward = new Reward(model, outputFileType, rewardFile);
+    delete rewardRates;
+    rewardRates = nullptr;
+    impulses = false;
+    if (files != nullptr) {
+        rewardRates = new RewardRates(model, files->Temporary(OutputFiles::Rates));
+        reward->rates = rewardRates;
+        impulses = rewardRates->AnyImpulse();
+    }
+    model->FireAction(nextState, &model->NoActionFired);
+    reward->Calculate(stateCount);
+}
+
+bool StateSpaceGen::CloseRewardRates(uint32_t records) {
+    if (rewardRates == nullptr)
+        return true;
+    if (reward != nullptr)
+        reward->rates = nullptr;
+    const bool ok = rewardRates->Finish(records);
+    delete rewardRates;
+    rewardRates = nullptr;
+    return ok;
+}
+
+void StateSpaceGen::BeginImpulses() {
+    if (!impulses)
+        return;
+    // Sized once per batch; no allocation afterwards.
+    const size_t n = rewardRates->Variables();
+    filling->impulse.assign(n, 0.0);
+    filling->unavailable.assign(n, 0);
+}
+
+void StateSpaceGen::EarnImpulses(double weight, const BaseActionClass* action) {
+    double* earned = filling->impulse.data();
+    const int n = model->NumPVs;
+    for (int i = 0; i < n; i++) {
+        const double v = model->PVNodes[i]->ImpulseValue;
+        if (v == 0.0)
+            continue;
+        if (!std::isfinite(v))
+            BadImpulse(action, i, v);
+        // Only a deterministic firing is weighed negatively: its impulse is earned
+        // once per delay, which no rate expresses.
+        if (weight < 0.0)
+            filling->unavailable[static_cast<size_t>(i)] = 1;
+        else
+            earned[i] += weight * v;
+    }
+}
+
+void StateSpaceGen::BadImpulse(const BaseActionClass* action, int variable, double value) const {
+    const char* name = model->PVNodes[variable]->Name;
+    std::ostringstream text;
+    text << "Error: activity " << action->getName() << " earns variable "
+         << (name != nullptr ? name : "?") << " an impulse reward of " << value << " in state "
+         << firingNumber << "; an impulse reward must be a finite number\n";
+    Fatal(std::cerr, text.str());
+}
+
+void StateSpaceGen::WriteImpulses(uint32_t number, const SuccessorBatch& b) {
+    if (impulses)
+        rewardRates->Explored(number, b.impulse.data(), b.unavailable.data());
+}
+
 int StateSpaceGen::CollectEnabledInstant(BaseActionClass** enabled) {
     int count = 0;
     for (uint32_t i = 0; i < numInstantActions; i++)
@@ -821,6 +894,7 @@ int StateSpaceGen::CollectTopRank(BaseActionClass** enabled, int count) {
 
 void StateSpaceGen::FindNextInstant(char* state) {
     LoadExplored(state);
+    BeginImpulses();
     for (uint32_t i = 0; i < numTimedActions; i++) {
         BaseActionClass* a = timedActions[i];
         if (Tracing(4))
@@ -836,6 +910,7 @@ void StateSpaceGen::FindNextInstant(char* state) {
 
 void StateSpaceGen::FindNextEliminating(char* state) {
     LoadExplored(state);
+    BeginImpulses();
     for (uint32_t i = 0; i < numTimedActions; i++) {
         BaseActionClass* a = timedActions[i];
         if (Tracing(4))
@@ -871,6 +946,8 @@ void StateSpaceGen::FireInstant(double p) {
         if (Tracing(1))
             trace->printFireAction(enabled[0], 0.0);
         model->FireAction(nextState, enabled[0]);
+        if (impulses)
+            EarnImpulses(p * currentRate, enabled[0]);
         instantDepth++;
         FireInstant(p);
         instantDepth--;
@@ -896,6 +973,8 @@ void StateSpaceGen::FireInstant(double p) {
         if (Tracing(1))
             trace->printFireAction(a, 0.0);
         model->FireAction(nextState, a);
+        if (impulses)
+            EarnImpulses((w / total) * p * currentRate, a);
         instantDepth++;
         FireInstant((w / total) * p);
         instantDepth--;

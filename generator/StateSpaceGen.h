@@ -20,6 +20,7 @@ class PipelineSync;
 class PVModel;
 class Queue;
 class Reward;
+class RewardRates;
 class ResultsDB;
 class TraceFileContainer;
 class TraceFileKestroSSG;
@@ -215,6 +216,10 @@ class StateSpaceGen {
         std::vector<char> states;
         std::vector<double> rewards;
         size_t count = 0;
+        // The explored state's impulse rate per variable, and whether a
+        // deterministic firing earned the variable an impulse there.
+        std::vector<double> impulse;
+        std::vector<unsigned char> unavailable;
     };
     // The batch of the one-thread exploration; `filling` is the batch being filled.
     SuccessorBatch batch;
@@ -246,6 +251,24 @@ class StateSpaceGen {
     bool pipelined;
     // The run's files under their temporary names, until they are moved into place.
     OutputFiles* files;
+    // The reward-rate file of the run, and whether the model has impulse rewards at
+    // all: without them no firing pays for gathering impulse rates.
+    RewardRates* rewardRates;
+    bool impulses;
+    // Opens the reward file and the reward-rate file and writes the record of state 1.
+    void OpenRewardFiles(char* rewardFile);
+    // Writes the End line of the reward-rate file; false when a write failed.
+    bool CloseRewardRates(uint32_t records);
+    // Starts the impulse rates of the state about to be explored at 0.
+    void BeginImpulses();
+    // The model has just fired an action that the exploration weighs with `weight`
+    // (its rate times the probabilities on its path; minus the probability for a
+    // deterministic firing): each variable's impulse from that firing is earned at
+    // that weight.
+    void EarnImpulses(double weight, const BaseActionClass* action);
+    [[noreturn]] void BadImpulse(const BaseActionClass* action, int variable, double value) const;
+    // Writes the impulse rates of explored state `number` gathered in `b`.
+    void WriteImpulses(uint32_t number, const SuccessorBatch& b);
     // The resolution of FindNextEliminating, made when that step is chosen.
     VanishingClosure* closure;
     // The number of the state the calling thread fires, for messages. Per thread, so

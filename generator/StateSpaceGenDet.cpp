@@ -38,9 +38,7 @@ void StateSpaceGen::GenStateSpaceDeterministic(char* stateSpaceFile, char* rewar
     det.precision(10);
     std::cout << std::scientific;
 
-    reward = new Reward(model, outputFileType, rewardFile);
-    model->FireAction(nextState, &model->NoActionFired);
-    reward->Calculate(stateCount);
+    OpenRewardFiles(rewardFile);
 
     out << outputFileType << '\n' << DeterministicCountPlaceholder << '\n';
     uint32_t records = ExploreQueue(out, &StateSpaceGen::FindNextDeterministic, true);
@@ -53,6 +51,7 @@ void StateSpaceGen::GenStateSpaceDeterministic(char* stateSpaceFile, char* rewar
 
     bool ok = CheckClosed(out, "Error: Could not write state space output file");
     ok = CheckClosed(det, "Error: Could not write det file") && ok;
+    ok = CloseRewardRates(records) && ok;
     ReleaseRunStorage();
     ok = CheckWritten(rewfile, "Error: Could not write reward file") && ok;
     if (!ok)
@@ -61,6 +60,7 @@ void StateSpaceGen::GenStateSpaceDeterministic(char* stateSpaceFile, char* rewar
 
 void StateSpaceGen::FindNextDeterministic(char* state) {
     LoadExplored(state);
+    BeginImpulses();
     for (uint32_t i = 0; i < numTimedActions; i++) {
         BaseActionClass* a = timedActions[i];
         model->SetState(exploredState);
@@ -85,6 +85,8 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
         if (Tracing(1))
             trace->printFireAction(a, 0.0);
         model->FireAction(nextState, a);
+        if (impulses)
+            EarnImpulses(currentRate, a);
         instantDepth = 0;
         FireInstantDet(1.0);
     }
@@ -115,6 +117,8 @@ void StateSpaceGen::FireInstantDet(double p) {
         if (Tracing(1))
             trace->printFireAction(enabled[0], 0.0);
         model->FireAction(nextState, enabled[0]);
+        if (impulses)
+            EarnImpulses(q * p * currentRate, enabled[0]);
         instantDepth++;
         FireInstantDet(q * p);
         instantDepth--;
@@ -131,6 +135,8 @@ void StateSpaceGen::FireInstantDet(double p) {
         if (Tracing(1))
             trace->printFireAction(a, 0.0);
         model->FireAction(nextState, a);
+        if (impulses)
+            EarnImpulses(q * p * currentRate, a);
         instantDepth++;
         FireInstantDet(q * p);
         instantDepth--;

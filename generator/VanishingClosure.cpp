@@ -3,6 +3,7 @@
 #include "BaseClasses/BaseActionClass.h"
 #include "BaseClasses/BaseModelClass.h"
 #include "BaseClasses/PVModel.h"
+#include "BaseClasses/PerformanceVariableNode.h"
 #include "BaseClasses/ProcessEnd.h"
 #include "BaseClasses/SANModel.h"
 #include "BaseClasses/TraceFileContainer.h"
@@ -66,6 +67,7 @@ void VanishingClosure::Build(const char* root) {
     nodes = 0;
     firstEdge.assign(1, 0);
     edges.clear();
+    edgeImpulses.clear();
     stable.clear();
     stableParent.clear();
     stableAction.clear();
@@ -105,6 +107,14 @@ void VanishingClosure::Expand(uint32_t v) {
         if (gen.Tracing(1))
             gen.trace->printFireAction(a, 0.0);
         gen.model->FireAction(child.data(), a);
+        if (gen.impulses) {
+            for (int p = 0; p < gen.model->NumPVs; p++) {
+                const double v = gen.model->PVNodes[p]->ImpulseValue;
+                if (!std::isfinite(v))
+                    gen.BadImpulse(a, p, v);
+                edgeImpulses.push_back(v);
+            }
+        }
         Edge e{None, false, single, single ? 1.0 : weights[static_cast<size_t>(i)] / total, a};
         e.target = Find(vanishingTable, vanishing, child.data());
         if (e.target == None) {
@@ -253,8 +263,11 @@ void VanishingClosure::Replay() {
             frames.pop_back();
             continue;
         }
-        const Edge& e = edges[f.next++];
+        const uint32_t k = f.next++;
+        const Edge& e = edges[k];
         const double p = e.single ? f.p : e.probability * f.p;
+        if (gen.impulses)
+            Earn(k, p * gen.currentRate);
         if (e.stable)
             Emit(f.node, e.action, p * gen.currentRate);
         else
@@ -272,6 +285,8 @@ void VanishingClosure::Propagate() {
             const Edge& e = edges[k];
             const double m = e.single ? mass[v] : mass[v] * e.probability;
             (e.stable ? stableMass : mass)[e.target] += m;
+            if (gen.impulses)
+                Earn(k, m * gen.currentRate);
         }
     }
 }
@@ -308,9 +323,22 @@ void VanishingClosure::Solve() {
     }
     stableMass.assign(stableParent.size(), 0.0);
     for (uint32_t v = 0; v < n; v++)
-        for (uint32_t k = firstEdge[v]; k < firstEdge[v + 1]; k++)
+        for (uint32_t k = firstEdge[v]; k < firstEdge[v + 1]; k++) {
             if (edges[k].stable)
                 stableMass[edges[k].target] += visits[v] * edges[k].probability;
+            // Every firing's impulse, once per expected visit of the marking it leaves.
+            if (gen.impulses)
+                Earn(k, visits[v] * edges[k].probability * gen.currentRate);
+        }
+}
+
+void VanishingClosure::Earn(uint32_t k, double weight) {
+    const size_t n = static_cast<size_t>(gen.model->NumPVs);
+    const double* impulse = &edgeImpulses[static_cast<size_t>(k) * n];
+    double* earned = gen.filling->impulse.data();
+    for (size_t i = 0; i < n; i++)
+        if (impulse[i] != 0.0)
+            earned[i] += weight * impulse[i];
 }
 
 void VanishingClosure::CheckTraps() {

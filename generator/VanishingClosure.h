@@ -66,6 +66,9 @@ class VanishingClosure {
     std::vector<uint32_t> firstEdge;
     std::vector<Edge> edges;
     Table vanishingTable;
+    // When the model has impulse rewards: per edge, each variable's impulse earned
+    // by its firing (edge k's at k times the number of variables).
+    std::vector<double> edgeImpulses;
 
     std::vector<char> stable; // the stable markings, in order of discovery
     std::vector<uint32_t> stableParent;
@@ -106,6 +109,9 @@ class VanishingClosure {
     void CheckTraps();
     void EmitMerged();
     void Emit(uint32_t parentNode, BaseActionClass* action, double value);
+    // Edge k is taken with `weight` (the timed rate times the probability of taking
+    // it): its impulses are earned at that weight.
+    void Earn(uint32_t k, double weight);
 
     uint32_t Find(const Table& table, const std::vector<char>& store, const char* marking) const;
     void Insert(Table& table, const std::vector<char>& store, uint32_t index);

@@ -100,22 +100,53 @@ int Solve(const Options& o) {
     std::vector<std::string> names;
     for (const Measure& m : measures)
         names.push_back(m.name);
-    const RewardTable rewards = RewardTable::Read(base + ".var", names, chain.States());
+    RewardTable rewards = RewardTable::Read(base + ".var", names, chain.States());
     const size_t n = chain.States();
+    const std::string ratesFile = base + ".rates";
+    if (std::filesystem::exists(ratesFile))
+        rewards.ReadRates(ratesFile, n);
     std::cout << "chain: " << n << " states, " << chain.outgoing.Entries() << " transitions ("
               << base << ".arm read in " << Seconds(reading.Seconds()) << ")" << std::endl;
+    if (!rewards.exact && !measures.empty())
+        std::cout << "note: " << ratesFile << " is missing (the files of an older gen): the rate "
+                  << "rewards are " << base << ".var's, to 6 significant digits, and impulse "
+                  << "rewards are seen only where a state's record holds one; run gen again"
+                  << std::endl;
 
     int failures = 0;
     // Per variable: why it cannot be computed, or "".
     std::vector<std::string> refused(measures.size());
+    // Per variable: the expected reward earned per unit of time in each state, its rate
+    // reward plus its impulse rate, for the measures that accumulate over time.
+    std::vector<std::vector<double>> earning(measures.size());
     for (size_t p = 0; p < measures.size(); p++) {
         const RewardTable::Variable& v = rewards.variables[p];
-        if (v.hasImpulse)
+        if (measures[p].kind == MeasureKind::InstantOfTime) {
+            // An instant has no length: no impulse is earned in it.
+            if (v.declaresImpulse || v.hasImpulse)
+                std::cout << "note: variable " << v.name << " is measured at instants of time, "
+                          << "where no impulse is earned: its impulse rewards do not count"
+                          << std::endl;
+            continue;
+        }
+        if (!rewards.exact && v.hasImpulse)
             refused[p] = "impulse rewards (state " + std::to_string(v.impulseState) + " has " +
-                         ResultTable::Value(v.impulseValue) +
-                         ") cannot be solved from the state space: a state's record holds "
-                         "only what the last firing into it earned";
+                         ResultTable::Value(v.impulseValue) + "): the rate at which they are " +
+                         "earned is in " + ratesFile +
+                         ", which is missing (the files of an older gen); run gen again";
+        else if (v.unavailableState > 0)
+            refused[p] = "impulse rewards earned by a deterministic firing in state " +
+                         std::to_string(v.unavailableState) + " have no rate in a Markov chain";
+        else if (!v.impulseRate.empty()) {
+            earning[p] = v.rate;
+            for (size_t j = 0; j < n; j++)
+                earning[p][j] += v.impulseRate[j];
+        }
     }
+    // What variable p earns per unit of time, or its rate reward at an instant.
+    auto rewardOf = [&](size_t p) -> const std::vector<double>* {
+        return earning[p].empty() ? &rewards.variables[p].rate : &earning[p];
+    };
 
     // Uniformisation takes about q t matrix-vector products to reach time t (q the
     // largest exit rate). Past kMostProducts it would not end in any useful time, and
@@ -200,7 +231,7 @@ int Solve(const Options& o) {
             continue;
         for (const Measure::TimePoint& t : m.times) {
             TransientAnalysis::Request r;
-            r.reward = &rewards.variables[p].rate;
+            r.reward = rewardOf(p);
             r.interval = m.kind != MeasureKind::InstantOfTime;
             r.start = t.start;
             r.stop = t.stop;
@@ -254,7 +285,7 @@ int Solve(const Options& o) {
         }
         if (m.kind == MeasureKind::SteadyState) {
             double value = 0.0;
-            const std::vector<double>& r = rewards.variables[p].rate;
+            const std::vector<double>& r = *rewardOf(p);
             for (uint32_t j : structure.bottom)
                 value += steadyResult.pi[j] * r[j];
             row.time = "-";

@@ -92,7 +92,7 @@ TEST_F(CompiledModelsTest, CompiledModelsWriteTheBytesOfTheHandWrittenOnes) {
             fs::path a = RunInto(root, "hand" + std::to_string(n), p.hand, common);
             fs::path b = RunInto(root, "san" + std::to_string(n), p.compiled, common);
             n++;
-            for (const char* suffix : {".arm", ".var", ".det", ".pvtype"}) {
+            for (const char* suffix : {".arm", ".var", ".det", ".pvtype", ".rates"}) {
                 bool there = fs::exists(a / (std::string("run") + suffix));
                 EXPECT_EQ(there, fs::exists(b / (std::string("run") + suffix))) << suffix;
                 if (there) {

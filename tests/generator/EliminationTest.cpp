@@ -123,6 +123,8 @@ TEST_F(EliminationTest, GivesTheRecursiveResolutionsFilesWhereverThatSucceeds) {
         {TestModel("inst_model"), 3, "two paths into one state", false},
         {TestModel("inst_model"), 4, "a path back to the explored state", false},
         {BenchProgram("gen_readers_writers"), 4, "readers/writers, K = 5", true},
+        {TestModel("solvetest_impulse_paths"), 0, "impulses of cases and instantaneous paths",
+         true},
     };
     for (const Same& c : cases)
         for (const char* threads : kThreads) {
@@ -137,7 +139,7 @@ TEST_F(EliminationTest, GivesTheRecursiveResolutionsFilesWhereverThatSucceeds) {
             ASSERT_EQ(eliminated.status, 0) << eliminated.err;
             EXPECT_EQ(MaskTime(eliminated.out), MaskTime(recursive.out));
             EXPECT_EQ(eliminated.err, recursive.err);
-            for (const char* suffix : {".arm", ".var", ".pvtype"}) {
+            for (const char* suffix : {".arm", ".var", ".pvtype", ".rates"}) {
                 SCOPED_TRACE(suffix);
                 const std::string expected = Output(std::string("r") + suffix);
                 EXPECT_FALSE(expected.empty());

@@ -109,7 +109,7 @@ const ExampleCase kCases[] = {
     {"ov", "-Pout/ -Nov -B0 -Os:num_replicas:2 -a"},
 };
 
-const char* const kOutputSuffixes[] = {".arm", ".var", ".det", ".pvtype"};
+const char* const kOutputSuffixes[] = {".arm", ".var", ".det", ".pvtype", ".rates"};
 
 class ExampleRunTest : public ::testing::TestWithParam<ExampleCase> {};
 
@@ -137,7 +137,7 @@ TEST_P(ExampleRunTest, WritesExactlyTheExpectedFilesAndReport) {
         << c << ": computation time printed as \"" << seconds << "\"";
 }
 
-TEST_P(ExampleRunTest, WritesNothingBesidesItsFourFiles) {
+TEST_P(ExampleRunTest, WritesNothingBesidesItsFiveFiles) {
     const ExampleCase& c = GetParam();
     GenRun run;
     ASSERT_TRUE(run.Ready()) << "cannot create a temporary directory";

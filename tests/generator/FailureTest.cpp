@@ -24,7 +24,7 @@ constexpr bool kDebug = false;
 constexpr bool kDebug = true;
 #endif
 
-const char* const kSuffixes[] = {".arm", ".var", ".det", ".pvtype"};
+const char* const kSuffixes[] = {".arm", ".var", ".det", ".pvtype", ".rates"};
 
 const char* const kOneThread = "export GEN_TEST_THREADS=1; ";
 const char* const kTwoThreads = "export GEN_TEST_THREADS=2; ";
@@ -219,7 +219,7 @@ TEST_F(FailureTest, AMarkerLeftByAKilledCommitGoesWithTheNextRun) {
     std::ofstream(work / "x.commit") << "gen is replacing these results\n";
     const RunResult r = Run(TestModel("exp_model"), "-P./ -Nx -B2");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"x.arm", "x.pvtype", "x.var"}));
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"x.arm", "x.pvtype", "x.rates", "x.var"}));
 }
 
 TEST_F(FailureTest, SuccessfulRunReplacesEveryEarlierResult) {
@@ -228,12 +228,13 @@ TEST_F(FailureTest, SuccessfulRunReplacesEveryEarlierResult) {
     WriteEarlierResults();
     RunResult r = Run(TestModel("exp_model"), "-P./ -Nx -B2");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"x.arm", "x.pvtype", "x.var"}));
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"x.arm", "x.pvtype", "x.rates", "x.var"}));
     EXPECT_EQ(Output("x.arm").substr(0, 7), "1\n2346\n");
     WriteEarlierResults();
     r = Run(GenProgram(), "-P./ -Nx -B0");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"x.arm", "x.det", "x.pvtype", "x.var"}));
+    EXPECT_EQ(Listing(),
+              (std::vector<std::string>{"x.arm", "x.det", "x.pvtype", "x.rates", "x.var"}));
     for (const char* suffix : kSuffixes)
         EXPECT_THAT(Output(std::string("x") + suffix), ::testing::Not(HasSubstr("earlier")));
 }
@@ -254,12 +255,14 @@ TEST_F(FailureTest, BothExplorationPathsWriteTheSameFiles) {
         {BenchProgram("gen_fms"), "-B2"},
         {TestModel("exp_model"), "-B2"},
         {TestModel("inst_model"), "-B0"},
+        // Impulse rewards on timed activities with Erlang phases and on instantaneous ones.
+        {TestModel("features_model"), "-B0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.program + " " + c.args);
         ASSERT_EQ(Run(c.program, "-P./ -None " + c.args, kOneThread).status, 0);
         ASSERT_EQ(Run(c.program, "-P./ -Ntwo " + c.args, kTwoThreads).status, 0);
-        for (const char* suffix : {".arm", ".var", ".pvtype"}) {
+        for (const char* suffix : {".arm", ".var", ".pvtype", ".rates"}) {
             const std::string one = Output(std::string("one") + suffix);
             EXPECT_FALSE(one.empty()) << suffix;
             EXPECT_TRUE(one == Output(std::string("two") + suffix)) << suffix;

@@ -30,7 +30,7 @@ const char kExampleListing0[] = "The Global Variable values for experiment Exper
                                 "ram_size\tfloat\t128\n"
                                 "random_failure_rate\tfloat\t0.005\n";
 
-const char* const kSuffixes[] = {".arm", ".var", ".det", ".pvtype"};
+const char* const kSuffixes[] = {".arm", ".var", ".det", ".pvtype", ".rates"};
 
 class GenProgramTest : public testsupport::ScratchTest {
   protected:
@@ -54,8 +54,8 @@ TEST_F(GenProgramTest, FileNamesArePlainConcatenation) {
     // Four arguments are enough to run.
     RunResult r = Gen("-P. -Nexp1 -B0");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Listing(),
-              (std::vector<std::string>{".exp1.arm", ".exp1.det", ".exp1.pvtype", ".exp1.var"}));
+    EXPECT_EQ(Listing(), (std::vector<std::string>{".exp1.arm", ".exp1.det", ".exp1.pvtype",
+                                                   ".exp1.rates", ".exp1.var"}));
 
     fs::create_directory(work / "sub");
     ASSERT_EQ(Gen("-Psub -Nx -B0").status, 0);
@@ -131,6 +131,8 @@ TEST_F(GenProgramTest, OutputFileThatCannotBeOpenedStopsTheRun) {
         {GenProgram(), "x.det", "Error: Could not open det file \n"},
         {GenProgram(), "x.arm", "Error: Could not open binary file dude\n"},
         {TestModel("exp_model"), "x.arm", "Error: Could not open state space output file\n"},
+        {GenProgram(), "x.rates", "Error: Could not open reward rate file\n"},
+        {TestModel("exp_model"), "x.rates", "Error: Could not open reward rate file\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.program << " with " << c.blocked << " blocked");

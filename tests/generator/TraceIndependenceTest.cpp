@@ -24,7 +24,7 @@ void ExpectSameFiles(const std::string& program, const std::string& name, int ex
     const std::string traced = base + " -Ntraced " + options;
     ASSERT_EQ(0, dir.Run(path, plain).status) << path << " " << plain;
     ASSERT_EQ(0, dir.Run(path, traced).status) << path << " " << traced;
-    for (const char* suffix : {".arm", ".var", ".pvtype"}) {
+    for (const char* suffix : {".arm", ".var", ".pvtype", ".rates"}) {
         const std::string a = dir.Output(std::string("plain") + suffix);
         EXPECT_FALSE(a.empty()) << suffix;
         EXPECT_EQ(a, dir.Output(std::string("traced") + suffix)) << name << suffix;

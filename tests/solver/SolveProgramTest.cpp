@@ -283,17 +283,25 @@ TEST_F(SolveProgramTest, DeterministicChainsAreRefused) {
     EXPECT_FALSE(Exists("m.csv"));
 }
 
-TEST_F(SolveProgramTest, ImpulseRewardsAreRefusedAndTheOtherVariablesComputed) {
-    Variable impulse{"fired", 0, {{1, 1}}, {0, 0}, {0, 2.5}};
+// Files of an older gen, without the reward-rate file: the rate at which impulses
+// are earned is unknown, so a variable that shows one is refused, except at an
+// instant of time, where no impulse counts.
+TEST_F(SolveProgramTest, ImpulseRewardsWithoutTheirRatesAreRefusedAndTheOtherVariablesComputed) {
+    Variable impulse{"fired", 1, {{0, 1}}, {0, 0}, {0, 2.5}};
     Variable plain{"up", 0, {{1, 1}}, Indicator(2, 1), {}};
-    WriteModel(work, "m", 2, {{1, 2, 1.0}}, {impulse, plain});
+    Variable instant{"up_too", 0, {{1, 1}}, Indicator(2, 1), {0, 2.5}};
+    WriteModel(work, "m", 2, {{1, 2, 1.0}}, {impulse, plain, instant});
     RunResult r = Solve("-Nm");
     EXPECT_EQ(1, r.status);
-    EXPECT_THAT(r.err, HasSubstr("variable fired: impulse rewards (state 2 has 2.5)"));
+    EXPECT_THAT(r.err, HasSubstr("variable fired: impulse rewards (state 2 has 2.5): the rate at "
+                                 "which they are earned is in m.rates, which is missing"));
+    EXPECT_THAT(r.out, HasSubstr("note: m.rates is missing"));
+    EXPECT_THAT(r.out, HasSubstr("note: variable up_too is measured at instants of time"));
     const std::vector<CsvRow> rows = Results();
-    ASSERT_EQ(2u, rows.size());
+    ASSERT_EQ(3u, rows.size());
     EXPECT_EQ("refused", rows[0].value);
     ExpectWithinBound(rows[1], std::exp(-1.0), 1e-10);
+    ExpectWithinBound(rows[2], std::exp(-1.0), 1e-10);
 }
 
 TEST_F(SolveProgramTest, BrokenInputIsReportedWithFileAndLine) {
