@@ -5,6 +5,7 @@
 #include "common/SvgPlot.h"
 #include "common/UserError.h"
 #include "common/AtomicFile.h"
+#include "common/ChainFormat.h"
 #include "solver/ChainStructure.h"
 #include "solver/MarkovChain.h"
 #include "solver/Measure.h"
@@ -96,14 +97,19 @@ int Solve(const Options& o) {
     // An output that cannot be written is found now, not after the computation.
     AtomicFile::CheckWritable(o.csv);
     Clock reading;
-    MarkovChain chain = MarkovChain::Read(base + ".arm");
+    // gen writes the binary form beside the text one, or instead of it, and removes
+    // a form it did not write: where both stand they are the same chain.
+    const std::string binary = base + chainformat::kSuffix;
+    const bool readBinary = std::filesystem::exists(binary);
+    const std::string chainFile = readBinary ? binary : base + ".arm";
+    MarkovChain chain = readBinary ? MarkovChain::ReadBinary(binary) : MarkovChain::Read(chainFile);
     std::vector<std::string> names;
     for (const Measure& m : measures)
         names.push_back(m.name);
     const RewardTable rewards = RewardTable::Read(base + ".var", names, chain.States());
     const size_t n = chain.States();
     std::cout << "chain: " << n << " states, " << chain.outgoing.Entries() << " transitions ("
-              << base << ".arm read in " << Seconds(reading.Seconds()) << ")" << std::endl;
+              << chainFile << " read in " << Seconds(reading.Seconds()) << ")" << std::endl;
 
     int failures = 0;
     // Per variable: why it cannot be computed, or "".
