@@ -59,6 +59,8 @@ int main(int argc, char** argv) {
     }
     PVModel* model = study->GetPVModel(false);
     StateSpaceGen::vanishingLimit = VanishingLimit;
+    StateSpaceGen::extendedStorage = ExtendedStorage;
+    StateSpaceGen::binaryChain = static_cast<StateSpaceGen::BinaryChain>(BinaryChainFile);
 
     StateSpaceGen* generator = new StateSpaceGen(model, exp_path, ExpName, flagAbsorb, hash_value,
                                                  db_host, db_entity, traceFileName);

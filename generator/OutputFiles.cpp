@@ -1,6 +1,7 @@
 #include "generator/OutputFiles.h"
 
 #include "BaseClasses/ProcessEnd.h"
+#include "common/ChainFormat.h"
 
 #include <atomic>
 #include <cerrno>
@@ -17,7 +18,8 @@
 
 namespace {
 
-const char* const kSuffixes[OutputFiles::NumKinds] = {".arm", ".var", ".det", ".pvtype", ".rates"};
+const char* const kSuffixes[OutputFiles::NumKinds] = {".arm",    ".var",   ".det",
+                                                      ".pvtype", ".rates", chainformat::kSuffix};
 
 // The temporaries of the current run, read by the signal handler: plain pointers to
 // strings that stay put while they are registered.

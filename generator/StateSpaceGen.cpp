@@ -9,6 +9,7 @@
 #include "BaseClasses/TraceFileContainer.h"
 #include "BaseClasses/TraceFileKestroSSG.h"
 #include "Composer/Join.h"
+#include "generator/BinaryChainWriter.h"
 #include "generator/HybridHash.h"
 #include "generator/OutputFiles.h"
 #include "generator/PipelineSync.h"
@@ -38,6 +39,8 @@ void (StateSpaceGen::*FindNext)(char* state) = nullptr;
 
 StateSpaceGen::Threads StateSpaceGen::threads = StateSpaceGen::Threads::Automatic;
 uint32_t StateSpaceGen::vanishingLimit = 0;
+bool StateSpaceGen::extendedStorage = false;
+StateSpaceGen::BinaryChain StateSpaceGen::binaryChain = StateSpaceGen::BinaryChain::None;
 thread_local uint32_t StateSpaceGen::firingNumber = 0;
 
 namespace {
@@ -133,14 +136,15 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
                              char* /*dbEntity: accepted, not used*/, char* theTraceFileName)
     : lastStateNumber(0), numTimedActions(0), stateCount(0), stateSize(0), numErlangActions(0),
       resultsDB(nullptr), actionKinds(0), model(theModel), reward(nullptr), queue(nullptr),
-      hashTable(nullptr), instantActions(nullptr), timedActions(nullptr), erlangActions(nullptr),
-      actions(nullptr), groups(nullptr), scratchState(nullptr), currentRate(0.0),
-      nextState(nullptr), path(thePath), experimentName(theExperimentName),
+      hashTable(nullptr), extendedTable(nullptr), instantActions(nullptr), timedActions(nullptr),
+      erlangActions(nullptr), actions(nullptr), groups(nullptr), scratchState(nullptr),
+      currentRate(0.0), nextState(nullptr), path(thePath), experimentName(theExperimentName),
       absorbFlag(theAbsorbFlag), outputFileType(1), traceFileName(theTraceFileName), trace(nullptr),
       traceFile(nullptr), traceLevel(0), instantDepth(0), numInstantActions(0),
       hashLoadFactor(theHashLoadFactor), exploredState(nullptr), instantScratch(nullptr),
       branchStates(nullptr), enabledSet(nullptr), filling(&batch), topJoin(nullptr),
-      pipelined(false), files(nullptr), rewardRates(nullptr), impulses(false), closure(nullptr) {
+      pipelined(false), files(nullptr), rewardRates(nullptr), impulses(false), closure(nullptr),
+      binaryWriter(nullptr) {
     if (dbHost != nullptr)
         resultsDB = new ResultsDB(dbHost, -1, nullptr, nullptr, nullptr);
 
@@ -152,8 +156,12 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
     model->listGroups(&groupList);
     groups = groupList.getList();
 
-    hashTable = new HybridHash(model, static_cast<uint32_t>(stateSize), HashTableSize,
-                               HashStatesPerBlock, HashChunkWidth, HashMaxBlocks, hashLoadFactor);
+    if (extendedStorage)
+        extendedTable = new ExtendedStore(static_cast<uint32_t>(stateSize));
+    else
+        hashTable =
+            new HybridHash(model, static_cast<uint32_t>(stateSize), HashTableSize,
+                           HashStatesPerBlock, HashChunkWidth, HashMaxBlocks, hashLoadFactor);
     queue = new Queue(static_cast<unsigned long>(stateSize));
 
     ClassifyActions();
@@ -230,7 +238,7 @@ void StateSpaceGen::StoreInitialState() {
     first.state = initial;
     first.number = stateCount;
     queue->Enqueue(&first);
-    hashTable->Insert(initial, stateCount);
+    Store(initial, stateCount);
     model->SetState(initial);
     CheckStateContract(initial);
     delete[] initial;
@@ -261,6 +269,7 @@ void StateSpaceGen::CheckStateContract(const char* loaded) {
 
 StateSpaceGen::~StateSpaceGen() {
     delete hashTable;
+    delete extendedTable;
     delete queue;
     delete[] instantActions;
     delete[] timedActions;
@@ -276,6 +285,7 @@ StateSpaceGen::~StateSpaceGen() {
     delete files;
     delete rewardRates;
     delete closure;
+    delete binaryWriter;
     // The trace container and its sink stay alive to the end of the process: a
     // trace file is never closed explicitly (every line is flushed when written).
 }
@@ -341,7 +351,7 @@ void StateSpaceGen::SetMethodPointers() {
                          "activities; run without -z\n");
     delete files;
     files = new OutputFiles(path, experimentName);
-    char* stateSpaceName = files->Temporary(OutputFiles::StateSpace);
+    char* stateSpaceName = TextChain() ? files->Temporary(OutputFiles::StateSpace) : nullptr;
     char* rewardName = files->Temporary(OutputFiles::Rewards);
     model->WritePVTypeFile(files->Temporary(OutputFiles::PVType));
 
@@ -386,6 +396,39 @@ void StateSpaceGen::SetMethodPointers() {
     }
 }
 
+void StateSpaceGen::OpenChainFiles(std::ofstream& out, const char* textName) {
+    if (TextChain() && textName != nullptr) {
+        out.open(textName, std::ios::out | std::ios::binary | std::ios::trunc);
+        if (!out.is_open())
+            Fatal(std::cerr, "Error: Could not open state space output file\n");
+    }
+    if (binaryChain != BinaryChain::None) {
+        delete binaryWriter;
+        binaryWriter = new BinaryChainWriter(files->Temporary(OutputFiles::BinaryStateSpace));
+    }
+}
+
+bool StateSpaceGen::CloseChainFiles(std::ofstream& out, uint32_t records,
+                                    const char* countPlaceholder) {
+    bool ok = true;
+    if (TextChain()) {
+        // A count longer than its room would overwrite the first record.
+        if (std::to_string(records).size() > std::strlen(countPlaceholder))
+            Fatal(std::cerr, "Error: the chain has " + std::to_string(records) +
+                                 " states, more than the state-space file of this exploration "
+                                 "can count (" +
+                                 std::to_string(std::strlen(countPlaceholder)) + " digits)\n");
+        WriteCount(out, records);
+        ok = CheckClosed(out, "Error: Could not write state space output file");
+    }
+    if (binaryWriter != nullptr) {
+        ok = binaryWriter->Finish(static_cast<uint32_t>(outputFileType)) && ok;
+        delete binaryWriter;
+        binaryWriter = nullptr;
+    }
+    return ok;
+}
+
 void StateSpaceGen::WriteCount(std::ostream& out, uint32_t records) {
     out.seekp(0);
     out << outputFileType << '\n' << records << '\n';
@@ -409,23 +452,29 @@ void StateSpaceGen::WriteRecord(uint32_t number, bool deterministicReport, Outpu
                                 NumberText& rates) {
     // Room for one destination line and its rate line.
     const size_t entryRoom = 11 + NumberText::MaxLength + 1;
-    file.Commit(AppendLine(file.Reserve(11), number));
+    const bool text = TextChain();
+    if (text)
+        file.Commit(AppendLine(file.Reserve(11), number));
     if (number % 1000 == 0)
         std::cout << "_$" << number << "$" << std::endl;
     if (absorbFlag == 1 && transitions.empty())
         ReportAbsorbing(deterministicReport);
     transitions.Finish();
-    for (const auto& entry : transitions) {
-        char* at = AppendLine(file.Reserve(entryRoom), entry.first);
-        at = rates.Append(at, entry.second);
+    if (binaryWriter != nullptr)
+        binaryWriter->Add(transitions);
+    if (text) {
+        for (const auto& entry : transitions) {
+            char* at = AppendLine(file.Reserve(entryRoom), entry.first);
+            at = rates.Append(at, entry.second);
+            *at++ = '\n';
+            file.Commit(at);
+        }
+        char* at = file.Reserve(2);
+        *at++ = '0';
         *at++ = '\n';
         file.Commit(at);
     }
     transitions.clear();
-    char* at = file.Reserve(2);
-    *at++ = '0';
-    *at++ = '\n';
-    file.Commit(at);
 }
 
 uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*step)(char*),
@@ -563,7 +612,9 @@ void StateSpaceGen::Advance(PipelineSlot& slot, int stage) {
     SuccessorBatch& b = slot.batch;
     if (slot.stage < 1 && stage >= 1)
         for (size_t k = 0; k < b.count; k++)
-            b.list[k].probe = hashTable->Prepare(b.list[k].probe.digest);
+            b.list[k].probe = extendedTable != nullptr
+                                  ? extendedTable->Prepare(b.list[k].probe.digest)
+                                  : hashTable->Prepare(b.list[k].probe.digest);
     if (slot.stage < 2 && stage >= 2)
         FetchSuccessors(b);
     if (slot.stage < 3 && stage >= 3)
@@ -577,8 +628,10 @@ void StateSpaceGen::ReleaseRunStorage() {
     reward = nullptr;
     // The table's entries are no longer needed once every state has its number; the
     // stored state copies go with the hash table itself.
-    delete[] hashTable->table;
-    hashTable->table = nullptr;
+    if (hashTable != nullptr) {
+        delete[] hashTable->table;
+        hashTable->table = nullptr;
+    }
 }
 
 // A failed write is never reported as success: the front end would read a
@@ -603,20 +656,18 @@ bool StateSpaceGen::CheckClosed(std::ofstream& out, const char* message) {
 }
 
 void StateSpaceGen::GenStateSpaceNormal(char* stateSpaceFile, char* rewardFile) {
-    std::ofstream out(stateSpaceFile, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!out.is_open())
-        Fatal(std::cerr, "Error: Could not open state space output file\n");
+    std::ofstream out;
+    OpenChainFiles(out, stateSpaceFile);
     out << std::scientific;
     out.precision(10);
     std::cout << std::scientific;
 
     OpenRewardFiles(rewardFile);
 
-    out << outputFileType << '\n' << NormalCountPlaceholder << '\n';
+    if (TextChain())
+        out << outputFileType << '\n' << NormalCountPlaceholder << '\n';
     uint32_t records = ExploreQueue(out, FindNext, false);
-    WriteCount(out, records);
-
-    bool ok = CheckClosed(out, "Error: Could not write state space output file");
+    bool ok = CloseChainFiles(out, records, NormalCountPlaceholder);
     ok = CloseRewardRates(records) && ok;
     ReleaseRunStorage();
     ok = CheckWritten(rewfile, "Error: Could not write reward file") && ok;
@@ -721,7 +772,7 @@ inline void StateSpaceGen::RecordNewState(double rate, char* state, const double
     scratchState->number = stateCount;
     queue->Enqueue(scratchState);
     scratchState->state = nextState;
-    hashTable->Insert(state, stateCount);
+    Store(state, stateCount);
     transitions.Add(stateCount, rate);
     if (rewards != nullptr)
         reward->Calculate(stateCount, rewards);
@@ -729,7 +780,7 @@ inline void StateSpaceGen::RecordNewState(double rate, char* state, const double
         reward->Calculate(stateCount);
 }
 
-inline void StateSpaceGen::Record(double value, int32_t number, char* state,
+inline void StateSpaceGen::Record(double value, int64_t number, char* state,
                                   const double* rewards) {
     assert(value != 0 && std::isfinite(value) && "values are checked where they are read");
     if (number >= 0)
@@ -740,7 +791,7 @@ inline void StateSpaceGen::Record(double value, int32_t number, char* state,
 
 void StateSpaceGen::ReachStable(double rate) {
     if (!Deferring()) {
-        SaveStableState(rate, hashTable->Lookup(nextState));
+        SaveStableState(rate, Find(nextState));
         return;
     }
     if (rate == 0)
@@ -760,7 +811,7 @@ void StateSpaceGen::ReachStable(double rate) {
         b.list[k].probe.digest = HybridHash::Digest(nextState, static_cast<uint32_t>(stateSize));
         b.list[k].rate = rate;
     } else {
-        b.list[k] = {hashTable->Prepare(nextState), rate};
+        b.list[k] = {PrepareFind(nextState), rate};
     }
     std::memcpy(&b.states[k * size], nextState, size);
     if (values > 0)
@@ -770,11 +821,18 @@ void StateSpaceGen::ReachStable(double rate) {
 void StateSpaceGen::FetchSuccessors(SuccessorBatch& b) {
     // The index slots asked for while firing have arrived by now.
     const size_t size = static_cast<size_t>(stateSize);
+    if (extendedTable != nullptr) {
+        for (size_t k = 0; k < b.count; k++)
+            extendedTable->FetchCandidate(&b.states[k * size], b.list[k].probe);
+        return;
+    }
     for (size_t k = 0; k < b.count; k++)
         hashTable->FetchCandidate(&b.states[k * size], b.list[k].probe);
 }
 
 void StateSpaceGen::FetchWalkEnds(SuccessorBatch& b) {
+    if (hashTable == nullptr)
+        return; // the extended table has no walks of its own
     for (size_t k = 0; k < b.count; k++)
         hashTable->FetchWalkEnd(b.list[k].probe);
 }
@@ -784,8 +842,10 @@ void StateSpaceGen::SaveSuccessors(SuccessorBatch& b) {
     const size_t values = reward != nullptr ? reward->ValuesPerRecord() : 0;
     for (size_t k = 0; k < b.count; k++) {
         char* state = &b.states[k * size];
-        Record(b.list[k].rate, hashTable->Lookup(state, b.list[k].probe), state,
-               values > 0 ? &b.rewards[k * values] : nullptr);
+        Record(b.list[k].rate,
+               extendedTable != nullptr ? extendedTable->Lookup(state, b.list[k].probe)
+                                        : hashTable->Lookup(state, b.list[k].probe),
+               state, values > 0 ? &b.rewards[k * values] : nullptr);
     }
     b.count = 0;
 }
@@ -797,7 +857,7 @@ void StateSpaceGen::EndStep() {
     SaveSuccessors(*filling);
 }
 
-void StateSpaceGen::SaveStableState(double value, int32_t number) {
+void StateSpaceGen::SaveStableState(double value, int64_t number) {
     if (Tracing(4))
         trace->printf(4, "The rate to this state: %f", value);
     // A rate of 0 or a path of probability 0 is no transition and numbers no state.

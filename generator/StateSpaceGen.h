@@ -3,6 +3,7 @@
 
 #include "BaseClasses/List.h"
 #include "generator/DeterministicList.h"
+#include "generator/ExtendedStore.h"
 #include "generator/HybridHash.h"
 #include "generator/StateSpaceGenFormat.h"
 #include "generator/state_struct.h"
@@ -14,6 +15,7 @@
 
 class BaseActionClass;
 class BaseGroupClass;
+class BinaryChainWriter;
 class Join;
 class OutputFiles;
 class PipelineSync;
@@ -82,7 +84,10 @@ class StateSpaceGen {
     PVModel* model;
     Reward* reward;
     Queue* queue;
+    // The state table: today's (the default), or with -x the extended one, which
+    // numbers up to 2^32 - 1 states; the other is null.
     HybridHash* hashTable;
+    ExtendedStore* extendedTable;
     BaseActionClass** instantActions;
     BaseActionClass** timedActions;
     BaseActionClass** erlangActions;
@@ -122,6 +127,12 @@ class StateSpaceGen {
     // firing's vanishing markings, at most this many, are eliminated exactly by a
     // VanishingClosure (see FindNextEliminating).
     static uint32_t vanishingLimit;
+    // Whether the next generator built keeps its states in an ExtendedStore.
+    static bool extendedStorage;
+    // The state-space file in binary form (.armb): none, beside the text one, or
+    // instead of it.
+    enum class BinaryChain { None, Beside, Instead };
+    static BinaryChain binaryChain;
 
     // Classifies the model's actions and numbers its current state 1 (enqueued,
     // stored and loaded back); an empty model ends the run.
@@ -153,7 +164,7 @@ class StateSpaceGen {
     // `number` (negative: a new state, numbered now). Every exploration records
     // through here or SaveSuccessors, which share the rule: a value of 0 is no
     // transition.
-    void SaveStableState(double value, int32_t number);
+    void SaveStableState(double value, int64_t number);
     // Sets the load factor for a table built later.
     void setHashValue(double v) { hashLoadFactor = v; }
 
@@ -191,7 +202,20 @@ class StateSpaceGen {
     void RecordNewState(double rate, char* state, const double* rewards);
     // The end of every record path: `value` into state `number`, or a new state with
     // the bytes `state` (and its captured rewards, or null to read the model's).
-    void Record(double value, int32_t number, char* state, const double* rewards);
+    void Record(double value, int64_t number, char* state, const double* rewards);
+    // The state table's operations, whichever table the run keeps.
+    int64_t Find(char* state) {
+        return extendedTable != nullptr ? extendedTable->Lookup(state) : hashTable->Lookup(state);
+    }
+    HybridHash::Probe PrepareFind(const char* state) {
+        return extendedTable != nullptr ? extendedTable->Prepare(state) : hashTable->Prepare(state);
+    }
+    void Store(char* state, uint32_t number) {
+        if (extendedTable != nullptr)
+            extendedTable->Insert(state, number);
+        else
+            hashTable->Insert(state, number);
+    }
     // A rate, probability or weight read from the model, checked where it is read:
     // what reaches a record is then a positive rate or, for a deterministic firing,
     // minus a probability.
@@ -271,6 +295,15 @@ class StateSpaceGen {
     void WriteImpulses(uint32_t number, const SuccessorBatch& b);
     // The resolution of FindNextEliminating, made when that step is chosen.
     VanishingClosure* closure;
+    // The binary state-space file of the run, when it writes one.
+    BinaryChainWriter* binaryWriter;
+    bool TextChain() const { return binaryChain != BinaryChain::Instead; }
+    // Opens the state-space files of the run: the text one at `textName` (unless the
+    // run writes the binary one instead), the binary one when asked for.
+    void OpenChainFiles(std::ofstream& out, const char* textName);
+    // Writes the count into the text file and completes the binary one; false when
+    // either could not be written (reported on standard error).
+    bool CloseChainFiles(std::ofstream& out, uint32_t records, const char* countPlaceholder);
     // The number of the state the calling thread fires, for messages. Per thread, so
     // that writing it for every state touches no memory the other thread reads.
     static thread_local uint32_t firingNumber;

@@ -29,9 +29,13 @@ void StateSpaceGen::GenStateSpaceDeterministic(char* stateSpaceFile, char* rewar
     std::ofstream det(detFile, std::ios::out | std::ios::binary | std::ios::trunc);
     if (!det.is_open())
         Fatal(std::cerr, "Error: Could not open det file \n");
-    std::ofstream out(stateSpaceFile, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!out.is_open())
-        Fatal(std::cerr, "Error: Could not open binary file dude\n"); // exact text
+    std::ofstream out;
+    if (TextChain()) {
+        out.open(stateSpaceFile, std::ios::out | std::ios::binary | std::ios::trunc);
+        if (!out.is_open())
+            Fatal(std::cerr, "Error: Could not open binary file dude\n"); // exact text
+    }
+    OpenChainFiles(out, nullptr);
     out << std::scientific;
     out.precision(10);
     det << std::scientific;
@@ -40,16 +44,15 @@ void StateSpaceGen::GenStateSpaceDeterministic(char* stateSpaceFile, char* rewar
 
     OpenRewardFiles(rewardFile);
 
-    out << outputFileType << '\n' << DeterministicCountPlaceholder << '\n';
+    if (TextChain())
+        out << outputFileType << '\n' << DeterministicCountPlaceholder << '\n';
     uint32_t records = ExploreQueue(out, &StateSpaceGen::FindNextDeterministic, true);
-    WriteCount(out, records);
-    out.flush();
     det.flush();
 
     bool binary = outputFileType == 2 || outputFileType == 4 || outputFileType == 6;
     detList.writeEnablingStates(det, binary ? BinaryOutput : TextOutput);
 
-    bool ok = CheckClosed(out, "Error: Could not write state space output file");
+    bool ok = CloseChainFiles(out, records, DeterministicCountPlaceholder);
     ok = CheckClosed(det, "Error: Could not write det file") && ok;
     ok = CloseRewardRates(records) && ok;
     ReleaseRunStorage();
@@ -76,7 +79,7 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
             double delay = parameters != nullptr ? parameters[0] : a->SampleDistribution();
             if (!(delay >= 0.0) || !std::isfinite(delay))
                 BadValue(a, "delay", delay, "a delay must be a finite number of at least 0");
-            detList.insertEnablingState(hashTable->Lookup(exploredState), delay);
+            detList.insertEnablingState(static_cast<int>(Find(exploredState)), delay);
         } else {
             const double rate = a->Rate();
             CheckRate(a, rate);
@@ -108,7 +111,7 @@ void StateSpaceGen::FireInstantDet(double p) {
     int count = CollectEnabledInstant(enabled);
     if (count == 0) {
         // A negative value is a deterministic firing.
-        SaveStableState(p * currentRate, hashTable->Lookup(nextState));
+        SaveStableState(p * currentRate, Find(nextState));
         return;
     }
     if (count == 1) {

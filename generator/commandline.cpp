@@ -23,6 +23,8 @@ char* db_host = nullptr;
 char* db_entity = nullptr;
 int TempTraceLevel = 0;
 uint32_t VanishingLimit = 0;
+bool ExtendedStorage = false;
+int BinaryChainFile = 0;
 
 namespace {
 
@@ -159,6 +161,19 @@ void commandline(int argc, char** argv, int& fileType, char*& traceFileName) {
             break;
         case 'a':
             flagAbsorb = 1;
+            break;
+        case 'x':
+            ExtendedStorage = true;
+            break;
+        case 'b':
+            if (value == nullptr)
+                BinaryChainFile = 1;
+            else if (std::strcmp(value, "only") == 0)
+                BinaryChainFile = 2;
+            else
+                Fatal(std::cout, std::string("ERROR: -b takes no value, or \"only\" (the binary "
+                                             "state-space file instead of the text one): -b") +
+                                     value + "\n");
             break;
         case 'z':
             VanishingLimit = DefaultVanishingLimit;

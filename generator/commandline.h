@@ -17,6 +17,12 @@ extern int TempTraceLevel;
 // (-z[<limit>]) the vanishing markings after each timed firing are explored and
 // eliminated exactly, at most this many per timed firing.
 extern uint32_t VanishingLimit;
+// -x: the states are kept in the extended table, which numbers up to 2^32 - 1 of
+// them, instead of today's, which stops at 12,799,999.
+extern bool ExtendedStorage;
+// -b: the binary state-space file (.armb) beside the text one (1); -bonly: instead
+// of it (2); otherwise 0.
+extern int BinaryChainFile;
 // The limit of a bare -z: enough for any closure that fits in memory comfortably.
 constexpr uint32_t DefaultVanishingLimit = 1000000;
 

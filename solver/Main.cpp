@@ -5,6 +5,7 @@
 #include "common/SvgPlot.h"
 #include "common/UserError.h"
 #include "common/AtomicFile.h"
+#include "common/ChainFormat.h"
 #include "solver/ChainStructure.h"
 #include "solver/MarkovChain.h"
 #include "solver/Measure.h"
@@ -96,7 +97,12 @@ int Solve(const Options& o) {
     // An output that cannot be written is found now, not after the computation.
     AtomicFile::CheckWritable(o.csv);
     Clock reading;
-    MarkovChain chain = MarkovChain::Read(base + ".arm");
+    // gen writes the binary form beside the text one, or instead of it, and removes
+    // a form it did not write: where both stand they are the same chain.
+    const std::string binary = base + chainformat::kSuffix;
+    const bool readBinary = std::filesystem::exists(binary);
+    const std::string chainFile = readBinary ? binary : base + ".arm";
+    MarkovChain chain = readBinary ? MarkovChain::ReadBinary(binary) : MarkovChain::Read(chainFile);
     std::vector<std::string> names;
     for (const Measure& m : measures)
         names.push_back(m.name);
@@ -106,7 +112,7 @@ int Solve(const Options& o) {
     if (std::filesystem::exists(ratesFile))
         rewards.ReadRates(ratesFile, n);
     std::cout << "chain: " << n << " states, " << chain.outgoing.Entries() << " transitions ("
-              << base << ".arm read in " << Seconds(reading.Seconds()) << ")" << std::endl;
+              << chainFile << " read in " << Seconds(reading.Seconds()) << ")" << std::endl;
     if (!rewards.exact && !measures.empty())
         std::cout << "note: " << ratesFile << " is missing (the files of an older gen): the rate "
                   << "rewards are " << base << ".var's, to 6 significant digits, and impulse "

@@ -20,6 +20,10 @@ class MarkovChain {
   public:
     // Reads the file; any fault is a UserError "<file>:<line>: <what>".
     static MarkovChain Read(const std::string& path);
+    // Reads the binary form of the file (.armb, see common/ChainFormat.h), mapped into
+    // memory; the same chain as Read() gives from the text form. Any fault is a
+    // UserError "<file>: <what> (byte <offset>)".
+    static MarkovChain ReadBinary(const std::string& path);
 
     size_t States() const { return exitRate.size(); }
 
