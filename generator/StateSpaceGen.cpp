@@ -847,6 +847,15 @@ void StateSpaceGen::FindNextEliminating(char* state) {
     EndStep();
 }
 
+// The line after the depth failure of the normal exploration: the firings it gave up
+// on are a vanishing loop or a long chain, which -z resolves without recursion. The
+// deterministic exploration, which -z does not support, does not print it.
+namespace {
+const char kEliminationHint[] =
+    "Hint: run with -z, which eliminates vanishing loops and long chains of instantaneous "
+    "firings exactly (a loop no firing can leave is then reported as a timeless trap)\n";
+} // namespace
+
 void StateSpaceGen::FireInstant(double p) {
     if (instantDepth > MaxInstantDepth) {
         // exact text, matched by callers
@@ -854,7 +863,8 @@ void StateSpaceGen::FireInstant(double p) {
                          "firings exceeded(" +
                              std::to_string(MaxInstantDepth) +
                              ")\nPossible undetermined model.\n"
-                             "Please check the model and try again\n");
+                             "Please check the model and try again\n" +
+                             kEliminationHint);
     }
     // The model is not read out and loaded back here: loading a model with the state
     // it holds changes nothing (every state variable's SetState reads back exactly

@@ -180,7 +180,10 @@ TEST_F(GeneratorModelsTest, InstModelStopsAfterTwentyFourChainedFirings) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Error:  Maximum number of zero time transition recursive firings "
                      "exceeded(23)\nPossible undetermined model.\n"
-                     "Please check the model and try again\n");
+                     "Please check the model and try again\n"
+                     "Hint: run with -z, which eliminates vanishing loops and long chains of "
+                     "instantaneous firings exactly (a loop no firing can leave is then "
+                     "reported as a timeless trap)\n");
     EXPECT_THAT(r.out, Not(HasSubstr("Generated")));
 }
 
