@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
     }
     PVModel* model = study->GetPVModel(false);
     StateSpaceGen::vanishingLimit = VanishingLimit;
+    StateSpaceGen::statesListing = StatesListing;
 
     StateSpaceGen* generator = new StateSpaceGen(model, exp_path, ExpName, flagAbsorb, hash_value,
                                                  db_host, db_entity, traceFileName);

@@ -17,7 +17,7 @@
 
 namespace {
 
-const char* const kSuffixes[OutputFiles::NumKinds] = {".arm", ".var", ".det", ".pvtype"};
+const char* const kSuffixes[OutputFiles::NumKinds] = {".arm", ".var", ".det", ".pvtype", ".states"};
 
 // The temporaries of the current run, read by the signal handler: plain pointers to
 // strings that stay put while they are registered.

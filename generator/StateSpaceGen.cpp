@@ -13,6 +13,7 @@
 #include "generator/PipelineSync.h"
 #include "generator/ResultsDB.h"
 #include "generator/StateSpaceGenFormat.h"
+#include "generator/MarkingList.h"
 #include "generator/Reward.h"
 #include "generator/VanishingClosure.h"
 #include "generator/queue.h"
@@ -36,6 +37,7 @@ void (StateSpaceGen::*FindNext)(char* state) = nullptr;
 
 StateSpaceGen::Threads StateSpaceGen::threads = StateSpaceGen::Threads::Automatic;
 uint32_t StateSpaceGen::vanishingLimit = 0;
+int StateSpaceGen::statesListing = 0;
 thread_local uint32_t StateSpaceGen::firingNumber = 0;
 
 namespace {
@@ -138,7 +140,7 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
       traceFile(nullptr), traceLevel(0), instantDepth(0), numInstantActions(0),
       hashLoadFactor(theHashLoadFactor), exploredState(nullptr), instantScratch(nullptr),
       branchStates(nullptr), enabledSet(nullptr), filling(&batch), topJoin(nullptr),
-      pipelined(false), files(nullptr), closure(nullptr) {
+      pipelined(false), files(nullptr), closure(nullptr), markings(nullptr) {
     if (dbHost != nullptr)
         resultsDB = new ResultsDB(dbHost, -1, nullptr, nullptr, nullptr);
 
@@ -273,6 +275,7 @@ StateSpaceGen::~StateSpaceGen() {
     std::free(enabledSet);
     delete files;
     delete closure;
+    delete markings;
     // The trace container and its sink stay alive to the end of the process: a
     // trace file is never closed explicitly (every line is flushed when written).
 }
@@ -446,8 +449,12 @@ uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*st
             assert(number == lastStateNumber + 1 && "states leave the queue in number order");
             lastStateNumber = number;
             firingNumber = number;
-            if (Tracing(1))
+            if (Tracing(1)) {
                 trace->printf(1, "State Number = %d", static_cast<int>(number));
+                // The step loads the state again; loading it twice changes nothing.
+                model->SetState(s->state);
+                TraceMarking();
+            }
             (this->*step)(s->state);
             WriteRecord(number, deterministicReport, file, rates);
             records++;
@@ -614,10 +621,41 @@ void StateSpaceGen::GenStateSpaceNormal(char* stateSpaceFile, char* rewardFile) 
     WriteCount(out, records);
 
     bool ok = CheckClosed(out, "Error: Could not write state space output file");
+    ok = WriteStates() && ok;
     ReleaseRunStorage();
     ok = CheckWritten(rewfile, "Error: Could not write reward file") && ok;
     if (!ok)
         EndProcess(1);
+}
+
+bool StateSpaceGen::WriteStates() {
+    if (statesListing == 0)
+        return true;
+    std::ofstream out(files->Temporary(OutputFiles::States),
+                      std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) {
+        std::cerr << "Error: Could not open the states file" << std::endl;
+        return false;
+    }
+    if (markings == nullptr)
+        markings = new MarkingList(model->TopModel, statesListing == 2);
+    std::string line;
+    for (uint32_t n = 1; n <= stateCount; n++) {
+        model->SetState(const_cast<char*>(hashTable->StoredState(n)));
+        line = std::to_string(n);
+        markings->Append(line);
+        line += '\n';
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    }
+    return CheckClosed(out, "Error: Could not write the states file");
+}
+
+void StateSpaceGen::TraceMarking() {
+    if (markings == nullptr)
+        markings = new MarkingList(model->TopModel, statesListing == 2);
+    markingText = "Marking:";
+    markings->Append(markingText);
+    trace->printStr(1, &markingText[0]);
 }
 
 void StateSpaceGen::FindNextNormal(char* state) {

@@ -53,6 +53,7 @@ void StateSpaceGen::GenStateSpaceDeterministic(char* stateSpaceFile, char* rewar
 
     bool ok = CheckClosed(out, "Error: Could not write state space output file");
     ok = CheckClosed(det, "Error: Could not write det file") && ok;
+    ok = WriteStates() && ok;
     ReleaseRunStorage();
     ok = CheckWritten(rewfile, "Error: Could not write reward file") && ok;
     if (!ok)

@@ -17,6 +17,9 @@ extern int TempTraceLevel;
 // (-z[<limit>]) the vanishing markings after each timed firing are explored and
 // eliminated exactly, at most this many per timed firing.
 extern uint32_t VanishingLimit;
+// 0: no states file. 1 (-m): the states file lists each state's nonzero places;
+// 2 (-mall): every place.
+extern int StatesListing;
 // The limit of a bare -z: enough for any closure that fits in memory comfortably.
 constexpr uint32_t DefaultVanishingLimit = 1000000;
 
