@@ -254,7 +254,10 @@ void Model::CheckNames() const {
         case ReservedKind::StandardLibrary:
             clash = n.role == GlobalVar;
             break;
-        case ReservedKind::Generated:
+        case ReservedKind::StudyLocal:
+            clash = n.role == GlobalVar;
+            break;
+        case ReservedKind::ModelLocal:
             clash = n.role == GlobalVar || n.role == PlaceVar;
             break;
         case ReservedKind::None:

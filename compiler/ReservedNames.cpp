@@ -22,7 +22,7 @@
 //     unqualified (Rate, Enabled, Places, TheDistribution, ...);
 //   - the names the generated methods give their own parameters and variables, which
 //     hide a global variable or a place of the same name there (value, experiment,
-//     size, initial, ...).
+//     size, initial, ...), in two tables: the study's and the model constructors'.
 // The macro and standard-library tables hold every such name the headers declare with
 // g++ 12 and glibc in C++17 mode: each identifier of the preprocessed headers was
 // declared as a global variable, and the names the compiler refused were kept. Names
@@ -2480,14 +2480,16 @@ const char* const kFramework[] = {"ACTIONMODELPAIRCLASS_H",
                                   "primes",
                                   "slist"};
 
-const char* const kGenerated[] = {"InitialActionList",
-                                  "InitialGroupList",
-                                  "InitialPlaces",
-                                  "experiment",
-                                  "initial",
-                                  "name",
-                                  "size",
-                                  "value"};
+// The parameters of the study's generated methods, where a global variable of the
+// same name would be hidden (SetGVs(int experiment), OverrideGVValue(char* name,
+// void* value)).
+const char* const kStudyLocals[] = {"experiment", "name", "value"};
+
+// The variables of the generated model constructors, where the initial markings and
+// the places are written: a global variable read there, or a place assigned there,
+// of the same name would be the local instead.
+const char* const kModelLocals[] = {"InitialActionList", "InitialGroupList", "InitialPlaces",
+                                    "initial", "size"};
 
 template <size_t N> bool Listed(const char* const (&table)[N], const std::string& name) {
     return std::binary_search(std::begin(table), std::end(table), name.c_str(),
@@ -2509,8 +2511,10 @@ ReservedKind ReservedNameKind(const std::string& name) {
         return ReservedKind::StandardLibrary;
     if (Listed(kFramework, name))
         return ReservedKind::Framework;
-    if (Listed(kGenerated, name))
-        return ReservedKind::Generated;
+    if (Listed(kStudyLocals, name))
+        return ReservedKind::StudyLocal;
+    if (Listed(kModelLocals, name))
+        return ReservedKind::ModelLocal;
     return ReservedKind::None;
 }
 
@@ -2518,6 +2522,6 @@ std::vector<std::vector<std::string>> ReservedNameTables() {
     auto copy = [](const auto& table) {
         return std::vector<std::string>(std::begin(table), std::end(table));
     };
-    return {copy(kKeywords), copy(kStandardMacros), copy(kStandardLibrary), copy(kFramework),
-            copy(kGenerated)};
+    return {copy(kKeywords),  copy(kStandardMacros), copy(kStandardLibrary),
+            copy(kFramework), copy(kStudyLocals),    copy(kModelLocals)};
 }

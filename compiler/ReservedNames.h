@@ -13,7 +13,8 @@ enum class ReservedKind {
     StandardMacro,   // a macro of the standard headers the generated code includes
     StandardLibrary, // declared at file scope by those headers
     Framework,       // a name of the framework the generated classes build on
-    Generated        // a parameter or variable of the generated methods
+    StudyLocal,      // a parameter of the generated study's methods
+    ModelLocal       // a variable of the generated model constructors
 };
 
 ReservedKind ReservedNameKind(const std::string& name);

@@ -221,6 +221,8 @@ const Accepted kAccepted[] = {
     {"a reward calling a helper of a place's name",
      {{"rate machine.up", "rate down(machine.up)"},
       {"atomic crew", "code { double down(int x) { return x; } }\natomic crew"}}},
+    {"a place named after a parameter of the generated study",
+     {{"place up = 1, down", "place up = 1, down, value"}}},
     {"a rank of 0",
      {{"output up }\n}", "output up }\n    instant fix { rank 0; input down; output up }\n}"}}},
     {"a rank that is an expression",
