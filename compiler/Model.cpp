@@ -142,6 +142,12 @@ std::string Replacement(const std::string& name) {
     return "my_" + (core.empty() ? std::string("name") : core);
 }
 
+// Whether the identifier that ends at `end` is called: a '(' follows it.
+bool Called(const std::string& text, size_t end) {
+    const size_t next = text.find_first_not_of(" \t\r\n", end);
+    return next != std::string::npos && text[next] == '(';
+}
+
 // The value of a rank written as a number (blanks and parentheses allowed), or false
 // when it is an expression only the running model can evaluate.
 bool LiteralNumber(const std::string& text, double& value) {
@@ -360,6 +366,54 @@ std::string Model::MarkingExpression(const AtomicDecl& atomic, const Fragment& f
                    });
 }
 
+void Model::CheckCalls(const AtomicDecl& atomic, const ActivityDecl& activity) const {
+    std::vector<const Fragment*> fragments{&activity.rate, &activity.phases, &activity.weight,
+                                           &activity.rank};
+    for (const Fragment& f : activity.general)
+        fragments.push_back(&f);
+    for (const Arc& arc : activity.inputs)
+        fragments.push_back(&arc.multiplicity);
+    for (const InputGate& g : activity.inputGates) {
+        fragments.push_back(&g.predicate);
+        fragments.push_back(&g.function);
+    }
+    auto outputs = [&](const Outputs& o) {
+        for (const Arc& arc : o.arcs)
+            fragments.push_back(&arc.multiplicity);
+        for (const Fragment& g : o.gates)
+            fragments.push_back(&g);
+    };
+    outputs(activity.outputs);
+    for (const Case& c : activity.cases) {
+        fragments.push_back(&c.probability);
+        outputs(c.outputs);
+    }
+    // In the generated methods a place's name is its marking and an activity's name
+    // a member of the model's class: either hides a function of that name.
+    for (const Fragment* f : fragments) {
+        Rewrite(f->text, [&](const std::string& text, size_t start, size_t& end, std::string&) {
+            if (!Called(text, end))
+                return false;
+            const std::string word = text.substr(start, end - start);
+            std::string kind;
+            for (const PlaceDecl& p : atomic.places)
+                if (p.name.text == word)
+                    kind = "place";
+            for (const ActivityDecl& a : atomic.activities)
+                if (a.name.text == word)
+                    kind = "activity";
+            if (!kind.empty())
+                Fail(Within(*f, start), "'" + word + "' is called here, but in atomic model " +
+                                            atomic.name.text + " it names " +
+                                            (kind == "place" ? "a " : "an ") + kind +
+                                            ", which hides any function of that name: rename "
+                                            "the " +
+                                            kind + ", such as '" + Replacement(word) + "'");
+            return false;
+        });
+    }
+}
+
 void Model::CheckAtomic(const AtomicDecl& atomic) {
     std::map<std::string, Position> names;
     for (const PlaceDecl& p : atomic.places)
@@ -421,6 +475,7 @@ void Model::CheckAtomic(const AtomicDecl& atomic) {
             Fail(a.rank.at, "rank " + a.rank.text + " of instantaneous activity '" + a.name.text +
                                 "' is negative: write a rank of 0 or more (of the enabled "
                                 "instantaneous activities, those of the highest rank fire)");
+        CheckCalls(atomic, a);
         checkArcs(a.inputs);
         checkArcs(a.outputs.arcs);
         for (const Case& c : a.cases)
@@ -660,17 +715,26 @@ std::string Model::RewardExpression(const Fragment& f) const {
                    });
 }
 
-void Model::CheckUnqualifiedPlaces(const RewardDecl& r, const Fragment& f) const {
+void Model::CheckUnqualifiedPlaces(const RewardDecl& r, const Fragment& f,
+                                   const std::vector<std::string>& members) const {
     Rewrite(f.text, [&](const std::string& text, size_t start, size_t& end, std::string&) {
         std::string word = text.substr(start, end - start);
         size_t k = 0;
         size_t m = 0;
         if (MemberAfter(text, end, k, m))
             return false;
-        // A call is of a function of a code block, and a global variable is itself.
-        size_t next = text.find_first_not_of(" \t\r\n", end);
-        if (next != std::string::npos && text[next] == '(')
+        // A call is of a function of a code block, unless the name is one of the
+        // submodels the expression reads, members of the class it is evaluated in.
+        if (Called(text, end)) {
+            if (std::find(members.begin(), members.end(), word) != members.end())
+                Fail(Within(f, start), "'" + word + "' is called here, but in reward " +
+                                           "variable " + r.name.text +
+                                           " it names a submodel, which hides any function of "
+                                           "that name: rename the submodel, such as '" +
+                                           Replacement(word) + "'");
             return false;
+        }
+        // A global variable is itself.
         for (const Global& g : file_.globals)
             if (g.name.text == word)
                 return false;
@@ -707,7 +771,7 @@ void Model::CheckRewards() {
                     deps->push_back(dep);
             }
         }
-        CheckUnqualifiedPlaces(r, f);
+        CheckUnqualifiedPlaces(r, f, models);
     };
     for (const RewardDecl& r : file_.rewards) {
         Unique(names, r.name, "reward variable");

@@ -95,12 +95,17 @@ class Model {
     void CheckGlobals();
     void CheckStudy();
     void CheckAtomic(const AtomicDecl& atomic);
+    // Refuses a place or an activity of the model called as a function in one of the
+    // activity's expressions (one named after a helper or a library function).
+    void CheckCalls(const AtomicDecl& atomic, const ActivityDecl& activity) const;
     void CheckJoins();
     void FindTop();
     void CheckRewards();
     // Refuses a place of a submodel named in a reward fragment without the submodel,
-    // naming the qualified names that would be meant.
-    void CheckUnqualifiedPlaces(const RewardDecl& r, const Fragment& f) const;
+    // naming the qualified names that would be meant, and a call of a name that
+    // `members`, the submodels the fragment's class holds, hides.
+    void CheckUnqualifiedPlaces(const RewardDecl& r, const Fragment& f,
+                                const std::vector<std::string>& members) const;
     std::vector<std::string> PlacesOf(const std::string& model) const;
     // The initial marking of a place of a model as written, blanks removed ("0" when
     // none is given); a join's shared place starts as its first member does.

@@ -182,6 +182,20 @@ const Mistake kNameMistakes[] = {
      "m.san:1:26: error: 'exp' cannot name a global variable: the C and C++ standard headers "
      "the generated code includes declare it at file scope, where global variables are; choose "
      "another name, such as 'my_exp'"},
+    {"a place called as the function it is named after",
+     "place up = 1, down\n    timed fail { exponential fail_rate;",
+     "place up = 1, down, exp\n    timed fail { exponential exp(fail_rate);",
+     "m.san:5:30: error: 'exp' is called here, but in atomic model machine it names a place, "
+     "which hides any function of that name: rename the place, such as 'my_exp'"},
+    {"an activity called as the function it is named after", "timed fail { exponential fail_rate;",
+     "timed log { exponential log(fail_rate);",
+     "m.san:5:29: error: 'log' is called here, but in atomic model machine it names an "
+     "activity, which hides any function of that name: rename the activity, such as 'my_log'"},
+    {"a reward calling a function named after a submodel it reads", "rate machine.up",
+     "rate machine.up * machine(1)",
+     "m.san:10:49: error: 'machine' is called here, but in reward variable availability it "
+     "names a submodel, which hides any function of that name: rename the submodel, such as "
+     "'my_machine'"},
     {"a reward naming a place without its submodel", "rate machine.up", "rate up",
      "m.san:10:36: error: reward variable availability names place 'up' without its "
      "submodel: write 'machine.up'"},
@@ -223,6 +237,13 @@ const Accepted kAccepted[] = {
       {"atomic crew", "code { double down(int x) { return x; } }\natomic crew"}}},
     {"a place named after a parameter of the generated study",
      {{"place up = 1, down", "place up = 1, down, value"}}},
+    {"a reward calling a helper named after a submodel it does not read",
+     {{"rate machine.up", "rate machine.up * crew(1)"},
+      {"atomic crew", "code { double crew(int x) { return x; } }\natomic crew"}}},
+    {"a helper called in an activity of another model that has a place of its name",
+     {{"exponential 0.1;", "exponential 0.1 * spare(1);"},
+      {"atomic machine", "code { double spare(int x) { return x; } }\natomic machine"},
+      {"atomic crew { place down }", "atomic crew { place down, spare }"}}},
     {"a rank of 0",
      {{"output up }\n}", "output up }\n    instant fix { rank 0; input down; output up }\n}"}}},
     {"a rank that is an expression",
