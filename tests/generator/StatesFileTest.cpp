@@ -145,6 +145,18 @@ TEST_F(StatesFileTest, ReplicasArraysAndNestedSharesHaveNamesOfTheirOwn) {
     EXPECT_EQ(std::to_string(states.size()), Lines(Output("out/f.arm"))[1]);
 }
 
+TEST_F(StatesFileTest, WithEliminationOnlyStableStatesAreListed) {
+    // The loop between a and b is vanishing: its markings get no number.
+    for (const char* threads : kThreads) {
+        SCOPED_TRACE(threads);
+        RunResult r = Run(TestModel("elim_loop"), "-Pout/ -Nz -B0 -z -mall", threads);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(Output("out/z.states"), "1 idle=1 a=0 b=0 done1=0 done2=0\n"
+                                          "2 idle=0 a=0 b=0 done1=1 done2=0\n"
+                                          "3 idle=0 a=0 b=0 done1=0 done2=1\n");
+    }
+}
+
 TEST_F(StatesFileTest, TheTraceShowsEachStatesMarkingAfterItsNumber) {
     RunResult r = Gen("-Pout/ -Nt -B3 -m -l1 -ttrace.txt");
     ASSERT_EQ(r.status, 0) << r.err;
