@@ -1,5 +1,6 @@
 #include "compiler/Model.h"
 
+#include "compiler/ReservedNames.h"
 #include "compiler/Rewrite.h"
 
 #include <algorithm>
@@ -103,9 +104,68 @@ bool NonNegativeNumber(const std::string& literal) {
     return end != literal.c_str() && *end == '\0' && v >= 0;
 }
 
+// "'a.x'", "'a.x' or 'b.x'", "'a.x', 'b.x' or 'c.x'".
+std::string Alternatives(const std::vector<std::string>& names) {
+    std::string out;
+    for (size_t k = 0; k < names.size(); k++)
+        out += (k == 0 ? "" : k + 1 == names.size() ? " or " : ", ") + ("'" + names[k] + "'");
+    return out;
+}
+
+// What a name the generated code cannot carry is, and a name to write instead.
+std::string ReservedReason(ReservedKind kind) {
+    switch (kind) {
+    case ReservedKind::Implementation:
+        return "names that begin with '_' or contain '__' are reserved to the C++ "
+               "implementation";
+    case ReservedKind::Keyword:
+        return "it is a C++ keyword";
+    case ReservedKind::StandardMacro:
+        return "it is a macro of the C and C++ standard headers the generated code includes";
+    case ReservedKind::StandardLibrary:
+        return "the C and C++ standard headers the generated code includes declare it at "
+               "file scope, where global variables are";
+    case ReservedKind::Framework:
+        return "it is a name of the framework the generated classes are built on";
+    default:
+        return "the generated code uses it for its own variables";
+    }
+}
+
+std::string Replacement(const std::string& name) {
+    std::string core;
+    for (char c : name)
+        if (c != '_' || (!core.empty() && core.back() != '_'))
+            core += c;
+    while (!core.empty() && core.back() == '_')
+        core.pop_back();
+    return "my_" + (core.empty() ? std::string("name") : core);
+}
+
+// Whether the identifier that ends at `end` is called: a '(' follows it.
+bool Called(const std::string& text, size_t end) {
+    const size_t next = text.find_first_not_of(" \t\r\n", end);
+    return next != std::string::npos && text[next] == '(';
+}
+
+// The value of a rank written as a number (blanks and parentheses allowed), or false
+// when it is an expression only the running model can evaluate.
+bool LiteralNumber(const std::string& text, double& value) {
+    std::string t;
+    for (char c : text)
+        if (!std::isspace(static_cast<unsigned char>(c)) && c != '(' && c != ')')
+            t += c;
+    if (t.empty())
+        return false;
+    char* end = nullptr;
+    value = std::strtod(t.c_str(), &end);
+    return *end == '\0';
+}
+
 } // namespace
 
 Model::Model(ModelFile file) : file_(std::move(file)) {
+    CheckNames();
     CheckGlobals();
     CheckStudy();
     std::map<std::string, Position> models;
@@ -148,6 +208,72 @@ std::vector<std::pair<std::string, std::string>> Model::ChildMembers(const JoinD
                 members.emplace_back(c.model.text + "_" + std::to_string(k), c.model.text);
     }
     return members;
+}
+
+// ---------------------------------------------------------------- names
+
+void Model::CheckNames() const {
+    // Where each name ends up in the generated code decides what it may clash with:
+    // a global variable is at file scope beside the standard library's names; places,
+    // activities, models and shared places are members of classes derived from the
+    // framework's; a reward variable's name is only a string there.
+    enum Role { GlobalVar, PlaceVar, Member, RewardVar };
+    struct Named {
+        const Name* name;
+        const char* what;
+        Role role;
+    };
+    std::vector<Named> names;
+    for (const Global& g : file_.globals)
+        names.push_back({&g.name, "a global variable", GlobalVar});
+    for (const AtomicDecl& a : file_.atomics) {
+        names.push_back({&a.name, "a model", Member});
+        for (const PlaceDecl& p : a.places)
+            names.push_back({&p.name, "a place", PlaceVar});
+        for (const ActivityDecl& act : a.activities)
+            names.push_back({&act.name, "an activity", Member});
+    }
+    for (const JoinDecl& j : file_.joins) {
+        names.push_back({&j.name, "a model", Member});
+        for (const ShareDecl& s : j.shares)
+            names.push_back({&s.name, "a shared place", PlaceVar});
+    }
+    for (const RewardDecl& r : file_.rewards)
+        names.push_back({&r.name, "a reward variable", RewardVar});
+    // The first bad name in the file is the one reported.
+    std::stable_sort(names.begin(), names.end(), [](const Named& a, const Named& b) {
+        return a.name->at.line != b.name->at.line ? a.name->at.line < b.name->at.line
+                                                  : a.name->at.column < b.name->at.column;
+    });
+    for (const Named& n : names) {
+        const ReservedKind kind = ReservedNameKind(n.name->text);
+        bool clash = false;
+        switch (kind) {
+        case ReservedKind::Implementation:
+        case ReservedKind::Keyword:
+            clash = true;
+            break;
+        case ReservedKind::StandardMacro:
+        case ReservedKind::Framework:
+            clash = n.role != RewardVar;
+            break;
+        case ReservedKind::StandardLibrary:
+            clash = n.role == GlobalVar;
+            break;
+        case ReservedKind::StudyLocal:
+            clash = n.role == GlobalVar;
+            break;
+        case ReservedKind::ModelLocal:
+            clash = n.role == GlobalVar || n.role == PlaceVar;
+            break;
+        case ReservedKind::None:
+            break;
+        }
+        if (clash)
+            Fail(n.name->at, "'" + n.name->text + "' cannot name " + n.what + ": " +
+                                 ReservedReason(kind) + "; choose another name, such as '" +
+                                 Replacement(n.name->text) + "'");
+    }
 }
 
 // ---------------------------------------------------------------- globals and study
@@ -240,6 +366,54 @@ std::string Model::MarkingExpression(const AtomicDecl& atomic, const Fragment& f
                    });
 }
 
+void Model::CheckCalls(const AtomicDecl& atomic, const ActivityDecl& activity) const {
+    std::vector<const Fragment*> fragments{&activity.rate, &activity.phases, &activity.weight,
+                                           &activity.rank};
+    for (const Fragment& f : activity.general)
+        fragments.push_back(&f);
+    for (const Arc& arc : activity.inputs)
+        fragments.push_back(&arc.multiplicity);
+    for (const InputGate& g : activity.inputGates) {
+        fragments.push_back(&g.predicate);
+        fragments.push_back(&g.function);
+    }
+    auto outputs = [&](const Outputs& o) {
+        for (const Arc& arc : o.arcs)
+            fragments.push_back(&arc.multiplicity);
+        for (const Fragment& g : o.gates)
+            fragments.push_back(&g);
+    };
+    outputs(activity.outputs);
+    for (const Case& c : activity.cases) {
+        fragments.push_back(&c.probability);
+        outputs(c.outputs);
+    }
+    // In the generated methods a place's name is its marking and an activity's name
+    // a member of the model's class: either hides a function of that name.
+    for (const Fragment* f : fragments) {
+        Rewrite(f->text, [&](const std::string& text, size_t start, size_t& end, std::string&) {
+            if (!Called(text, end))
+                return false;
+            const std::string word = text.substr(start, end - start);
+            std::string kind;
+            for (const PlaceDecl& p : atomic.places)
+                if (p.name.text == word)
+                    kind = "place";
+            for (const ActivityDecl& a : atomic.activities)
+                if (a.name.text == word)
+                    kind = "activity";
+            if (!kind.empty())
+                Fail(Within(*f, start), "'" + word + "' is called here, but in atomic model " +
+                                            atomic.name.text + " it names " +
+                                            (kind == "place" ? "a " : "an ") + kind +
+                                            ", which hides any function of that name: rename "
+                                            "the " +
+                                            kind + ", such as '" + Replacement(word) + "'");
+            return false;
+        });
+    }
+}
+
 void Model::CheckAtomic(const AtomicDecl& atomic) {
     std::map<std::string, Position> names;
     for (const PlaceDecl& p : atomic.places)
@@ -296,6 +470,12 @@ void Model::CheckAtomic(const AtomicDecl& atomic) {
         if (!a.weight.empty() && !a.cases.empty())
             Fail(a.weight.at, "the cases of activity '" + a.name.text +
                                   "' have probabilities; give it no weight");
+        double rank = 0;
+        if (a.timing == Timing::Instantaneous && LiteralNumber(a.rank.text, rank) && rank < 0)
+            Fail(a.rank.at, "rank " + a.rank.text + " of instantaneous activity '" + a.name.text +
+                                "' is negative: write a rank of 0 or more (of the enabled "
+                                "instantaneous activities, those of the highest rank fire)");
+        CheckCalls(atomic, a);
         checkArcs(a.inputs);
         checkArcs(a.outputs.arcs);
         for (const Case& c : a.cases)
@@ -535,6 +715,41 @@ std::string Model::RewardExpression(const Fragment& f) const {
                    });
 }
 
+void Model::CheckUnqualifiedPlaces(const RewardDecl& r, const Fragment& f,
+                                   const std::vector<std::string>& members) const {
+    Rewrite(f.text, [&](const std::string& text, size_t start, size_t& end, std::string&) {
+        std::string word = text.substr(start, end - start);
+        size_t k = 0;
+        size_t m = 0;
+        if (MemberAfter(text, end, k, m))
+            return false;
+        // A call is of a function of a code block, unless the name is one of the
+        // submodels the expression reads, members of the class it is evaluated in.
+        if (Called(text, end)) {
+            if (std::find(members.begin(), members.end(), word) != members.end())
+                Fail(Within(f, start), "'" + word + "' is called here, but in reward " +
+                                           "variable " + r.name.text +
+                                           " it names a submodel, which hides any function of "
+                                           "that name: rename the submodel, such as '" +
+                                           Replacement(word) + "'");
+            return false;
+        }
+        // A global variable is itself.
+        for (const Global& g : file_.globals)
+            if (g.name.text == word)
+                return false;
+        std::vector<std::string> qualified;
+        for (const auto& [model, atomic] : submodels_)
+            for (const PlaceDecl& p : atomic->places)
+                if (p.name.text == word)
+                    qualified.push_back(model + "." + word);
+        if (!qualified.empty())
+            Fail(Within(f, start), "reward variable " + r.name.text + " names place '" + word +
+                                       "' without its submodel: write " + Alternatives(qualified));
+        return false;
+    });
+}
+
 void Model::CheckRewards() {
     std::map<std::string, Position> names;
     auto checkReferences = [&](const RewardDecl& r, const Fragment& f,
@@ -556,6 +771,7 @@ void Model::CheckRewards() {
                     deps->push_back(dep);
             }
         }
+        CheckUnqualifiedPlaces(r, f, models);
     };
     for (const RewardDecl& r : file_.rewards) {
         Unique(names, r.name, "reward variable");

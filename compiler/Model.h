@@ -89,12 +89,23 @@ class Model {
     // The atomic models the top model contains (their instances carry these names).
     std::map<std::string, const AtomicDecl*> submodels_;
 
+    // Refuses names the generated C++ cannot carry: keywords, and names of the
+    // standard headers, of the framework and of the generated code itself.
+    void CheckNames() const;
     void CheckGlobals();
     void CheckStudy();
     void CheckAtomic(const AtomicDecl& atomic);
+    // Refuses a place or an activity of the model called as a function in one of the
+    // activity's expressions (one named after a helper or a library function).
+    void CheckCalls(const AtomicDecl& atomic, const ActivityDecl& activity) const;
     void CheckJoins();
     void FindTop();
     void CheckRewards();
+    // Refuses a place of a submodel named in a reward fragment without the submodel,
+    // naming the qualified names that would be meant, and a call of a name that
+    // `members`, the submodels the fragment's class holds, hides.
+    void CheckUnqualifiedPlaces(const RewardDecl& r, const Fragment& f,
+                                const std::vector<std::string>& members) const;
     std::vector<std::string> PlacesOf(const std::string& model) const;
     // The initial marking of a place of a model as written, blanks removed ("0" when
     // none is given); a join's shared place starts as its first member does.

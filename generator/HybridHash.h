@@ -1,6 +1,7 @@
 #ifndef HYBRIDHASH_H
 #define HYBRIDHASH_H
 
+#include <cassert>
 #include <cstdint>
 
 class PVModel;
@@ -146,6 +147,12 @@ class HybridHash {
     void Rehash();
     void AddArray();
 
+    // The stored copy of state `number` (1 to the highest number inserted), valid
+    // until the table is released.
+    const char* StoredState(uint32_t number) const {
+        assert(number >= 1 && number <= highestNumber && "a state that was inserted");
+        return CopyOf(number);
+    }
     // Largest state number the storage can hold.
     uint32_t MaxStates() const { return maxStates; }
     static uint32_t StorageLimit(uint32_t statesPerBlock, uint32_t maxBlocks);

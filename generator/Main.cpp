@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
     StateSpaceGen::vanishingLimit = VanishingLimit;
     StateSpaceGen::extendedStorage = ExtendedStorage;
     StateSpaceGen::binaryChain = static_cast<StateSpaceGen::BinaryChain>(BinaryChainFile);
+    StateSpaceGen::statesListing = StatesListing;
 
     StateSpaceGen* generator = new StateSpaceGen(model, exp_path, ExpName, flagAbsorb, hash_value,
                                                  db_host, db_entity, traceFileName);

@@ -18,8 +18,8 @@
 
 namespace {
 
-const char* const kSuffixes[OutputFiles::NumKinds] = {".arm",    ".var",   ".det",
-                                                      ".pvtype", ".rates", chainformat::kSuffix};
+const char* const kSuffixes[OutputFiles::NumKinds] = {
+    ".arm", ".var", ".det", ".pvtype", ".rates", chainformat::kSuffix, ".states"};
 
 // The temporaries of the current run, read by the signal handler: plain pointers to
 // strings that stay put while they are registered.

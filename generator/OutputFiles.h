@@ -14,7 +14,16 @@
 // SIGINT, SIGTERM, SIGHUP or SIGPIPE).
 class OutputFiles {
   public:
-    enum Kind { StateSpace, Rewards, Deterministic, PVType, Rates, BinaryStateSpace, NumKinds };
+    enum Kind {
+        StateSpace,
+        Rewards,
+        Deterministic,
+        PVType,
+        Rates,
+        BinaryStateSpace,
+        States,
+        NumKinds
+    };
 
     // The final names are the plain concatenation of path, name and each suffix.
     OutputFiles(const char* path, const char* name);

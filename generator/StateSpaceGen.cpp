@@ -15,6 +15,7 @@
 #include "generator/PipelineSync.h"
 #include "generator/ResultsDB.h"
 #include "generator/StateSpaceGenFormat.h"
+#include "generator/MarkingList.h"
 #include "generator/Reward.h"
 #include "generator/RewardRates.h"
 #include "generator/VanishingClosure.h"
@@ -41,6 +42,7 @@ StateSpaceGen::Threads StateSpaceGen::threads = StateSpaceGen::Threads::Automati
 uint32_t StateSpaceGen::vanishingLimit = 0;
 bool StateSpaceGen::extendedStorage = false;
 StateSpaceGen::BinaryChain StateSpaceGen::binaryChain = StateSpaceGen::BinaryChain::None;
+int StateSpaceGen::statesListing = 0;
 thread_local uint32_t StateSpaceGen::firingNumber = 0;
 
 namespace {
@@ -144,7 +146,7 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
       hashLoadFactor(theHashLoadFactor), exploredState(nullptr), instantScratch(nullptr),
       branchStates(nullptr), enabledSet(nullptr), filling(&batch), topJoin(nullptr),
       pipelined(false), files(nullptr), rewardRates(nullptr), impulses(false), closure(nullptr),
-      binaryWriter(nullptr) {
+      binaryWriter(nullptr), markings(nullptr) {
     if (dbHost != nullptr)
         resultsDB = new ResultsDB(dbHost, -1, nullptr, nullptr, nullptr);
 
@@ -286,6 +288,7 @@ StateSpaceGen::~StateSpaceGen() {
     delete rewardRates;
     delete closure;
     delete binaryWriter;
+    delete markings;
     // The trace container and its sink stay alive to the end of the process: a
     // trace file is never closed explicitly (every line is flushed when written).
 }
@@ -498,8 +501,12 @@ uint32_t StateSpaceGen::ExploreQueue(std::ostream& out, void (StateSpaceGen::*st
             assert(number == lastStateNumber + 1 && "states leave the queue in number order");
             lastStateNumber = number;
             firingNumber = number;
-            if (Tracing(1))
+            if (Tracing(1)) {
                 trace->printf(1, "State Number = %d", static_cast<int>(number));
+                // The step loads the state again; loading it twice changes nothing.
+                model->SetState(s->state);
+                TraceMarking();
+            }
             (this->*step)(s->state);
             WriteImpulses(number, *filling);
             WriteRecord(number, deterministicReport, file, rates);
@@ -669,10 +676,42 @@ void StateSpaceGen::GenStateSpaceNormal(char* stateSpaceFile, char* rewardFile) 
     uint32_t records = ExploreQueue(out, FindNext, false);
     bool ok = CloseChainFiles(out, records, NormalCountPlaceholder);
     ok = CloseRewardRates(records) && ok;
+    ok = WriteStates() && ok;
     ReleaseRunStorage();
     ok = CheckWritten(rewfile, "Error: Could not write reward file") && ok;
     if (!ok)
         EndProcess(1);
+}
+
+bool StateSpaceGen::WriteStates() {
+    if (statesListing == 0)
+        return true;
+    std::ofstream out(files->Temporary(OutputFiles::States),
+                      std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) {
+        std::cerr << "Error: Could not open the states file" << std::endl;
+        return false;
+    }
+    if (markings == nullptr)
+        markings = new MarkingList(model->TopModel, statesListing == 2);
+    std::string line;
+    for (uint32_t n = 1; n <= stateCount; n++) {
+        model->SetState(const_cast<char*>(extendedTable != nullptr ? extendedTable->CopyOf(n)
+                                                                   : hashTable->StoredState(n)));
+        line = std::to_string(n);
+        markings->Append(line);
+        line += '\n';
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    }
+    return CheckClosed(out, "Error: Could not write the states file");
+}
+
+void StateSpaceGen::TraceMarking() {
+    if (markings == nullptr)
+        markings = new MarkingList(model->TopModel, statesListing == 2);
+    markingText = "Marking:";
+    markings->Append(markingText);
+    trace->printStr(1, &markingText[0]);
 }
 
 void StateSpaceGen::FindNextNormal(char* state) {
@@ -982,6 +1021,15 @@ void StateSpaceGen::FindNextEliminating(char* state) {
     EndStep();
 }
 
+// The line after the depth failure of the normal exploration: the firings it gave up
+// on are a vanishing loop or a long chain, which -z resolves without recursion. The
+// deterministic exploration, which -z does not support, does not print it.
+namespace {
+const char kEliminationHint[] =
+    "Hint: run with -z, which eliminates vanishing loops and long chains of instantaneous "
+    "firings exactly (a loop no firing can leave is then reported as a timeless trap)\n";
+} // namespace
+
 void StateSpaceGen::FireInstant(double p) {
     if (instantDepth > MaxInstantDepth) {
         // exact text, matched by callers
@@ -989,7 +1037,8 @@ void StateSpaceGen::FireInstant(double p) {
                          "firings exceeded(" +
                              std::to_string(MaxInstantDepth) +
                              ")\nPossible undetermined model.\n"
-                             "Please check the model and try again\n");
+                             "Please check the model and try again\n" +
+                             kEliminationHint);
     }
     // The model is not read out and loaded back here: loading a model with the state
     // it holds changes nothing (every state variable's SetState reads back exactly

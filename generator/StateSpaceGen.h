@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <fstream>
 #include <ostream>
+#include <string>
 #include <vector>
 
 class BaseActionClass;
@@ -27,6 +28,7 @@ class ResultsDB;
 class TraceFileContainer;
 class TraceFileKestroSSG;
 class VanishingClosure;
+class MarkingList;
 
 // The destinations of the state being explored, each with its summed rate. Firings
 // are recorded in the order they happen; Finish() orders them by destination (a
@@ -133,6 +135,9 @@ class StateSpaceGen {
     // instead of it.
     enum class BinaryChain { None, Beside, Instead };
     static BinaryChain binaryChain;
+    // 0: no states file; 1: the states file lists the nonzero places of every state;
+    // 2: all places. The trace's markings follow the same choice.
+    static int statesListing;
 
     // Classifies the model's actions and numbers its current state 1 (enqueued,
     // stored and loaded back); an empty model ends the run.
@@ -304,6 +309,10 @@ class StateSpaceGen {
     // Writes the count into the text file and completes the binary one; false when
     // either could not be written (reported on standard error).
     bool CloseChainFiles(std::ofstream& out, uint32_t records, const char* countPlaceholder);
+    // The places by their full names, made once when the states file or the trace
+    // needs markings; `markingText` is the reused buffer of one state's line.
+    MarkingList* markings;
+    std::string markingText;
     // The number of the state the calling thread fires, for messages. Per thread, so
     // that writing it for every state touches no memory the other thread reads.
     static thread_local uint32_t firingNumber;
@@ -332,6 +341,12 @@ class StateSpaceGen {
     void ReportAbsorbing(bool deterministicReport);
     void WriteCount(std::ostream& out, uint32_t records);
     void ReleaseRunStorage();
+    // Writes the states file when one was asked for: per state, in number order, its
+    // number and its marking, read by loading each stored state into the model.
+    // Returns false, having reported it, when the file could not be written.
+    bool WriteStates();
+    // The trace line of the marking the model holds.
+    void TraceMarking();
     // Flush (and close) an output file; on a failed write print the message on
     // standard error and return false.
     static bool CheckWritten(std::ostream& out, const char* message);

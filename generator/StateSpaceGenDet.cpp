@@ -55,6 +55,7 @@ void StateSpaceGen::GenStateSpaceDeterministic(char* stateSpaceFile, char* rewar
     bool ok = CloseChainFiles(out, records, DeterministicCountPlaceholder);
     ok = CheckClosed(det, "Error: Could not write det file") && ok;
     ok = CloseRewardRates(records) && ok;
+    ok = WriteStates() && ok;
     ReleaseRunStorage();
     ok = CheckWritten(rewfile, "Error: Could not write reward file") && ok;
     if (!ok)

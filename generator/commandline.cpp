@@ -25,6 +25,7 @@ int TempTraceLevel = 0;
 uint32_t VanishingLimit = 0;
 bool ExtendedStorage = false;
 int BinaryChainFile = 0;
+int StatesListing = 0;
 
 namespace {
 
@@ -185,6 +186,16 @@ void commandline(int argc, char** argv, int& fileType, char*& traceFileName) {
                                          value + "\n");
                 VanishingLimit = static_cast<uint32_t>(limit);
             }
+            break;
+        case 'm':
+            if (value == nullptr || std::strcmp(value, "nonzero") == 0)
+                StatesListing = 1;
+            else if (std::strcmp(value, "all") == 0)
+                StatesListing = 2;
+            else
+                Fatal(std::cout, std::string("ERROR: the states file option (-m) takes no value, "
+                                             "'nonzero' or 'all': ") +
+                                     value + "\n");
             break;
         default:
             std::cout << "ERROR: unknown argument: " << examined << std::endl;

@@ -23,6 +23,9 @@ extern bool ExtendedStorage;
 // -b: the binary state-space file (.armb) beside the text one (1); -bonly: instead
 // of it (2); otherwise 0.
 extern int BinaryChainFile;
+// 0: no states file. 1 (-m): the states file lists each state's nonzero places;
+// 2 (-mall): every place.
+extern int StatesListing;
 // The limit of a bare -z: enough for any closure that fits in memory comfortably.
 constexpr uint32_t DefaultVanishingLimit = 1000000;
 

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -112,6 +114,142 @@ const Mistake kMistakes[] = {
      "m.san:2:21: error: the range has more than 100000 values"},
 };
 
+// Names the generated C++ cannot carry, places a reward names without their submodel,
+// and ranks no instantaneous activity can have: each refused where it is written, with
+// what to write instead.
+const Mistake kNameMistakes[] = {
+    {"a global named after a maths function", "global double fail_rate",
+     "global double fail_rate, gamma",
+     "m.san:1:26: error: 'gamma' cannot name a global variable: the C and C++ standard headers "
+     "the generated code includes declare it at file scope, where global variables are; choose "
+     "another name, such as 'my_gamma'"},
+    {"a global named after a glibc Bessel function", "global double fail_rate",
+     "global double fail_rate, y1",
+     "m.san:1:26: error: 'y1' cannot name a global variable: the C and C++ standard headers the "
+     "generated code includes declare it at file scope, where global variables are; choose "
+     "another name, such as 'my_y1'"},
+    {"a global named after a standard type", "global double fail_rate",
+     "global double fail_rate, size_t",
+     "m.san:1:26: error: 'size_t' cannot name a global variable: the C and C++ standard headers "
+     "the generated code includes declare it at file scope, where global variables are; choose "
+     "another name, such as 'my_size_t'"},
+    {"a global named after a standard macro", "global double fail_rate",
+     "global double fail_rate, EOF",
+     "m.san:1:26: error: 'EOF' cannot name a global variable: it is a macro of the C and C++ "
+     "standard headers the generated code includes; choose another name, such as 'my_EOF'"},
+    {"a place named after a keyword", "place up = 1, down", "place up = 1, down, new",
+     "m.san:4:25: error: 'new' cannot name a place: it is a C++ keyword; choose another name, "
+     "such as 'my_new'"},
+    {"a place named after a macro", "place up = 1, down", "place up = 1, down, NULL",
+     "m.san:4:25: error: 'NULL' cannot name a place: it is a macro of the C and C++ standard "
+     "headers the generated code includes; choose another name, such as 'my_NULL'"},
+    {"a place named after a framework member", "place up = 1, down", "place up = 1, down, Places",
+     "m.san:4:25: error: 'Places' cannot name a place: it is a name of the framework the "
+     "generated classes are built on; choose another name, such as 'my_Places'"},
+    {"a place named after a variable of the generated code", "place up = 1, down",
+     "place up = 1, down, size",
+     "m.san:4:25: error: 'size' cannot name a place: the generated code uses it for its own "
+     "variables; choose another name, such as 'my_size'"},
+    {"a global named after a parameter of the generated code", "global double fail_rate",
+     "global double fail_rate, value",
+     "m.san:1:26: error: 'value' cannot name a global variable: the generated code uses it for "
+     "its own variables; choose another name, such as 'my_value'"},
+    {"an activity named after a framework method", "timed repair", "timed Rate",
+     "m.san:6:11: error: 'Rate' cannot name an activity: it is a name of the framework the "
+     "generated classes are built on; choose another name, such as 'my_Rate'"},
+    {"an activity named after a framework class", "timed repair", "timed Place",
+     "m.san:6:11: error: 'Place' cannot name an activity: it is a name of the framework the "
+     "generated classes are built on; choose another name, such as 'my_Place'"},
+    {"a model named after a keyword", "atomic crew", "atomic class",
+     "m.san:8:8: error: 'class' cannot name a model: it is a C++ keyword; choose another name, "
+     "such as 'my_class'"},
+    {"a shared place named after a keyword", "share down: machine, crew",
+     "share down: machine, crew\n    share int: machine.up",
+     "m.san:10:11: error: 'int' cannot name a shared place: it is a C++ keyword; choose another "
+     "name, such as 'my_int'"},
+    {"a reward variable named after a keyword", "reward availability", "reward delete",
+     "m.san:10:8: error: 'delete' cannot name a reward variable: it is a C++ keyword; choose "
+     "another name, such as 'my_delete'"},
+    {"a name with a leading underscore", "timed fail", "timed _fail",
+     "m.san:5:11: error: '_fail' cannot name an activity: names that begin with '_' or contain "
+     "'__' are reserved to the C++ implementation; choose another name, such as 'my_fail'"},
+    {"a name with a double underscore", "timed fail", "timed fail__safe",
+     "m.san:5:11: error: 'fail__safe' cannot name an activity: names that begin with '_' or "
+     "contain '__' are reserved to the C++ implementation; choose another name, such as "
+     "'my_fail_safe'"},
+    {"the first of two bad names in the file", "global double fail_rate",
+     "global double fail_rate, exp\natomic new {}",
+     "m.san:1:26: error: 'exp' cannot name a global variable: the C and C++ standard headers "
+     "the generated code includes declare it at file scope, where global variables are; choose "
+     "another name, such as 'my_exp'"},
+    {"a place called as the function it is named after",
+     "place up = 1, down\n    timed fail { exponential fail_rate;",
+     "place up = 1, down, exp\n    timed fail { exponential exp(fail_rate);",
+     "m.san:5:30: error: 'exp' is called here, but in atomic model machine it names a place, "
+     "which hides any function of that name: rename the place, such as 'my_exp'"},
+    {"an activity called as the function it is named after", "timed fail { exponential fail_rate;",
+     "timed log { exponential log(fail_rate);",
+     "m.san:5:29: error: 'log' is called here, but in atomic model machine it names an "
+     "activity, which hides any function of that name: rename the activity, such as 'my_log'"},
+    {"a reward calling a function named after a submodel it reads", "rate machine.up",
+     "rate machine.up * machine(1)",
+     "m.san:10:49: error: 'machine' is called here, but in reward variable availability it "
+     "names a submodel, which hides any function of that name: rename the submodel, such as "
+     "'my_machine'"},
+    {"a reward naming a place without its submodel", "rate machine.up", "rate up",
+     "m.san:10:36: error: reward variable availability names place 'up' without its "
+     "submodel: write 'machine.up'"},
+    {"a reward naming a place two submodels have", "rate machine.up", "rate machine.up + down",
+     "m.san:10:49: error: reward variable availability names place 'down' without its "
+     "submodel: write 'crew.down' or 'machine.down'"},
+    {"an impulse naming a place without its submodel", "rate machine.up",
+     "rate machine.up\n    impulse machine.fail = up",
+     "m.san:11:28: error: reward variable availability names place 'up' without its "
+     "submodel: write 'machine.up'"},
+    {"a negative rank", "output up }\n}",
+     "output up }\n    instant fix { rank -1; input down; output up }\n}",
+     "m.san:7:24: error: rank -1 of instantaneous activity 'fix' is negative: write a rank of 0 "
+     "or more (of the enabled instantaneous activities, those of the highest rank fire)"},
+    {"a negative rank in parentheses", "output up }\n}",
+     "output up }\n    instant fix { rank ( - 2 ); input down; output up }\n}",
+     "m.san:7:24: error: rank ( - 2 ) of instantaneous activity 'fix' is negative: write a rank "
+     "of 0 or more (of the enabled instantaneous activities, those of the highest rank fire)"},
+};
+
+// Edits that must still compile: a standard-library name is free where the generated
+// code makes it a class member, a place name may be a global's or a function's in a
+// reward, and a rank of 0 is the lowest.
+struct Accepted {
+    const char* what;
+    std::vector<std::pair<const char*, const char*>> edits; // each made once, in order
+};
+const Accepted kAccepted[] = {
+    {"a join named after a library function", {{"join plant", "join system"}}},
+    {"a place named after a library function",
+     {{"place up = 1, down", "place up = 1, down, index"}}},
+    {"a reward variable named after a framework name", {{"reward availability", "reward Rate"}}},
+    {"a reward reading a global of a place's name",
+     {{"global double fail_rate", "global double fail_rate, down"},
+      {"step 0.001 }", "step 0.001; down = 1 }"},
+      {"rate machine.up", "rate machine.up * down"}}},
+    {"a reward calling a helper of a place's name",
+     {{"rate machine.up", "rate down(machine.up)"},
+      {"atomic crew", "code { double down(int x) { return x; } }\natomic crew"}}},
+    {"a place named after a parameter of the generated study",
+     {{"place up = 1, down", "place up = 1, down, value"}}},
+    {"a reward calling a helper named after a submodel it does not read",
+     {{"rate machine.up", "rate machine.up * crew(1)"},
+      {"atomic crew", "code { double crew(int x) { return x; } }\natomic crew"}}},
+    {"a helper called in an activity of another model that has a place of its name",
+     {{"exponential 0.1;", "exponential 0.1 * spare(1);"},
+      {"atomic machine", "code { double spare(int x) { return x; } }\natomic machine"},
+      {"atomic crew { place down }", "atomic crew { place down, spare }"}}},
+    {"a rank of 0",
+     {{"output up }\n}", "output up }\n    instant fix { rank 0; input down; output up }\n}"}}},
+    {"a rank that is an expression",
+     {{"output up }\n}", "output up }\n    instant fix { rank 1 - 1; input down; output up }\n}"}}},
+};
+
 class SancTest : public testsupport::ScratchTest {
   protected:
     SancTest() : ScratchTest("sanctest") {}
@@ -119,6 +257,16 @@ class SancTest : public testsupport::ScratchTest {
     testsupport::RunResult Compile(const std::string& text) {
         std::ofstream(work / "m.san") << text;
         return Run(SancProgram(), "m.san out");
+    }
+
+    // The model with the row's edit made once.
+    static std::string Edited(const Mistake& m) {
+        std::string text = kModel;
+        const size_t at = text.find(m.from);
+        EXPECT_NE(at, std::string::npos) << m.from;
+        if (at != std::string::npos)
+            text.replace(at, std::string(m.from).size(), m.to);
+        return text;
     }
 };
 
@@ -141,6 +289,32 @@ TEST_F(SancTest, EachMistakeIsReportedWhereItIsAndNothingIsWritten) {
         EXPECT_EQ(r.err, std::string(m.message) + "\n");
         EXPECT_FALSE(Exists("out.h"));
         EXPECT_FALSE(Exists("out.cpp"));
+    }
+}
+
+TEST_F(SancTest, EachNameRewardOrRankMistakeIsReportedWhereItIsWithTheFix) {
+    for (const Mistake& m : kNameMistakes) {
+        SCOPED_TRACE(m.what);
+        testsupport::RunResult r = Compile(Edited(m));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, std::string(m.message) + "\n");
+        EXPECT_FALSE(Exists("out.h"));
+    }
+}
+
+TEST_F(SancTest, NamesThatClashWithNothingAreAccepted) {
+    for (const Accepted& a : kAccepted) {
+        SCOPED_TRACE(a.what);
+        std::string text = kModel;
+        for (const auto& [from, to] : a.edits) {
+            const size_t at = text.find(from);
+            ASSERT_NE(at, std::string::npos) << from;
+            text.replace(at, std::string(from).size(), to);
+        }
+        testsupport::RunResult r = Compile(text);
+        EXPECT_EQ(r.status, 0) << r.err;
+        std::filesystem::remove(work / "out.h");
+        std::filesystem::remove(work / "out.cpp");
     }
 }
 

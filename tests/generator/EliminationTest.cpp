@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <string>
 
@@ -166,9 +167,13 @@ struct Refused {
     const char* message;
 };
 
+// The fixed text, then one line that points at -z (which resolves these runs).
 const char kDepthMessage[] = "Error:  Maximum number of zero time transition recursive firings "
                              "exceeded(23)\nPossible undetermined model.\n"
-                             "Please check the model and try again\n";
+                             "Please check the model and try again\n"
+                             "Hint: run with -z, which eliminates vanishing loops and long "
+                             "chains of instantaneous firings exactly (a loop no firing can "
+                             "leave is then reported as a timeless trap)\n";
 
 TEST_F(EliminationTest, RefusedRunsSayWhyAndWriteNothing) {
     const Refused cases[] = {
@@ -213,6 +218,26 @@ TEST_F(EliminationTest, RefusedRunsSayWhyAndWriteNothing) {
             EXPECT_THAT(r.out, Not(HasSubstr("Generated")));
             EXPECT_TRUE(Listing().empty()) << "no file is left behind";
         }
+}
+
+TEST_F(EliminationTest, TheDepthFailureAddsOneLineAndItsAdviceResolvesTheLoop) {
+    // The loop of experiment 0 can be left: the advice printed without -z must hold.
+    RunResult r = Gen(TestModel("elim_loop"), "-P./ -Nrun -B0");
+    EXPECT_EQ(r.status, 1);
+    const std::string fixed = "Error:  Maximum number of zero time transition recursive "
+                              "firings exceeded(23)\nPossible undetermined model.\n"
+                              "Please check the model and try again\n";
+    ASSERT_EQ(r.err.substr(0, fixed.size()), fixed);
+    const std::string added = r.err.substr(fixed.size());
+    EXPECT_EQ(std::count(added.begin(), added.end(), '\n'), 1) << added;
+    EXPECT_THAT(added, HasSubstr("-z"));
+    EXPECT_THAT(added, HasSubstr("vanishing loops"));
+    EXPECT_THAT(r.out, Not(HasSubstr("-z")));
+
+    r = Gen(TestModel("elim_loop"), "-P./ -Nrun -B0 -z");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_THAT(r.out, HasSubstr("Generated: 3 states\n"));
 }
 
 TEST_F(EliminationTest, LimitsAtAndAboveTheClosureAreAccepted) {

@@ -78,7 +78,11 @@ TEST_F(GenProgramTest, OptionsAreEchoedInOrder) {
                                   "Overriding global variables in ssg\n"
                                   "SSG: SetTraceLevel: 3\n"
                                   "_$"));
-    EXPECT_THAT(Output("trace.txt"), StartsWith("State Number = 1\nEnabled: "));
+    EXPECT_THAT(
+        Output("trace.txt"),
+        StartsWith("State Number = 1\n"
+                   "Marking: ram_system.ram_working=1 redundant_flash_system.replicas_available=1\n"
+                   "Enabled: "));
 }
 
 TEST_F(GenProgramTest, UnknownOptionsAreReportedAndIgnored) {

@@ -180,7 +180,10 @@ TEST_F(GeneratorModelsTest, InstModelStopsAfterTwentyFourChainedFirings) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Error:  Maximum number of zero time transition recursive firings "
                      "exceeded(23)\nPossible undetermined model.\n"
-                     "Please check the model and try again\n");
+                     "Please check the model and try again\n"
+                     "Hint: run with -z, which eliminates vanishing loops and long chains of "
+                     "instantaneous firings exactly (a loop no firing can leave is then "
+                     "reported as a timeless trap)\n");
     EXPECT_THAT(r.out, Not(HasSubstr("Generated")));
 }
 
@@ -282,6 +285,7 @@ TEST_F(GeneratorModelsTest, DetModelAbsorbingReportGoesToStandardOutputOnly) {
                                "Generated: 3 states\n"
                                "Computation Time (user + system): X seconds\n");
     EXPECT_EQ(MaskTime(Output("trace.txt")), "State Number = 1\n"
+                                             "Marking: work=1\n"
                                              "Enabled: crash\n"
                                              "Firing Action: crash\n"
                                              "The rate to this state: 2.000000\n"
@@ -292,10 +296,12 @@ TEST_F(GeneratorModelsTest, DetModelAbsorbingReportGoesToStandardOutputOnly) {
                                              "Firing Action: recover_case2\n"
                                              "The rate to this state: -0.750000\n"
                                              "State Number = 2\n"
+                                             "Marking: broken=1\n"
                                              "Enabled: reboot\n"
                                              "Firing Action: reboot\n"
                                              "The rate to this state: -1.000000\n"
                                              "State Number = 3\n"
+                                             "Marking: checked=1\n"
                                              "Generated: 3 states\n"
                                              "Computation time (user + system): X\n");
 }
@@ -326,10 +332,12 @@ TEST_F(GeneratorModelsTest, ModelWithoutStateVariablesIsRefused) {
 
 // The elimination of experiment 1 of inst_model, traced at level 1 with -a.
 const char kInstTraceLevel1[] = "State Number = 1\n"
+                                "Marking: start=1\n"
                                 "Firing Action: go\n"
                                 "Firing Action: pick_left\n"
                                 "Firing Action: pick_right\n"
                                 "State Number = 2\n"
+                                "Marking: left=1\n"
                                 "The following state is absorbing: \n"
                                 "  Model: (2)inst_system\n"
                                 "    start = 0\n"
@@ -339,6 +347,7 @@ const char kInstTraceLevel1[] = "State Number = 1\n"
                                 "    done = 0\n"
                                 "    chain = 0\n"
                                 "State Number = 3\n"
+                                "Marking: right=1\n"
                                 "The following state is absorbing: \n"
                                 "  Model: (2)inst_system\n"
                                 "    start = 0\n"
@@ -352,6 +361,7 @@ const char kInstTraceLevel1[] = "State Number = 1\n"
 
 // Level 4 adds each action tried and each rate recorded.
 const char kInstTraceLevel4[] = "State Number = 1\n"
+                                "Marking: start=1\n"
                                 "Checking Action: go\n"
                                 "Firing Action: go\n"
                                 "Firing Action: pick_left\n"
@@ -359,6 +369,7 @@ const char kInstTraceLevel4[] = "State Number = 1\n"
                                 "Firing Action: pick_right\n"
                                 "The rate to this state: 1.500000\n"
                                 "State Number = 2\n"
+                                "Marking: left=1\n"
                                 "Checking Action: go\n"
                                 "The following state is absorbing: \n"
                                 "  Model: (2)inst_system\n"
@@ -369,6 +380,7 @@ const char kInstTraceLevel4[] = "State Number = 1\n"
                                 "    done = 0\n"
                                 "    chain = 0\n"
                                 "State Number = 3\n"
+                                "Marking: right=1\n"
                                 "Checking Action: go\n"
                                 "The following state is absorbing: \n"
                                 "  Model: (2)inst_system\n"
@@ -434,6 +446,7 @@ TEST_F(GeneratorModelsTest, TraceWithoutFileGoesToStandardOutput) {
                                    kInstListing0 +
                                    "SSG: SetTraceLevel: 4\n"
                                    "State Number = 1\n"
+                                   "Marking: start=1\n"
                                    "Checking Action: go\n"
                                    "Firing Action: go\n"
                                    "Firing Action: pick_left\n"
@@ -441,8 +454,10 @@ TEST_F(GeneratorModelsTest, TraceWithoutFileGoesToStandardOutput) {
                                    "Firing Action: pick_right\n"
                                    "The rate to this state: 1.500000\n"
                                    "State Number = 2\n"
+                                   "Marking: left=1\n"
                                    "Checking Action: go\n"
                                    "State Number = 3\n"
+                                   "Marking: right=1\n"
                                    "Checking Action: go\n"
                                    "_$3$\n"
                                    "Generated: 3 states\n"
