@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <chrono>
 #include <exception>
 #include <cstdio>
@@ -78,6 +79,19 @@ std::string SteadyStateRefusal(const ChainStructure& s) {
                " states) are reachable, and the long run depends on which is entered";
     }
     return "";
+}
+
+// A value that is not a number, or infinite, is never printed as one: the row says
+// "refused" and standard error why.
+void RefuseValue(const std::string& base, const std::string& name, double value,
+                 const std::string& when, ResultTable::Row& row) {
+    std::cerr << base << ".var: variable " << name << ": its value" << when << " came out "
+              << (std::isnan(value) ? "not a number" : "infinite")
+              << ": its rewards, or the probabilities they are weighted with, are beyond the "
+                 "range of a double"
+              << std::endl;
+    row.value = "refused";
+    row.error.clear();
 }
 
 int Solve(const Options& o) {
@@ -258,8 +272,14 @@ int Solve(const Options& o) {
             for (uint32_t j : structure.bottom)
                 value += steadyResult.pi[j] * r[j];
             row.time = "-";
-            row.value = ResultTable::Value(value);
             row.residual = ResultTable::Bound(steadyResult.residual);
+            if (!std::isfinite(value)) {
+                RefuseValue(base, m.name, value, "", row);
+                failures++;
+                table.Add(row);
+                continue;
+            }
+            row.value = ResultTable::Value(value);
             if (!steadyResult.converged) {
                 std::cerr << "variable " << m.name << ": the steady state did not reach the "
                           << "residual target " << ResultTable::Bound(o.residual) << " (it has "
@@ -280,6 +300,12 @@ int Solve(const Options& o) {
                     value /= r.stop - r.start;
                     bound /= r.stop - r.start;
                 }
+            }
+            if (!std::isfinite(value)) {
+                RefuseValue(base, m.name, value, " at " + row.time, row);
+                failures++;
+                table.Add(row);
+                continue;
             }
             row.value = ResultTable::Value(value);
             row.error = ResultTable::Bound(bound);

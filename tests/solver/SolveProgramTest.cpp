@@ -124,8 +124,11 @@ Chain BirthDeath(unsigned states, double birth, double death) {
     Chain c{states, {}, {}, 0.0};
     std::vector<double> weight(states);
     double total = 0.0;
+    // Weighed from the top state down when births outweigh deaths, so that steep
+    // chains stay within the range of a double.
+    const double ratio = birth / death;
     for (unsigned k = 0; k < states; k++) {
-        weight[k] = std::pow(birth / death, k);
+        weight[k] = ratio > 1.0 ? std::pow(1.0 / ratio, states - 1 - k) : std::pow(ratio, k);
         total += weight[k];
         c.reward.push_back(k);
         if (k + 1 < states) {
@@ -180,6 +183,58 @@ TEST_F(SolveProgramTest, SteadyStateMatchesClosedFormsWithEveryMethod) {
             EXPECT_LE(std::stod(rows[0].residual), 1e-9);
         }
     }
+}
+
+// The initial state of these chains has a long-run probability far below the
+// smallest double (1e4^-99 and less): pinned to 1, it scaled the others past the
+// largest double, and the values came out as "-nan". Every method must find the
+// distribution all the same: 100 states are solved directly, 3000 by sweeps.
+TEST_F(SolveProgramTest, AStateOfVanishingProbabilityIsNeverPinned) {
+    const std::vector<Chain> chains = {BirthDeath(100, 1e4, 1.0), BirthDeath(3000, 1e4, 1.0),
+                                       BirthDeath(3000, 1e3, 7.0)};
+    for (const char* method : {"", "-mlu", "-mgs", "-mbicgstab"}) {
+        for (size_t c = 0; c < chains.size(); c++) {
+            SCOPED_TRACE(std::string("method [") + method + "] chain " + std::to_string(c));
+            Variable mean{"mean", 3, {}, chains[c].reward, {}};
+            Variable first{"first", 3, {}, Indicator(chains[c].states, 1), {}};
+            WriteModel(work, "m", chains[c].states, chains[c].transitions, {mean, first});
+            RunResult r = Solve(std::string("-Nm ") + method);
+            ASSERT_EQ(0, r.status) << r.err;
+            EXPECT_THAT(r.out, ::testing::Not(HasSubstr("nan")));
+            EXPECT_THAT(r.out, ::testing::Not(HasSubstr("inf")));
+            const std::vector<CsvRow> rows = Results();
+            ASSERT_EQ(2u, rows.size());
+            EXPECT_NEAR(chains[c].expected, rows[0].Value(), 1e-9 * chains[c].expected);
+            EXPECT_LE(std::stod(rows[0].residual), 1e-9);
+            // Exact within the residual only: far from its true 1e-400.
+            EXPECT_GE(rows[1].Value(), 0.0);
+            EXPECT_LE(rows[1].Value(), 1e-9);
+        }
+    }
+}
+
+// A value beyond the range of a double is refused with the reason, never printed as
+// "inf" or "nan", and the other values are computed.
+TEST_F(SolveProgramTest, ValuesBeyondTheRangeOfADoubleAreRefused) {
+    const std::vector<double> huge = {1e305, 1e305};
+    Variable total{"total", 1, {{0, 1e5}}, huge, {}};
+    Variable average{"average", 2, {{0, 1e5}}, huge, {}};
+    Variable now{"now", 0, {{1, 1}}, huge, {}};
+    WriteModel(work, "m", 2, {{1, 2, 1.0}, {2, 1, 1.0}}, {total, average, now});
+    RunResult r = Solve("-Nm");
+    EXPECT_EQ(1, r.status);
+    EXPECT_THAT(r.err,
+                HasSubstr("m.var: variable total: its value at [0,100000] came out infinite"));
+    EXPECT_THAT(r.err, HasSubstr("variable average: its value at [0,100000] came out infinite"));
+    EXPECT_THAT(r.err, HasSubstr("beyond the range of a double"));
+    EXPECT_THAT(r.out, ::testing::Not(HasSubstr("inf")));
+    EXPECT_THAT(r.out, ::testing::Not(HasSubstr("nan")));
+    const std::vector<CsvRow> rows = Results();
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_EQ("refused", rows[0].value);
+    EXPECT_EQ("", rows[0].error);
+    EXPECT_EQ("refused", rows[1].value);
+    EXPECT_NEAR(1e305, rows[2].Value(), 1e295);
 }
 
 TEST_F(SolveProgramTest, RatesKeptInATableOrPerEntryGiveTheSameResults) {
