@@ -282,40 +282,101 @@ TEST_F(SolveProgramTest, RatesKeptInATableOrPerEntryGiveTheSameResults) {
     }
 }
 
-TEST_F(SolveProgramTest, ChainsWithoutASteadyStateAreRefusedButTheirTransientsComputed) {
+// Chains that end in one of several bottom components (an absorbing state is one of
+// a single state): the long run is each component's own steady state weighted by the
+// probability of entering it from state 1, and those probabilities are reported.
+// Worked by hand: in the last chain, h_i the probability of ending in state 4 from
+// state i, h_3 = 1/2, h_2 = (h_1 + 3) / 4, h_1 = (h_2 + 2 h_3) / 3, so h_1 = 7/11; in
+// {5, 6} state 6 holds 2/3.
+TEST_F(SolveProgramTest, ReducibleChainsWeighTheirBottomComponents) {
     struct Case {
         const char* what;
         unsigned states;
         std::vector<Transition> transitions;
-        const char* message;
+        double mean;                    // the long-run value of the state number
+        double last;                    // of the indicator of the last state
+        double leave;                   // state 1's exit rate, or 0 when it is re-entered
+        std::vector<std::string> lines; // the absorption report, when there is one
     };
     const std::vector<Case> cases = {
         {"two closed loops",
          5,
-         {{1, 2, 1}, {1, 4, 1}, {2, 3, 1}, {3, 2, 1}, {4, 5, 1}, {5, 4, 1}},
-         "reducible chain: 2 bottom strongly connected components"},
+         {{1, 2, 1}, {1, 4, 3}, {2, 3, 1}, {3, 2, 1}, {4, 5, 1}, {5, 4, 3}},
+         0.25 * 2.5 + 0.75 * (4 * 0.75 + 5 * 0.25),
+         0.75 * 0.25,
+         4.0,
+         {"absorption: 2 bottom components entered from state 1 through 1 transient states "
+          "(sparse LU, residual 0); probability of each:",
+          "  0.75  2 states from state 4", "  0.25  2 states from state 2"}},
         {"a loop and an absorbing state",
          4,
          {{1, 2, 1}, {1, 4, 1}, {2, 3, 1}, {3, 2, 1}},
-         "state 4 is absorbing"},
-        {"pure death", 2, {{1, 2, 2.0}}, "state 2 is absorbing"},
+         0.5 * 2.5 + 0.5 * 4,
+         0.5,
+         2.0,
+         {"  0.5  2 states from state 2", "  0.5  state 4 (absorbing)"}},
+        {"pure death", 2, {{1, 2, 2.0}}, 2.0, 1.0, 2.0, {}},
+        {"worked by hand",
+         6,
+         {{1, 2, 1}, {1, 3, 2}, {2, 1, 1}, {2, 4, 3}, {3, 4, 1}, {3, 5, 1}, {5, 6, 2}, {6, 5, 1}},
+         152.0 / 33.0,
+         8.0 / 33.0,
+         0.0,
+         {"through 3 transient states", "  0.636363636363636  state 4 (absorbing)",
+          "  0.363636363636364  2 states from state 5"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Variable longRun{"long_run", 3, {}, Indicator(c.states, 1), {}};
-        Variable now{"now", 0, {{0.5, 0.5}}, Indicator(c.states, 1), {}};
-        WriteModel(work, "m", c.states, c.transitions, {longRun, now});
-        RunResult r = Solve("-Nm");
-        EXPECT_EQ(1, r.status);
-        EXPECT_THAT(r.err, HasSubstr("long_run"));
-        EXPECT_THAT(r.err, HasSubstr(c.message));
-        const std::vector<CsvRow> rows = Results();
-        ASSERT_EQ(2u, rows.size());
-        EXPECT_EQ("refused", rows[0].value);
-        EXPECT_EQ("", rows[0].residual);
-        // State 1 is left at total rate 2 in every case.
-        ExpectWithinBound(rows[1], std::exp(-2.0 * 0.5), 1e-10);
+    for (const char* method : {"", "-mlu", "-mgs", "-mbicgstab"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + ", method [" + method + "]");
+            std::vector<double> number;
+            for (unsigned k = 1; k <= c.states; k++)
+                number.push_back(k);
+            Variable mean{"mean", 3, {}, number, {}};
+            Variable last{"last", 3, {}, Indicator(c.states, c.states), {}};
+            Variable now{"now", 0, {{0.5, 0.5}}, Indicator(c.states, 1), {}};
+            WriteModel(work, "m", c.states, c.transitions, {mean, last, now});
+            RunResult r = Solve(std::string("-Nm ") + method);
+            ASSERT_EQ(0, r.status) << r.err;
+            for (const std::string& line : c.lines)
+                EXPECT_THAT(r.out, HasSubstr(line));
+            if (c.lines.empty()) {
+                EXPECT_THAT(r.out, ::testing::Not(HasSubstr("absorption")));
+            }
+            const std::vector<CsvRow> rows = Results();
+            ASSERT_EQ(3u, rows.size());
+            EXPECT_NEAR(c.mean, rows[0].Value(), 1e-12 * c.mean);
+            EXPECT_NEAR(c.last, rows[1].Value(), 1e-12);
+            EXPECT_LE(std::stod(rows[0].residual), 1e-9);
+            if (c.leave > 0.0)
+                ExpectWithinBound(rows[2], std::exp(-c.leave * 0.5), 1e-10);
+        }
     }
+}
+
+// Beyond the states factorised directly, the entry probabilities come from BiCGSTAB:
+// a line of n transient states, each passed on at rate 1 and left for the absorbing
+// state B at rate e, the last one ending in the absorbing state C. The chain reaches
+// C with probability (1 + e)^-n.
+TEST_F(SolveProgramTest, ManyTransientStatesReachTheirComponentsByAnIterativeSolution) {
+    const unsigned n = 60000; // above Absorption::kDirectLimit
+    const double e = 1e-5;
+    const unsigned b = n + 1, c = n + 2;
+    std::vector<Transition> transitions;
+    for (unsigned k = 1; k <= n; k++) {
+        transitions.push_back({k, k < n ? k + 1 : c, 1.0});
+        transitions.push_back({k, b, e});
+    }
+    Variable ended{"ended_in_c", 3, {}, Indicator(c, c), {}};
+    WriteModel(work, "m", c, transitions, {ended});
+    RunResult r = Solve("-Nm");
+    ASSERT_EQ(0, r.status) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("absorption: 2 bottom components entered from state 1 through "
+                                 "60000 transient states (BiCGSTAB, residual"));
+    const std::vector<CsvRow> rows = Results();
+    ASSERT_EQ(1u, rows.size());
+    const double expected = std::pow(1.0 + e, -static_cast<double>(n));
+    EXPECT_NEAR(expected, rows[0].Value(), 1e-9 * expected);
+    EXPECT_LE(std::stod(rows[0].residual), 1e-9);
 }
 
 TEST_F(SolveProgramTest, DeterministicChainsAreRefused) {
