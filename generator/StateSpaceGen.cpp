@@ -5,6 +5,7 @@
 #include "BaseClasses/BaseGroupClass.h"
 #include "BaseClasses/PVModel.h"
 #include "BaseClasses/PerformanceVariableNode.h"
+#include "BaseClasses/PostselectGroup.h"
 #include "BaseClasses/StandardErrors.h"
 #include "BaseClasses/TraceFileContainer.h"
 #include "BaseClasses/TraceFileKestroSSG.h"
@@ -157,6 +158,9 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
     CheckNotEmpty();
     model->listGroups(&groupList);
     groups = groupList.getList();
+    caseGroup.assign(static_cast<size_t>(std::max(groupList.getNumItems(), 0)), 0);
+    for (size_t g = 0; g < caseGroup.size(); g++)
+        caseGroup[g] = dynamic_cast<PostselectGroup*>(groups[g]) != nullptr;
 
     if (extendedStorage)
         extendedTable = new ExtendedStore(static_cast<uint32_t>(stateSize));
@@ -749,6 +753,7 @@ bool StateSpaceGen::FireAction(BaseActionClass* action, char* state) {
         const double rate = action->Rate();
         const double probability = group->Probability(action);
         CheckRate(action, rate);
+        CheckCases(action);
         CheckProbability(action, probability);
         currentRate = rate * probability;
         // The reward model's firing copies the new state into `nextState`; resetting
@@ -789,6 +794,31 @@ void StateSpaceGen::CheckRate(const BaseActionClass* action, double rate) const 
 void StateSpaceGen::CheckProbability(const BaseActionClass* action, double probability) const {
     if (!(probability >= 0.0 && probability <= 1.0))
         BadValue(action, "case probability", probability, "a probability must lie between 0 and 1");
+}
+
+void StateSpaceGen::CheckCases(const BaseActionClass* action) const {
+    const int id = action->GroupID;
+    if (id < 0 || static_cast<size_t>(id) >= caseGroup.size() ||
+        !caseGroup[static_cast<size_t>(id)])
+        return;
+    const BaseGroupClass* group = groups[id];
+    if (group->NumMembers == 0 || group->Members[0] != action)
+        return;
+    double total = 0.0;
+    for (int k = 0; k < group->NumMembers; k++)
+        if (group->Members[k]->Enabled())
+            total += group->Members[k]->Weight();
+    if (std::fabs(total - 1.0) <= kCaseSumTolerance)
+        return;
+    // The group is named after its activity: "<activity>Group".
+    std::string name = group->Name != nullptr ? group->Name : "";
+    if (name.size() > 5 && name.compare(name.size() - 5, 5, "Group") == 0)
+        name.resize(name.size() - 5);
+    std::ostringstream text;
+    text.precision(15);
+    text << "Error: activity " << name << " has case probabilities adding up to " << total
+         << " in state " << firingNumber << "; they must add up to 1\n";
+    Fatal(std::cerr, text.str());
 }
 
 void StateSpaceGen::CheckWeight(const BaseActionClass* action, double weight) const {
@@ -1052,6 +1082,7 @@ void StateSpaceGen::FireInstant(double p) {
         return;
     }
     if (count == 1) {
+        CheckCases(enabled[0]);
         if (Tracing(1))
             trace->printFireAction(enabled[0], 0.0);
         model->FireAction(nextState, enabled[0]);
@@ -1066,6 +1097,7 @@ void StateSpaceGen::FireInstant(double p) {
     int candidates = CollectTopRank(enabled, count);
     double total = 0.0;
     for (int i = 0; i < candidates; i++) {
+        CheckCases(enabled[i]);
         const double w = enabled[i]->Weight();
         CheckWeight(enabled[i], w);
         total += w;

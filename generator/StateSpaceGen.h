@@ -227,8 +227,17 @@ class StateSpaceGen {
     void CheckRate(const BaseActionClass* action, double rate) const;
     void CheckProbability(const BaseActionClass* action, double probability) const;
     void CheckWeight(const BaseActionClass* action, double weight) const;
+    // When `action` is the first case of an activity (enabled: the cases share their
+    // enabling), stops the run unless the probabilities of the activity's enabled
+    // cases add up to 1 within kCaseSumTolerance. Any other action passes: what its
+    // group holds are competing activities, whose weights are relative.
+    void CheckCases(const BaseActionClass* action) const;
+    static constexpr double kCaseSumTolerance = 1e-9;
     [[noreturn]] void BadValue(const BaseActionClass* action, const char* what, double value,
                                const char* rule) const;
+
+    // Per group number: 1 when the group gathers the cases of one activity.
+    std::vector<char> caseGroup;
 
     // Stable states reached from the explored state wait for their lookups until all
     // its firings are done, so that the cache misses of those lookups overlap. Each

@@ -70,6 +70,7 @@ void StateSpaceGen::FindNextDeterministic(char* state) {
         model->SetState(exploredState);
         if (!a->Enabled())
             continue;
+        CheckCases(a);
         currentRate = groups[a->GroupID]->Probability(a);
         CheckProbability(a, currentRate);
         if (Tracing(1))
@@ -116,6 +117,7 @@ void StateSpaceGen::FireInstantDet(double p) {
         return;
     }
     if (count == 1) {
+        CheckCases(enabled[0]);
         double q = groups[enabled[0]->GroupID]->Probability(enabled[0]);
         CheckProbability(enabled[0], q);
         if (Tracing(1))
@@ -134,6 +136,7 @@ void StateSpaceGen::FireInstantDet(double p) {
     model->CurrentState(saved);
     for (int i = 0; i < candidates; i++) {
         BaseActionClass* a = enabled[i];
+        CheckCases(a);
         double q = groups[a->GroupID]->Probability(a);
         CheckProbability(a, q);
         if (Tracing(1))

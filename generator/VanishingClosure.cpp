@@ -86,10 +86,13 @@ void VanishingClosure::Expand(uint32_t v) {
     gen.model->SetState(parent.data());
     int count = gen.CollectEnabledInstant(enabled.data());
     const bool single = count == 1;
+    if (single)
+        gen.CheckCases(enabled[0]);
     double total = 0.0;
     if (!single) {
         count = gen.CollectTopRank(enabled.data(), count);
         for (int i = 0; i < count; i++) {
+            gen.CheckCases(enabled[static_cast<size_t>(i)]);
             const double w = enabled[static_cast<size_t>(i)]->Weight();
             gen.CheckWeight(enabled[static_cast<size_t>(i)], w);
             weights[static_cast<size_t>(i)] = w;

@@ -1,6 +1,7 @@
 #include "simulator/Trajectory.h"
 
 #include "BaseClasses/BaseGroupClass.h"
+#include "BaseClasses/PostselectGroup.h"
 #include "BaseClasses/PVModel.h"
 #include "BaseClasses/PerformanceVariableNode.h"
 #include "BaseClasses/SANModel.h"
@@ -22,6 +23,8 @@ namespace {
 // Instantaneous firings in a row without time advancing, beyond which a model is
 // taken to loop in zero time.
 constexpr uint64_t kMaxInstantaneous = 1000000;
+// How far from 1 the case probabilities of an activity may add up: as in gen.
+constexpr double kCaseSumTolerance = 1e-9;
 
 // Points the calling thread's distributions at a trajectory's for the length of a
 // run, whatever way the run ends.
@@ -108,14 +111,17 @@ Trajectory::Trajectory(PVModel* model)
                                 -1);
     for (int i = 0; i < n; i++) {
         BaseActionClass* a = actions_[i];
+        const int g = a->GroupID;
+        BaseGroupClass* group = g >= 0 && g < model->NumGroups ? model->Groups[g] : nullptr;
         if (a->DistributionType == Instantaneous) {
             actionInstant_[static_cast<size_t>(i)] = static_cast<int>(instant_.size());
             instant_.push_back(a);
             instantAction_.push_back(i);
+            const bool firstCase = dynamic_cast<PostselectGroup*>(group) != nullptr &&
+                                   group->NumMembers > 0 && group->Members[0] == a;
+            instantCases_.push_back(firstCase ? group : nullptr);
             continue;
         }
-        const int g = a->GroupID;
-        BaseGroupClass* group = g >= 0 && g < model->NumGroups ? model->Groups[g] : nullptr;
         const bool alone =
             group == nullptr || static_cast<BaseActionClass*>(group) == a || group->NumMembers == 0;
         if (!alone && groupTimed[static_cast<size_t>(g)] >= 0) {
@@ -126,6 +132,7 @@ Trajectory::Trajectory(PVModel* model)
         t.enabling = alone ? a : group;
         t.timing = alone ? a : group->Members[0];
         t.group = alone ? nullptr : group;
+        t.cases = !alone && dynamic_cast<PostselectGroup*>(group) != nullptr;
         t.action = i;
         // An exponential rate that may change is followed; a constant one is not.
         t.exponential = t.timing->DistributionType == Exponential && !t.timing->ConstantRate;
@@ -262,6 +269,20 @@ void Trajectory::BadValue(const BaseActionClass* a, const char* what, double val
     text.precision(15);
     text << "activity " << a->getName() << " has " << what << " " << value << " at time " << now_
          << "; " << rule;
+    throw gen::UserError(text.str());
+}
+
+void Trajectory::CheckCaseSum(const BaseGroupClass* group, double total) const {
+    if (std::fabs(total - 1.0) <= kCaseSumTolerance)
+        return;
+    // The group is named after its activity: "<activity>Group".
+    std::string name = group->getName() != nullptr ? group->getName() : "";
+    if (name.size() > 5 && name.compare(name.size() - 5, 5, "Group") == 0)
+        name.resize(name.size() - 5);
+    std::ostringstream text;
+    text.precision(15);
+    text << "activity " << name << " has case probabilities adding up to " << total << " at time "
+         << now_ << "; they must add up to 1";
     throw gen::UserError(text.str());
 }
 
@@ -453,7 +474,9 @@ void Trajectory::FireTimed(int slot) {
                 BadValue(g->WeightTable[k].Member, "case probability", w,
                          "a probability must be a finite number of at least 0");
         }
-        if (!(previous > 0.0))
+        if (t.cases)
+            CheckCaseSum(g, previous);
+        else if (!(previous > 0.0))
             BadValue(t.timing, "case probabilities adding up to", previous,
                      "they must add up to more than 0");
         a = g->SelectedAction;
@@ -574,6 +597,16 @@ void Trajectory::ResolveInstantaneous() {
             }
             if (rank == top)
                 candidates_[static_cast<size_t>(count++)] = static_cast<int>(j);
+        }
+        for (int k = 0; k < count; k++) {
+            const BaseGroupClass* cases = instantCases_[static_cast<size_t>(candidates_[k])];
+            if (cases == nullptr)
+                continue;
+            double total = 0.0;
+            for (int m = 0; m < cases->NumMembers; m++)
+                if (cases->Members[m]->Enabled())
+                    total += cases->Members[m]->Weight();
+            CheckCaseSum(cases, total);
         }
         int chosen = candidates_[0];
         if (count > 1) {

@@ -97,6 +97,7 @@ class Trajectory {
         BaseGroupClass* group;     // the cases' group, or null for an activity alone
         int action;                // the activity's action, when alone
         bool exponential;          // and a rate that may change with the marking
+        bool cases;                // `group` gathers cases, whose probabilities add up to 1
         double rate;               // the rate the scheduled completion was computed with
     };
     // A range [begin, end) of a flat array.
@@ -123,6 +124,9 @@ class Trajectory {
     }
     [[noreturn]] void BadValue(const BaseActionClass* a, const char* what, double value,
                                const char* rule) const;
+    // Stops the run unless the probabilities of the enabled cases of the activity
+    // whose cases `group` gathers add up to 1, the tolerance the generator allows.
+    void CheckCaseSum(const BaseGroupClass* group, double total) const;
 
     PVModel* model_;
     BaseActionClass** actions_;
@@ -138,6 +142,9 @@ class Trajectory {
     std::vector<int> reactivating_;
     std::vector<BaseActionClass*> instant_;
     std::vector<int> instantAction_;
+    // Per instantaneous action: the group of its activity's cases when it is the
+    // first case, else null.
+    std::vector<BaseGroupClass*> instantCases_;
     std::vector<char> instantOn_;
     int instantCount_ = 0;
     std::vector<int> candidates_;

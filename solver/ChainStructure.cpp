@@ -93,19 +93,30 @@ ChainStructure Components(const RateMatrix& out) {
             if (component[out.column[k]] != c)
                 leaves[c] = 1;
     }
-    uint32_t only = kNone;
+    // Bottom components by number, in the order found.
+    std::vector<uint32_t> bottomIndex(components, kNone);
     for (uint32_t c = 0; c < components; c++) {
         if (leaves[c])
             continue;
-        if (r.bottomComponents++ == 0)
-            only = c;
+        bottomIndex[c] = static_cast<uint32_t>(r.bottomComponents++);
         if (r.bottomSizes.size() < kSizesKept)
             r.bottomSizes.push_back(size[c]);
+        r.bottoms.emplace_back();
+        r.bottoms.back().reserve(size[c]);
     }
-    if (r.bottomComponents == 1)
-        for (size_t v = 0; v < n; v++)
-            if (component[v] == only)
-                r.bottom.push_back(static_cast<uint32_t>(v));
+    for (size_t v = 0; v < n; v++) {
+        const uint32_t c = component[v];
+        if (c == kNone)
+            continue;
+        if (bottomIndex[c] == kNone)
+            r.transient.push_back(static_cast<uint32_t>(v));
+        else
+            r.bottoms[bottomIndex[c]].push_back(static_cast<uint32_t>(v));
+    }
+    if (r.bottomComponents == 1) {
+        r.bottom.swap(r.bottoms[0]);
+        r.bottoms.clear();
+    }
     return r;
 }
 

@@ -2,7 +2,8 @@
 // state, and which of them are bottom components (no transition leaves them). A
 // chain has a unique long-run distribution from its initial state only when
 // exactly one bottom component is reachable; the states outside it are transient
-// and have long-run probability 0.
+// and have long-run probability 0. With several, the long run depends on which is
+// entered (see Absorption).
 //
 // Most chains solved are irreducible, which two breadth-first searches show at the
 // cost of one pass over each matrix: the states reachable from the initial state,
@@ -35,4 +36,10 @@ class ChainStructure {
     std::vector<size_t> bottomSizes;
     // The states of the bottom component, ascending, when there is exactly one.
     std::vector<uint32_t> bottom;
+    // The states of every bottom component, each ascending, the components in the
+    // order found, when there are several (empty otherwise: see `bottom`); and the
+    // reachable states in no bottom component (ascending), which the chain leaves for
+    // good.
+    std::vector<std::vector<uint32_t>> bottoms;
+    std::vector<uint32_t> transient;
 };

@@ -6,6 +6,7 @@
 #include "common/UserError.h"
 #include "common/AtomicFile.h"
 #include "common/ChainFormat.h"
+#include "solver/Absorption.h"
 #include "solver/ChainStructure.h"
 #include "solver/MarkovChain.h"
 #include "solver/Measure.h"
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <chrono>
 #include <exception>
 #include <cstdio>
@@ -58,27 +60,88 @@ std::string FileSafe(const std::string& name) {
     return s;
 }
 
-// Why a steady-state variable cannot be computed on this chain, or "".
-std::string SteadyStateRefusal(const ChainStructure& s) {
-    if (s.absorbingStates > 0)
-        return "state " + std::to_string(s.firstAbsorbing + 1) +
-               " is absorbing (it has no transition out) and reachable from the initial state" +
-               (s.absorbingStates > 1
-                    ? " (with " + std::to_string(s.absorbingStates - 1) + " more absorbing states)"
-                    : std::string()) +
-               ": the chain has no steady state over all its states; the long run ends in "
-               "whichever absorbing state is reached first";
-    if (s.bottomComponents > 1) {
-        std::string sizes;
-        for (size_t k = 0; k < s.bottomSizes.size(); k++)
-            sizes += (k > 0 ? ", " : "") + std::to_string(s.bottomSizes[k]);
-        if (s.bottomSizes.size() < s.bottomComponents)
-            sizes += ", ...";
-        return "reducible chain: " + std::to_string(s.bottomComponents) +
-               " bottom strongly connected components (of " + sizes +
-               " states) are reachable, and the long run depends on which is entered";
+// A bottom component for the report: "state 4 (absorbing)" or "12 states from state 2".
+std::string ComponentName(const std::vector<uint32_t>& states) {
+    if (states.size() == 1)
+        return "state " + std::to_string(states[0] + 1) + " (absorbing)";
+    return std::to_string(states.size()) + " states from state " + std::to_string(states[0] + 1);
+}
+
+// The long run of a chain with several bottom components: each component's own steady
+// state, weighted by the probability that the chain enters it. Reports the
+// probabilities on standard output (the components with the most first).
+SteadyState::Result ReducibleLongRun(const RateMatrix& incoming,
+                                     const std::vector<double>& exitRate,
+                                     const ChainStructure& structure, const Options& o) {
+    constexpr size_t kListed = 20;
+    const Absorption::Result entered =
+        Absorption::Solve(incoming, exitRate, structure.transient, structure.bottoms, o.residual);
+    std::cout << "absorption: " << structure.bottoms.size()
+              << " bottom components entered from state 1 through " << structure.transient.size()
+              << " transient states (" << entered.method << ", residual "
+              << ResultTable::Bound(entered.residual) << "); probability of each:" << std::endl;
+    std::vector<size_t> order(structure.bottoms.size());
+    for (size_t c = 0; c < order.size(); c++)
+        order[c] = c;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return entered.probability[a] > entered.probability[b];
+    });
+    double rest = 0.0;
+    for (size_t k = 0; k < order.size(); k++) {
+        const size_t c = order[k];
+        if (k < kListed)
+            std::cout << "  " << ResultTable::Value(entered.probability[c]) << "  "
+                      << ComponentName(structure.bottoms[c]) << std::endl;
+        else
+            rest += entered.probability[c];
     }
-    return "";
+    if (order.size() > kListed)
+        std::cout << "  " << ResultTable::Value(rest) << "  the other " << order.size() - kListed
+                  << " components together" << std::endl;
+
+    SteadyState::Result r;
+    r.pi.assign(exitRate.size(), 0.0);
+    r.residual = entered.residual;
+    r.converged = entered.converged;
+    size_t largest = 0;
+    for (size_t c = 0; c < structure.bottoms.size(); c++) {
+        const std::vector<uint32_t>& states = structure.bottoms[c];
+        const double p = entered.probability[c];
+        if (states.size() == 1) {
+            r.pi[states[0]] = p;
+            continue;
+        }
+        const SteadyState::Result own =
+            SteadyState::Solve(incoming, exitRate, states, o.residual, o.method);
+        for (uint32_t j : states)
+            r.pi[j] = p * own.pi[j];
+        r.residual = std::max(r.residual, own.residual);
+        r.converged = r.converged && own.converged;
+        r.iterations += own.iterations;
+        if (states.size() > largest) {
+            largest = states.size();
+            r.method = own.method;
+        }
+    }
+    r.method =
+        std::to_string(structure.bottoms.size()) + " bottom components weighted by the " +
+        "probabilities of entering them" +
+        (largest > 0 ? ", the largest (" + std::to_string(largest) + " states) by " + r.method
+                     : std::string());
+    return r;
+}
+
+// A value that is not a number, or infinite, is never printed as one: the row says
+// "refused" and standard error why.
+void RefuseValue(const std::string& base, const std::string& name, double value,
+                 const std::string& when, ResultTable::Row& row) {
+    std::cerr << base << ".var: variable " << name << ": its value" << when << " came out "
+              << (std::isnan(value) ? "not a number" : "infinite")
+              << ": its rewards, or the probabilities they are weighted with, are beyond the "
+                 "range of a double"
+              << std::endl;
+    row.value = "refused";
+    row.error.clear();
 }
 
 int Solve(const Options& o) {
@@ -204,26 +267,28 @@ int Solve(const Options& o) {
     }
     chain.outgoing.Clear();
     std::cout << "transposed in " << Seconds(turnSeconds) << std::endl;
-    if (steady) {
-        const std::string why = SteadyStateRefusal(structure);
+    if (steady)
         std::cout << "structure: " << structure.reachable << " reachable states, "
                   << structure.components << " strongly connected components, "
                   << structure.bottomComponents << " bottom (" << Seconds(analysisSeconds) << ")"
                   << std::endl;
-        if (!why.empty()) {
-            for (size_t p = 0; p < measures.size(); p++)
-                if (refused[p].empty() && measures[p].kind == MeasureKind::SteadyState)
-                    refused[p] = "no steady state: " + why;
-            steady = false;
-        }
-    }
 
     SteadyState::Result steadyResult;
+    // The states of positive long-run probability may lie among these.
+    std::vector<uint32_t> bottomStates;
+    const std::vector<uint32_t>* longRun = &structure.bottom;
     if (steady) {
         Clock c;
-        steadyResult =
-            SteadyState::Solve(incoming, chain.exitRate, structure.bottom, o.residual, o.method);
-        std::cout << "steady state: " << steadyResult.method << " on " << structure.bottom.size()
+        if (structure.bottomComponents > 1) {
+            steadyResult = ReducibleLongRun(incoming, chain.exitRate, structure, o);
+            for (const std::vector<uint32_t>& b : structure.bottoms)
+                bottomStates.insert(bottomStates.end(), b.begin(), b.end());
+            longRun = &bottomStates;
+        } else {
+            steadyResult = SteadyState::Solve(incoming, chain.exitRate, structure.bottom,
+                                              o.residual, o.method);
+        }
+        std::cout << "steady state: " << steadyResult.method << " on " << longRun->size()
                   << " states, residual " << ResultTable::Bound(steadyResult.residual) << " ("
                   << Seconds(c.Seconds()) << ")" << std::endl;
     }
@@ -292,11 +357,17 @@ int Solve(const Options& o) {
         if (m.kind == MeasureKind::SteadyState) {
             double value = 0.0;
             const std::vector<double>& r = *rewardOf(p);
-            for (uint32_t j : structure.bottom)
+            for (uint32_t j : *longRun)
                 value += steadyResult.pi[j] * r[j];
             row.time = "-";
-            row.value = ResultTable::Value(value);
             row.residual = ResultTable::Bound(steadyResult.residual);
+            if (!std::isfinite(value)) {
+                RefuseValue(base, m.name, value, "", row);
+                failures++;
+                table.Add(row);
+                continue;
+            }
+            row.value = ResultTable::Value(value);
             if (!steadyResult.converged) {
                 std::cerr << "variable " << m.name << ": the steady state did not reach the "
                           << "residual target " << ResultTable::Bound(o.residual) << " (it has "
@@ -317,6 +388,12 @@ int Solve(const Options& o) {
                     value /= r.stop - r.start;
                     bound /= r.stop - r.start;
                 }
+            }
+            if (!std::isfinite(value)) {
+                RefuseValue(base, m.name, value, " at " + row.time, row);
+                failures++;
+                table.Add(row);
+                continue;
             }
             row.value = ResultTable::Value(value);
             row.error = ResultTable::Bound(bound);

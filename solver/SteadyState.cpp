@@ -33,11 +33,24 @@ void Normalise(std::vector<double>& pi, const std::vector<uint32_t>& states) {
             pi[j] /= sum;
 }
 
+// The local index of the state of largest value in pi, the first of equal ones.
+size_t Largest(const std::vector<double>& pi, const std::vector<uint32_t>& states) {
+    size_t best = 0;
+    for (size_t a = 1; a < states.size(); a++)
+        if (pi[states[a]] > pi[states[best]])
+            best = a;
+    return best;
+}
+
 // The transposed generator on the component's states, with the balance equation of
-// its first state replaced by pi_0 = 1: the balance equations are linearly
-// dependent, and an irreducible component has pi_0 > 0.
+// the state `pinned` (a local index) replaced by pi_pinned = 1: the balance equations
+// are linearly dependent, and an irreducible component has pi > 0 everywhere. The
+// solution is pi scaled by 1 / pi_pinned, so the state pinned must be one of large
+// probability: a state whose probability is far below the largest (an empty queue
+// that is nearly always full: 1e-690 of it) would scale the others past the range
+// of a double.
 RowMatrix Balance(const RateMatrix& in, const std::vector<double>& exitRate,
-                  const std::vector<uint32_t>& states) {
+                  const std::vector<uint32_t>& states, size_t pinned) {
     const size_t m = states.size();
     std::vector<uint32_t> local(exitRate.size(), kNone);
     for (size_t a = 0; a < m; a++)
@@ -52,8 +65,8 @@ RowMatrix Balance(const RateMatrix& in, const std::vector<double>& exitRate,
     value.reserve(room);
     for (size_t a = 0; a < m; a++) {
         const uint32_t j = states[a];
-        if (a == 0) {
-            inner.push_back(0);
+        if (a == pinned) {
+            inner.push_back(static_cast<int>(a));
             value.push_back(1.0);
         } else {
             bool diagonal = false;
@@ -86,63 +99,6 @@ void Scatter(const Eigen::VectorXd& x, const std::vector<uint32_t>& states,
              std::vector<double>& pi) {
     for (size_t a = 0; a < states.size(); a++)
         pi[states[a]] = x[static_cast<Eigen::Index>(a)];
-}
-
-bool SolveDirect(const RateMatrix& in, const std::vector<double>& exitRate,
-                 const std::vector<uint32_t>& states, std::vector<double>& pi) {
-    const Eigen::SparseMatrix<double> a = Balance(in, exitRate, states);
-    Eigen::SparseLU<Eigen::SparseMatrix<double>> lu;
-    lu.analyzePattern(a);
-    lu.factorize(a);
-    if (lu.info() != Eigen::Success)
-        return false;
-    Eigen::VectorXd b = Eigen::VectorXd::Zero(static_cast<Eigen::Index>(states.size()));
-    b[0] = 1.0;
-    const Eigen::VectorXd x = lu.solve(b);
-    if (lu.info() != Eigen::Success)
-        return false;
-    Scatter(x, states, pi);
-    return true;
-}
-
-template <class Preconditioner, class Configure>
-size_t Krylov(const RowMatrix& a, const std::vector<uint32_t>& states, double target,
-              std::vector<double>& pi, Configure configure) {
-    const Eigen::Index m = a.rows();
-    Eigen::BiCGSTAB<RowMatrix, Preconditioner> solver;
-    configure(solver.preconditioner());
-    solver.compute(a);
-    // The starting vector is what was there, scaled to the equation pi_0 = 1, unless
-    // sweeps that ran out of range left nothing of use.
-    const double first = pi[states[0]];
-    bool usable = first > 0.0;
-    for (uint32_t j : states)
-        usable = usable && std::isfinite(pi[j]);
-    Eigen::VectorXd guess(m);
-    for (Eigen::Index k = 0; k < m; k++)
-        guess[k] = usable ? pi[states[static_cast<size_t>(k)]] / first : 1.0;
-    Eigen::VectorXd b = Eigen::VectorXd::Zero(m);
-    b[0] = 1.0;
-    solver.setTolerance(target * 1e-2);
-    solver.setMaxIterations(std::max<Eigen::Index>(1000, std::min<Eigen::Index>(4 * m, 20000)));
-    const Eigen::VectorXd x = solver.solveWithGuess(b, guess);
-    Scatter(x, states, pi);
-    for (uint32_t j : states)
-        pi[j] = std::max(pi[j], 0.0); // rounding around 0 only
-    return static_cast<size_t>(solver.iterations());
-}
-
-size_t SolveKrylov(const RateMatrix& in, const std::vector<double>& exitRate,
-                   const std::vector<uint32_t>& states, double target, std::vector<double>& pi) {
-    const RowMatrix a = Balance(in, exitRate, states);
-    if (states.size() > SteadyState::kIncompleteLULimit)
-        return Krylov<Eigen::DiagonalPreconditioner<double>>(
-            a, states, target, pi, [](Eigen::DiagonalPreconditioner<double>&) {});
-    return Krylov<Eigen::IncompleteLUT<double>>(a, states, target, pi,
-                                                [](Eigen::IncompleteLUT<double>& ilu) {
-                                                    ilu.setDroptol(1e-4);
-                                                    ilu.setFillfactor(4);
-                                                });
 }
 
 struct Sweeps {
@@ -187,6 +143,152 @@ double Sweep(const RateMatrix& in, Rates rate, const std::vector<double>& exitRa
     }
     mass = after;
     return before > 0.0 ? flow / (before * maxExit) : std::numeric_limits<double>::infinity();
+}
+
+// A few Gauss-Seidel sweeps from pi (scaled back to a sum of 1 after each), enough to
+// tell the states of large probability from the rest.
+void Estimate(const RateMatrix& in, const std::vector<double>& exitRate,
+              const std::vector<uint32_t>& states, size_t sweeps, std::vector<double>& pi) {
+    const double maxExit = MaxExit(exitRate, states);
+    for (size_t k = 0; k < sweeps; k++) {
+        double mass = 0.0;
+        in.WithRates(
+            [&](auto rates) { return Sweep(in, rates, exitRate, states, 1.0, maxExit, pi, mass); });
+        if (!(mass > 0.0) || !std::isfinite(mass))
+            return;
+        for (uint32_t j : states)
+            pi[j] /= mass;
+    }
+}
+
+bool AllFinite(const Eigen::VectorXd& x) {
+    for (Eigen::Index k = 0; k < x.size(); k++)
+        if (!std::isfinite(x[k]))
+            return false;
+    return true;
+}
+
+// pi from the balance equations pinned at the state of largest probability that a
+// few sweeps from the uniform vector find.
+bool SolveDirect(const RateMatrix& in, const std::vector<double>& exitRate,
+                 const std::vector<uint32_t>& states, std::vector<double>& pi) {
+    for (uint32_t j : states)
+        pi[j] = 1.0 / static_cast<double>(states.size());
+    Estimate(in, exitRate, states, 20, pi);
+    const size_t pinned = Largest(pi, states);
+    const Eigen::SparseMatrix<double> a = Balance(in, exitRate, states, pinned);
+    Eigen::SparseLU<Eigen::SparseMatrix<double>> lu;
+    lu.analyzePattern(a);
+    lu.factorize(a);
+    if (lu.info() != Eigen::Success)
+        return false;
+    Eigen::VectorXd b = Eigen::VectorXd::Zero(static_cast<Eigen::Index>(states.size()));
+    b[static_cast<Eigen::Index>(pinned)] = 1.0;
+    const Eigen::VectorXd x = lu.solve(b);
+    if (lu.info() != Eigen::Success || !AllFinite(x))
+        return false;
+    Scatter(x, states, pi);
+    return true;
+}
+
+// The Krylov iteration, run until the relative residual of the normalised vector, not
+// the solver's own estimate of the pinned system's residual, meets the target: the two
+// differ by the scale of the pinned state and by the norms. Each round that falls
+// short asks the solver for a hundred times less and goes on from where it stopped,
+// pinned anew at the state then largest. Returns the iterations; pi is left
+// normalised, its residual in `residual`.
+template <class Solver, class Configure>
+size_t KrylovToTarget(const RateMatrix& in, const std::vector<double>& exitRate,
+                      const std::vector<uint32_t>& states, double target, std::vector<double>& pi,
+                      double& residual, Configure configure) {
+    constexpr int kRounds = 5;
+    const Eigen::Index m = static_cast<Eigen::Index>(states.size());
+    // Sweeps that ran out of range leave nothing of use: start from the uniform vector.
+    bool usable = false;
+    for (uint32_t j : states) {
+        if (!std::isfinite(pi[j])) {
+            usable = false;
+            break;
+        }
+        usable = usable || pi[j] > 0.0;
+    }
+    if (!usable)
+        for (uint32_t j : states)
+            pi[j] = 1.0 / static_cast<double>(states.size());
+    Normalise(pi, states);
+    residual = SteadyState::Residual(in, exitRate, states, pi);
+    size_t iterations = 0;
+    double tolerance = target * 1e-2;
+    size_t pinned = states.size(); // none yet
+    Solver solver;
+    configure(solver);
+    RowMatrix a;                       // the solver keeps a reference to it
+    size_t overflowed = states.size(); // a state that a solution out of range showed
+    for (int round = 0; round < kRounds && !(residual <= target); round++) {
+        size_t largest = Largest(pi, states);
+        const bool repin = overflowed < states.size();
+        if (repin)
+            largest = overflowed;
+        overflowed = states.size();
+        // Pinned anew only where the old state fell far below the largest: every
+        // new pinning costs a factorisation.
+        if (pinned == states.size() || repin || pi[states[pinned]] < 1e-6 * pi[states[largest]]) {
+            pinned = largest;
+            a = Balance(in, exitRate, states, pinned);
+            solver.compute(a);
+            if (solver.info() != Eigen::Success)
+                break;
+        }
+        Eigen::VectorXd guess(m), b = Eigen::VectorXd::Zero(m);
+        const double scale = pi[states[pinned]];
+        for (Eigen::Index k = 0; k < m; k++)
+            guess[k] = scale > 0.0 ? pi[states[static_cast<size_t>(k)]] / scale : 1.0;
+        b[static_cast<Eigen::Index>(pinned)] = 1.0;
+        solver.setTolerance(tolerance);
+        const Eigen::VectorXd x = solver.solveWithGuess(b, guess);
+        iterations += static_cast<size_t>(solver.iterations());
+        if (!AllFinite(x)) {
+            // The state pinned was far below some other: pinned next at the largest
+            // value of this solution, an overflowed one first.
+            Eigen::Index top = -1;
+            for (Eigen::Index k = 0; k < m; k++)
+                if (!std::isnan(x[k]) && (top < 0 || x[k] > x[top]))
+                    top = k;
+            if (top < 0 || static_cast<size_t>(top) == pinned)
+                break;
+            overflowed = static_cast<size_t>(top);
+            continue;
+        }
+        std::vector<double> next = pi;
+        Scatter(x, states, next);
+        for (uint32_t j : states)
+            next[j] = std::max(next[j], 0.0); // rounding around 0 only
+        Normalise(next, states);
+        const double r = SteadyState::Residual(in, exitRate, states, next);
+        if (r < residual || std::isinf(residual)) {
+            pi.swap(next);
+            residual = r;
+        }
+        tolerance = std::max(tolerance * 1e-2, 1e-15);
+    }
+    return iterations;
+}
+
+size_t SolveKrylov(const RateMatrix& in, const std::vector<double>& exitRate,
+                   const std::vector<uint32_t>& states, double target, std::vector<double>& pi,
+                   double& residual) {
+    const Eigen::Index m = static_cast<Eigen::Index>(states.size());
+    const Eigen::Index most = std::max<Eigen::Index>(1000, std::min<Eigen::Index>(4 * m, 20000));
+    if (states.size() > SteadyState::kIncompleteLULimit)
+        return KrylovToTarget<Eigen::BiCGSTAB<RowMatrix, Eigen::DiagonalPreconditioner<double>>>(
+            in, exitRate, states, target, pi, residual,
+            [&](auto& solver) { solver.setMaxIterations(most); });
+    return KrylovToTarget<Eigen::BiCGSTAB<RowMatrix, Eigen::IncompleteLUT<double>>>(
+        in, exitRate, states, target, pi, residual, [&](auto& solver) {
+            solver.setMaxIterations(most);
+            solver.preconditioner().setDroptol(1e-4);
+            solver.preconditioner().setFillfactor(4);
+        });
 }
 
 // Sweeps until the residual is below the target.
@@ -386,15 +488,15 @@ SteadyState::Result SteadyState::Solve(const RateMatrix& in, const std::vector<d
             return r;
         }
         r.method += ", then BiCGSTAB";
-        r.iterations += SolveKrylov(in, exitRate, states, target, r.pi);
+        r.iterations += SolveKrylov(in, exitRate, states, target, r.pi, r.residual);
     } else {
         r.method = "BiCGSTAB";
         for (uint32_t j : states)
             r.pi[j] = 1.0 / static_cast<double>(states.size());
-        r.iterations = SolveKrylov(in, exitRate, states, target, r.pi);
+        // A uniform start tells no state of large probability from the rest.
+        Estimate(in, exitRate, states, 20, r.pi);
+        r.iterations = SolveKrylov(in, exitRate, states, target, r.pi, r.residual);
     }
-    Normalise(r.pi, states);
-    r.residual = Residual(in, exitRate, states, r.pi);
     r.converged = r.residual <= target;
     return r;
 }

@@ -9,6 +9,15 @@
 // the diagonal alone above kIncompleteLULimit states, where the factorisation itself costs too
 // much).
 //
+// No state's probability is taken as a fixed 1: where the balance equations need one
+// equation replaced to have a unique solution, the state pinned is the one of largest
+// probability found so far (by a few sweeps before a factorisation, by the sweeps
+// that stalled before BiCGSTAB), so that no other is scaled out of the range of a
+// double; the sweeps themselves scale the vector back to a sum of 1 now and then.
+// BiCGSTAB runs until the relative residual below, recomputed from the normalised
+// vector, meets the target, and not merely until its own estimate for the pinned
+// system does.
+//
 // The quality reported is the relative residual
 //     ||pi Q||_1 / (||pi||_1 max_i |q_ii|)
 // over the component's states: the flow out of balance, measured against the

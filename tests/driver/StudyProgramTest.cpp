@@ -199,8 +199,8 @@ TEST_F(StudyProgramTest, BadInputIsRefusedWithAMessage) {
 }
 
 TEST_F(StudyProgramTest, ARefusedExperimentFailsAloneAndIsReported) {
-    const std::string model = CopyModel(
-        std::string(GEN_SOURCE_DIR) + "/tests/driver/data/absorbing.san", "absorbing.san");
+    const std::string model =
+        CopyModel(std::string(GEN_SOURCE_DIR) + "/tests/driver/data/too_fast.san", "too_fast.san");
     const testsupport::RunResult r = Run(kStudy, model + " -o out");
     EXPECT_EQ(r.status, 1) << r.out << r.err;
     EXPECT_THAT(r.out, HasSubstr("experiment 0: FAILED"));
@@ -221,18 +221,18 @@ TEST_F(StudyProgramTest, ARefusedExperimentFailsAloneAndIsReported) {
         if (row.at("value") == "refused") {
             refused = true;
             EXPECT_EQ(row.at("variable"), "availability");
-            EXPECT_THAT(row.at("message"), HasSubstr("absorbing"));
+            EXPECT_THAT(row.at("message"), HasSubstr("steps of uniformisation"));
         }
         if (row.at("method") == "failed") {
             failure = true;
-            EXPECT_THAT(row.at("message"), HasSubstr("absorbing"));
+            EXPECT_THAT(row.at("message"), HasSubstr("steps of uniformisation"));
         }
     }
     EXPECT_TRUE(refused);
     EXPECT_TRUE(failure);
     const std::string report = ReadFile(work / "out/report.html");
     EXPECT_THAT(report, HasSubstr("What failed"));
-    EXPECT_THAT(report, HasSubstr("absorbing"));
+    EXPECT_THAT(report, HasSubstr("steps of uniformisation"));
 }
 
 TEST_F(StudyProgramTest, TheSimulatorStandsInWhereNoChainCanBeSolved) {

@@ -124,8 +124,11 @@ Chain BirthDeath(unsigned states, double birth, double death) {
     Chain c{states, {}, {}, 0.0};
     std::vector<double> weight(states);
     double total = 0.0;
+    // Weighed from the top state down when births outweigh deaths, so that steep
+    // chains stay within the range of a double.
+    const double ratio = birth / death;
     for (unsigned k = 0; k < states; k++) {
-        weight[k] = std::pow(birth / death, k);
+        weight[k] = ratio > 1.0 ? std::pow(1.0 / ratio, states - 1 - k) : std::pow(ratio, k);
         total += weight[k];
         c.reward.push_back(k);
         if (k + 1 < states) {
@@ -182,6 +185,58 @@ TEST_F(SolveProgramTest, SteadyStateMatchesClosedFormsWithEveryMethod) {
     }
 }
 
+// The initial state of these chains has a long-run probability far below the
+// smallest double (1e4^-99 and less): pinned to 1, it scaled the others past the
+// largest double, and the values came out as "-nan". Every method must find the
+// distribution all the same: 100 states are solved directly, 3000 by sweeps.
+TEST_F(SolveProgramTest, AStateOfVanishingProbabilityIsNeverPinned) {
+    const std::vector<Chain> chains = {BirthDeath(100, 1e4, 1.0), BirthDeath(3000, 1e4, 1.0),
+                                       BirthDeath(3000, 1e3, 7.0)};
+    for (const char* method : {"", "-mlu", "-mgs", "-mbicgstab"}) {
+        for (size_t c = 0; c < chains.size(); c++) {
+            SCOPED_TRACE(std::string("method [") + method + "] chain " + std::to_string(c));
+            Variable mean{"mean", 3, {}, chains[c].reward, {}};
+            Variable first{"first", 3, {}, Indicator(chains[c].states, 1), {}};
+            WriteModel(work, "m", chains[c].states, chains[c].transitions, {mean, first});
+            RunResult r = Solve(std::string("-Nm ") + method);
+            ASSERT_EQ(0, r.status) << r.err;
+            EXPECT_THAT(r.out, ::testing::Not(HasSubstr("nan")));
+            EXPECT_THAT(r.out, ::testing::Not(HasSubstr("inf")));
+            const std::vector<CsvRow> rows = Results();
+            ASSERT_EQ(2u, rows.size());
+            EXPECT_NEAR(chains[c].expected, rows[0].Value(), 1e-9 * chains[c].expected);
+            EXPECT_LE(std::stod(rows[0].residual), 1e-9);
+            // Exact within the residual only: far from its true 1e-400.
+            EXPECT_GE(rows[1].Value(), 0.0);
+            EXPECT_LE(rows[1].Value(), 1e-9);
+        }
+    }
+}
+
+// A value beyond the range of a double is refused with the reason, never printed as
+// "inf" or "nan", and the other values are computed.
+TEST_F(SolveProgramTest, ValuesBeyondTheRangeOfADoubleAreRefused) {
+    const std::vector<double> huge = {1e305, 1e305};
+    Variable total{"total", 1, {{0, 1e5}}, huge, {}};
+    Variable average{"average", 2, {{0, 1e5}}, huge, {}};
+    Variable now{"now", 0, {{1, 1}}, huge, {}};
+    WriteModel(work, "m", 2, {{1, 2, 1.0}, {2, 1, 1.0}}, {total, average, now});
+    RunResult r = Solve("-Nm");
+    EXPECT_EQ(1, r.status);
+    EXPECT_THAT(r.err,
+                HasSubstr("m.var: variable total: its value at [0,100000] came out infinite"));
+    EXPECT_THAT(r.err, HasSubstr("variable average: its value at [0,100000] came out infinite"));
+    EXPECT_THAT(r.err, HasSubstr("beyond the range of a double"));
+    EXPECT_THAT(r.out, ::testing::Not(HasSubstr("inf")));
+    EXPECT_THAT(r.out, ::testing::Not(HasSubstr("nan")));
+    const std::vector<CsvRow> rows = Results();
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_EQ("refused", rows[0].value);
+    EXPECT_EQ("", rows[0].error);
+    EXPECT_EQ("refused", rows[1].value);
+    EXPECT_NEAR(1e305, rows[2].Value(), 1e295);
+}
+
 TEST_F(SolveProgramTest, RatesKeptInATableOrPerEntryGiveTheSameResults) {
     // A birth-death chain beside a cycle of states it never reaches, all of whose
     // rates differ: with a short cycle the chain's few rates are kept in a table, with
@@ -227,40 +282,101 @@ TEST_F(SolveProgramTest, RatesKeptInATableOrPerEntryGiveTheSameResults) {
     }
 }
 
-TEST_F(SolveProgramTest, ChainsWithoutASteadyStateAreRefusedButTheirTransientsComputed) {
+// Chains that end in one of several bottom components (an absorbing state is one of
+// a single state): the long run is each component's own steady state weighted by the
+// probability of entering it from state 1, and those probabilities are reported.
+// Worked by hand: in the last chain, h_i the probability of ending in state 4 from
+// state i, h_3 = 1/2, h_2 = (h_1 + 3) / 4, h_1 = (h_2 + 2 h_3) / 3, so h_1 = 7/11; in
+// {5, 6} state 6 holds 2/3.
+TEST_F(SolveProgramTest, ReducibleChainsWeighTheirBottomComponents) {
     struct Case {
         const char* what;
         unsigned states;
         std::vector<Transition> transitions;
-        const char* message;
+        double mean;                    // the long-run value of the state number
+        double last;                    // of the indicator of the last state
+        double leave;                   // state 1's exit rate, or 0 when it is re-entered
+        std::vector<std::string> lines; // the absorption report, when there is one
     };
     const std::vector<Case> cases = {
         {"two closed loops",
          5,
-         {{1, 2, 1}, {1, 4, 1}, {2, 3, 1}, {3, 2, 1}, {4, 5, 1}, {5, 4, 1}},
-         "reducible chain: 2 bottom strongly connected components"},
+         {{1, 2, 1}, {1, 4, 3}, {2, 3, 1}, {3, 2, 1}, {4, 5, 1}, {5, 4, 3}},
+         0.25 * 2.5 + 0.75 * (4 * 0.75 + 5 * 0.25),
+         0.75 * 0.25,
+         4.0,
+         {"absorption: 2 bottom components entered from state 1 through 1 transient states "
+          "(sparse LU, residual 0); probability of each:",
+          "  0.75  2 states from state 4", "  0.25  2 states from state 2"}},
         {"a loop and an absorbing state",
          4,
          {{1, 2, 1}, {1, 4, 1}, {2, 3, 1}, {3, 2, 1}},
-         "state 4 is absorbing"},
-        {"pure death", 2, {{1, 2, 2.0}}, "state 2 is absorbing"},
+         0.5 * 2.5 + 0.5 * 4,
+         0.5,
+         2.0,
+         {"  0.5  2 states from state 2", "  0.5  state 4 (absorbing)"}},
+        {"pure death", 2, {{1, 2, 2.0}}, 2.0, 1.0, 2.0, {}},
+        {"worked by hand",
+         6,
+         {{1, 2, 1}, {1, 3, 2}, {2, 1, 1}, {2, 4, 3}, {3, 4, 1}, {3, 5, 1}, {5, 6, 2}, {6, 5, 1}},
+         152.0 / 33.0,
+         8.0 / 33.0,
+         0.0,
+         {"through 3 transient states", "  0.636363636363636  state 4 (absorbing)",
+          "  0.363636363636364  2 states from state 5"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Variable longRun{"long_run", 3, {}, Indicator(c.states, 1), {}};
-        Variable now{"now", 0, {{0.5, 0.5}}, Indicator(c.states, 1), {}};
-        WriteModel(work, "m", c.states, c.transitions, {longRun, now});
-        RunResult r = Solve("-Nm");
-        EXPECT_EQ(1, r.status);
-        EXPECT_THAT(r.err, HasSubstr("long_run"));
-        EXPECT_THAT(r.err, HasSubstr(c.message));
-        const std::vector<CsvRow> rows = Results();
-        ASSERT_EQ(2u, rows.size());
-        EXPECT_EQ("refused", rows[0].value);
-        EXPECT_EQ("", rows[0].residual);
-        // State 1 is left at total rate 2 in every case.
-        ExpectWithinBound(rows[1], std::exp(-2.0 * 0.5), 1e-10);
+    for (const char* method : {"", "-mlu", "-mgs", "-mbicgstab"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + ", method [" + method + "]");
+            std::vector<double> number;
+            for (unsigned k = 1; k <= c.states; k++)
+                number.push_back(k);
+            Variable mean{"mean", 3, {}, number, {}};
+            Variable last{"last", 3, {}, Indicator(c.states, c.states), {}};
+            Variable now{"now", 0, {{0.5, 0.5}}, Indicator(c.states, 1), {}};
+            WriteModel(work, "m", c.states, c.transitions, {mean, last, now});
+            RunResult r = Solve(std::string("-Nm ") + method);
+            ASSERT_EQ(0, r.status) << r.err;
+            for (const std::string& line : c.lines)
+                EXPECT_THAT(r.out, HasSubstr(line));
+            if (c.lines.empty()) {
+                EXPECT_THAT(r.out, ::testing::Not(HasSubstr("absorption")));
+            }
+            const std::vector<CsvRow> rows = Results();
+            ASSERT_EQ(3u, rows.size());
+            EXPECT_NEAR(c.mean, rows[0].Value(), 1e-12 * c.mean);
+            EXPECT_NEAR(c.last, rows[1].Value(), 1e-12);
+            EXPECT_LE(std::stod(rows[0].residual), 1e-9);
+            if (c.leave > 0.0)
+                ExpectWithinBound(rows[2], std::exp(-c.leave * 0.5), 1e-10);
+        }
     }
+}
+
+// Beyond the states factorised directly, the entry probabilities come from BiCGSTAB:
+// a line of n transient states, each passed on at rate 1 and left for the absorbing
+// state B at rate e, the last one ending in the absorbing state C. The chain reaches
+// C with probability (1 + e)^-n.
+TEST_F(SolveProgramTest, ManyTransientStatesReachTheirComponentsByAnIterativeSolution) {
+    const unsigned n = 60000; // above Absorption::kDirectLimit
+    const double e = 1e-5;
+    const unsigned b = n + 1, c = n + 2;
+    std::vector<Transition> transitions;
+    for (unsigned k = 1; k <= n; k++) {
+        transitions.push_back({k, k < n ? k + 1 : c, 1.0});
+        transitions.push_back({k, b, e});
+    }
+    Variable ended{"ended_in_c", 3, {}, Indicator(c, c), {}};
+    WriteModel(work, "m", c, transitions, {ended});
+    RunResult r = Solve("-Nm");
+    ASSERT_EQ(0, r.status) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("absorption: 2 bottom components entered from state 1 through "
+                                 "60000 transient states (BiCGSTAB, residual"));
+    const std::vector<CsvRow> rows = Results();
+    ASSERT_EQ(1u, rows.size());
+    const double expected = std::pow(1.0 + e, -static_cast<double>(n));
+    EXPECT_NEAR(expected, rows[0].Value(), 1e-9 * expected);
+    EXPECT_LE(std::stod(rows[0].residual), 1e-9);
 }
 
 TEST_F(SolveProgramTest, DeterministicChainsAreRefused) {
