@@ -61,9 +61,10 @@ TEST_F(StorageTest, TheExtendedTableAndTheBinaryFileChangeNoFile) {
     };
     for (const auto& r : runs) {
         SCOPED_TRACE(r.program + " -B" + r.experiment + " " + r.options);
-        Generate(r.program, r.experiment, "plain", r.options);
-        Generate(r.program, r.experiment, "extended", r.options + " -x -b");
-        for (const char* suffix : {".arm", ".var", ".pvtype", ".det", ".rates"}) {
+        // With the states file, which reads every state back from the table.
+        Generate(r.program, r.experiment, "plain", r.options + " -m");
+        Generate(r.program, r.experiment, "extended", r.options + " -x -b -m");
+        for (const char* suffix : {".arm", ".var", ".pvtype", ".det", ".rates", ".states"}) {
             EXPECT_EQ(Exists(std::string("plain") + suffix),
                       Exists(std::string("extended") + suffix))
                 << suffix;
