@@ -87,16 +87,22 @@ HybridHash::Probe ExtendedStore::Prepare(uint32_t digest) {
     probe.rehashes = -1;
     probe.growths = growths_;
     const uint64_t p = Home(digest);
-    // The slot's place in a 32-bit field: the index never outgrows it before the
-    // numbers do (2^32 entries of 8 bytes are beyond any machine this runs on).
-    probe.slot = static_cast<uint32_t>(p);
+    probe.slot = static_cast<uint32_t>(p); // see Current()
     __builtin_prefetch(&index_[p]);
     return probe;
 }
 
+bool ExtendedStore::Current(const HybridHash::Probe& probe) const {
+    // A slot beyond 32 bits does not fit the probe: such an index recomputes it.
+    return probe.growths == growths_ && mask_ <= UINT32_MAX;
+}
+
 void ExtendedStore::FetchCandidate(const char* /*state*/, HybridHash::Probe& probe) {
-    if (probe.growths != growths_)
+    if (!Current(probe)) {
         probe = Prepare(probe.digest);
+        if (!Current(probe))
+            return;
+    }
     const uint64_t e = index_[probe.slot];
     if (e != 0 && DigestOf(e) == probe.digest)
         __builtin_prefetch(CopyOf(NumberOf(e)));
@@ -107,7 +113,7 @@ int64_t ExtendedStore::Lookup(const char* state) {
 }
 
 int64_t ExtendedStore::Lookup(const char* state, const HybridHash::Probe& probe) {
-    uint64_t p = probe.growths == growths_ ? probe.slot : Home(probe.digest);
+    uint64_t p = Current(probe) ? probe.slot : Home(probe.digest);
     for (;; p = (p + 1) & mask_) {
         const uint64_t e = index_[p];
         if (e == 0)

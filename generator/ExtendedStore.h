@@ -61,6 +61,9 @@ class ExtendedStore {
         return ((digest * 0x9E3779B97F4A7C15ULL) >> 17) & mask_;
     }
     void Grow();
+    // Whether a probe's slot is still the state's home slot: the index has not grown
+    // since, and its slots fit the probe's 32 bits.
+    bool Current(const HybridHash::Probe& probe) const;
 
     uint32_t size_;
     uint64_t count_ = 0;
