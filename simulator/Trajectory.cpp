@@ -288,10 +288,14 @@ void Trajectory::CheckCaseSum(const BaseGroupClass* group, double total) const {
 
 void Trajectory::Reset(unsigned long seed) {
     stream_->srnd(seed);
-    now_ = 0.0;
+    Load(initial_.data(), 0.0);
+}
+
+void Trajectory::Load(const char* marking, double time) {
+    now_ = time;
     firing_ = -1;
     if (model_->StateSize() > 0)
-        model_->SetState(initial_.data());
+        model_->SetState(const_cast<char*>(marking));
     heap_.Clear();
     for (int s = 0; s < static_cast<int>(timed_.size()); s++)
         if (timed_[static_cast<size_t>(s)].enabling->Enabled())
@@ -305,7 +309,7 @@ void Trajectory::Reset(unsigned long seed) {
         nodes_[p]->CurrentReward(nullptr);
         rate_[static_cast<size_t>(p)] = nodes_[p]->RateValue;
         cumulative_[static_cast<size_t>(p)] = 0.0;
-        last_[static_cast<size_t>(p)] = 0.0;
+        last_[static_cast<size_t>(p)] = time;
         dirty_[static_cast<size_t>(p)] = 0;
     }
     dirtyList_.clear();
@@ -389,30 +393,7 @@ const BaseActionClass* Trajectory::NotMemoryless() const {
 
 void Trajectory::Start(const char* marking, double time) {
     UseRandoms use(&randoms_);
-    now_ = time;
-    firing_ = -1;
-    if (model_->StateSize() > 0)
-        model_->SetState(const_cast<char*>(marking != nullptr ? marking : initial_.data()));
-    heap_.Clear();
-    for (int s = 0; s < static_cast<int>(timed_.size()); s++)
-        if (timed_[static_cast<size_t>(s)].enabling->Enabled())
-            Schedule(s);
-    instantCount_ = 0;
-    for (size_t j = 0; j < instant_.size(); j++) {
-        instantOn_[j] = instant_[j]->Enabled() ? 1 : 0;
-        instantCount_ += instantOn_[j];
-    }
-    for (int p = 0; p < numNodes_; p++) {
-        nodes_[p]->CurrentReward(nullptr);
-        rate_[static_cast<size_t>(p)] = nodes_[p]->RateValue;
-        cumulative_[static_cast<size_t>(p)] = 0.0;
-        last_[static_cast<size_t>(p)] = time;
-        dirty_[static_cast<size_t>(p)] = 0;
-    }
-    dirtyList_.clear();
-    for (int slot : rateDueList_)
-        rateDue_[static_cast<size_t>(slot)] = 0;
-    rateDueList_.clear();
+    Load(marking != nullptr ? marking : initial_.data(), time);
     Settle();
 }
 

@@ -109,6 +109,9 @@ class Trajectory {
     int IndexOf(BaseActionClass* a) const;
     void FindRateWatches();
     void Reset(unsigned long seed);
+    // Loads `marking` at `time`: every enabled timed activity samples its delay, the
+    // rewards start from the marking, nothing accumulated.
+    void Load(const char* marking, double time);
     void Settle();
     void FireTimed(int slot);
     void AfterFiring(int action, BaseActionClass* a);
