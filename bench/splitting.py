@@ -19,21 +19,12 @@ import csv
 import os
 import re
 import subprocess
-import sys
 import tempfile
-import time
+
+from benchrun import run
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-
-def run(cmd, cwd):
-    start = time.monotonic()
-    proc = subprocess.run(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    wall = time.monotonic() - start
-    if proc.returncode != 0:
-        sys.exit("failed: %s\n%s%s" % (" ".join(cmd), proc.stdout.decode(errors="replace"),
-                                         proc.stderr.decode(errors="replace")))
-    return wall, proc.stdout.decode()
 
 
 def rows(path):
