@@ -38,6 +38,7 @@ struct StudyFactor {
 
 struct Arc {
     Name place;
+    Fragment element;      // empty: a place; else the index of an element of an array
     Fragment multiplicity; // empty: one token
 };
 
@@ -77,6 +78,11 @@ enum class DistributionKind {
 
 struct ActivityDecl {
     Name name;
+    // A family, `name[index in array]`: one activity per element of the array, each
+    // with its element's index under the name `index`. Both empty: one activity.
+    Name index;
+    Name array;
+    bool IsFamily() const { return !array.text.empty(); }
     Timing timing = Timing::Timed;
     DistributionKind distribution = DistributionKind::None;
     Position distributionAt;
@@ -107,6 +113,10 @@ struct AtomicDecl {
 struct ChildDecl {
     Name model;
     int copies = 1; // instances of one model share its name
+    // A count over global variables, evaluated when the model is built; empty when
+    // `copies` holds a count written as a number.
+    Fragment count;
+    bool Runtime() const { return !count.text.empty(); }
 };
 
 struct ShareMember {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -148,6 +149,18 @@ std::string Emitter::Finish(const std::string& text, const std::string& path) {
     return out;
 }
 
+std::string Emitter::Constructor(const std::string& model) const {
+    const std::string cls = model_.ClassOf(model);
+    return model_.UsesReplica(model) ? "explicit " + cls + "(int replica = 0)" : cls + "()";
+}
+
+const ChildDecl* Emitter::FindChild(const JoinDecl& join, const std::string& model) {
+    for (const ChildDecl& c : join.children)
+        if (c.model.text == model)
+            return &c;
+    return nullptr;
+}
+
 // ---------------------------------------------------------------- header
 
 std::string Emitter::Header() const {
@@ -199,6 +212,8 @@ void Emitter::AtomicHeader(std::string& out, const Model::Atomic& atomic) const 
         }
         if (ParameterCount(a) > 0)
             out += "        double* TheDistributionParameters;\n";
+        if (model_.UsesReplica(atomic.decl->name.text))
+            out += "        int replica = 0;\n";
         out += "\n        " + action.type + "();\n        ~" + action.type + "() override;\n";
         out += "        bool Enabled() override;\n"
                "        double Weight() override;\n"
@@ -222,20 +237,26 @@ void Emitter::AtomicHeader(std::string& out, const Model::Atomic& atomic) const 
     out += "\n";
     for (const PlaceDecl& p : atomic.decl->places)
         out += std::string(p.IsArray() ? "    PlaceArray* " : "    Place* ") + p.name.text + ";\n";
-    out += "\n    " + cls + "();\n    ~" + cls + "() override;\n};\n\n";
+    out +=
+        "\n    " + Constructor(atomic.decl->name.text) + ";\n    ~" + cls + "() override;\n};\n\n";
 }
 
 void Emitter::JoinHeader(std::string& out, const JoinDecl& join) const {
     const std::string cls = join.name.text + "RJ";
     out += "// Composed model " + join.name.text + ".\n";
     out += "class " + cls + " : public Join {\n  public:\n";
+    for (const ChildDecl& c : join.children)
+        if (c.Runtime())
+            out += "    std::vector<" + model_.ClassOf(c.model.text) + "*> " + c.model.text +
+                   "; // as many as the study sets\n";
     for (const auto& [member, model] : Model::ChildMembers(join))
-        out += "    " + model_.ClassOf(model) + "* " + member + ";\n";
+        if (!model_.HasRuntimeCount(join) || !FindChild(join, model)->Runtime())
+            out += "    " + model_.ClassOf(model) + "* " + member + ";\n";
     for (const ShareDecl& s : join.shares)
         out += std::string(model_.IsArray(join.name.text, s.name.text) ? "    PlaceArray* "
                                                                        : "    Place* ") +
                s.name.text + ";\n";
-    out += "\n    " + cls + "();\n    ~" + cls + "() override;\n};\n\n";
+    out += "\n    " + Constructor(join.name.text) + ";\n    ~" + cls + "() override;\n};\n\n";
 }
 
 void Emitter::RewardHeader(std::string& out) const {
@@ -492,7 +513,13 @@ void Emitter::AtomicSource(std::string& out, const Model::Atomic& atomic) const 
     for (const Model::Action& action : atomic.actions)
         ActionSource(out, atomic, action);
 
-    out += cls + "::" + cls + "() {\n";
+    if (model_.UsesReplica(decl.name.text)) {
+        out += cls + "::" + cls + "(int replica) {\n";
+        for (const Model::Action& action : atomic.actions)
+            out += "    " + action.member + ".replica = replica;\n";
+    } else {
+        out += cls + "::" + cls + "() {\n";
+    }
     for (const Model::Group& g : atomic.groups) {
         if (!g.cases)
             continue;
@@ -576,6 +603,10 @@ void Emitter::AtomicSource(std::string& out, const Model::Atomic& atomic) const 
 }
 
 void Emitter::JoinSource(std::string& out, const JoinDecl& join) const {
+    if (Model::HasRuntimeCount(join)) {
+        RuntimeJoinSource(out, join);
+        return;
+    }
     const std::string cls = join.name.text + "RJ";
     const auto children = Model::ChildMembers(join);
     out += "// ---------------------------------------------------------------- " + join.name.text +
@@ -589,11 +620,19 @@ void Emitter::JoinSource(std::string& out, const JoinDecl& join) const {
             "};\n\n";
         names = cls + "__SharedNames";
     }
-    out += cls + "::" + cls + "() : Join(\"Join\", " + Str(children.size()) + ", " +
-           Str(join.shares.size()) + ", " + names + ") {\n";
+    const bool replica = model_.UsesReplica(join.name.text);
+    out += cls + "::" + cls + (replica ? "(int replica)" : "()") + " : Join(\"Join\", " +
+           Str(children.size()) + ", " + Str(join.shares.size()) + ", " + names + ") {\n";
+    if (replica)
+        out += "    (void)replica;\n";
     for (size_t k = 0; k < children.size(); k++) {
         const auto& [member, model] = children[k];
-        out += "    " + member + " = new " + model_.ClassOf(model) + "();\n";
+        // An instance of several is told its index; a single one, the join's.
+        std::string index;
+        if (model_.UsesReplica(model))
+            index =
+                member == model ? "replica" : Str(std::stoi(member.substr(model.size() + 1)) - 1);
+        out += "    " + member + " = new " + model_.ClassOf(model) + "(" + index + ");\n";
         out += "    Children[" + Str(k) + "] = " + member + ";\n";
         out += "    " + member + "->DefineName(\"" + model + "\");\n";
     }
@@ -635,6 +674,125 @@ void Emitter::JoinSource(std::string& out, const JoinDecl& join) const {
     }
     for (const auto& child : children)
         out += "    delete " + child.first + ";\n";
+    out += "}\n\n";
+}
+
+void Emitter::RuntimeJoinSource(std::string& out, const JoinDecl& join) const {
+    const std::string cls = join.name.text + "RJ";
+    out += "// ---------------------------------------------------------------- " + join.name.text +
+           "\n\n";
+    // Each count the study sets, checked once per build of the model.
+    std::string total;
+    for (const ChildDecl& c : join.children) {
+        if (!c.Runtime()) {
+            total += (total.empty() ? "" : " + ") + Str(c.copies);
+            continue;
+        }
+        const std::string count = cls + "__Count_" + c.model.text;
+        out += "static int " + count + "() {\n" + LineOf(c.count) +
+               "    const double count = static_cast<double>(" + c.count.text + ");\n" + Resume();
+        std::string text;
+        for (char ch : c.count.text)
+            text += ch == '"' || ch == '\\' ? std::string("\\") + ch
+                    : ch == '\n'            ? std::string(" ")
+                                            : std::string(1, ch);
+        out += "    if (!(count >= 1 && count <= 1000000 && count == std::floor(count))) {\n"
+               "        std::cerr << \"Error: join " +
+               join.name.text + " cannot be built: its number of instances of " + c.model.text +
+               ", " + text +
+               ", is \" << count\n                  << \", not a whole number from 1 to "
+               "1000000\" << std::endl;\n        std::exit(1);\n    }\n"
+               "    return static_cast<int>(count);\n}\n\n";
+        total += (total.empty() ? "" : " + ") + count + "()";
+    }
+    std::string names = "nullptr";
+    if (!join.shares.empty()) {
+        out +=
+            "static char* " + cls + "__SharedNames[] = {" +
+            List(join.shares,
+                 [](const ShareDecl& s) { return "const_cast<char*>(\"" + s.name.text + "\")"; }) +
+            "};\n\n";
+        names = cls + "__SharedNames";
+    }
+    const bool replica = model_.UsesReplica(join.name.text);
+    out += cls + "::" + cls + (replica ? "(int replica)" : "()") + " : Join(\"Join\", " + total +
+           ", " + Str(join.shares.size()) + ", " + names + ") {\n";
+    if (replica)
+        out += "    (void)replica;\n";
+    out += "    int child = 0;\n";
+    for (const ChildDecl& c : join.children) {
+        const std::string& model = c.model.text;
+        const std::string type = model_.ClassOf(model);
+        const bool index = model_.UsesReplica(model);
+        if (c.Runtime()) {
+            out += "    for (int k = 0, n = " + cls + "__Count_" + model +
+                   "(); k < n; k++) {\n"
+                   "        " +
+                   model + ".push_back(new " + type + "(" + (index ? "k" : "") +
+                   "));\n"
+                   "        Children[child++] = " +
+                   model + ".back();\n        " + model + ".back()->DefineName(\"" + model +
+                   "\");\n    }\n";
+            continue;
+        }
+        for (int k = 1; k <= c.copies; k++) {
+            const std::string member = c.copies == 1 ? model : model + "_" + Str(k);
+            out += "    " + member + " = new " + type + "(" +
+                   (index ? (c.copies == 1 ? "replica" : Str(k - 1)) : "") + ");\n";
+            out += "    Children[child++] = " + member + ";\n";
+            out += "    " + member + "->DefineName(\"" + model + "\");\n";
+        }
+    }
+    // The instances of a child, as a loop over them or its members one by one.
+    auto each = [&](const std::string& model, const std::string& indent,
+                    const std::function<std::string(const std::string&)>& body) {
+        const ChildDecl& c = *FindChild(join, model);
+        if (c.Runtime())
+            return indent + "for (" + model_.ClassOf(model) + "* instance : " + model + ") {\n" +
+                   body("instance") + indent + "}\n";
+        std::string text;
+        for (int k = 1; k <= c.copies; k++) {
+            const std::string member = c.copies == 1 ? model : model + "_" + Str(k);
+            text += indent + "{\n" + body(member) + indent + "}\n";
+        }
+        return text;
+    };
+    out += "\n    SetupActions();\n    if (AllChildrenEmpty()) {\n"
+           "        NumSharedStateVariables = 0;\n    } else {\n";
+    for (const ShareDecl& s : join.shares) {
+        const ShareMember& first = s.members.front();
+        if (model_.IsArray(join.name.text, s.name.text)) {
+            // As many places as the first member's array.
+            const ChildDecl& c = *FindChild(join, first.child.text);
+            const std::string instance =
+                c.Runtime() ? first.child.text + ".front()"
+                            : (c.copies == 1 ? first.child.text : first.child.text + "_1");
+            out += "        " + s.name.text + " = new PlaceArray(\"" + s.name.text + "\", " +
+                   instance + "->" + first.place.text + "->Size(), nullptr);\n";
+        } else {
+            out += "        " + s.name.text + " = new Place(\"" + s.name.text + "\");\n";
+        }
+        out += "        addSharedPtr(" + s.name.text + ", \"" + s.name.text + "\");\n";
+        for (const ShareMember& m : s.members)
+            out += each(m.child.text, "        ", [&](const std::string& member) {
+                const std::string place = member + "->" + m.place.text;
+                return "            if (" + member + "->NumStateVariables > 0) {\n" +
+                       "                " + s.name.text + "->ShareWith(" + place + ");\n" +
+                       "                addSharingInfo(" + place + ", " + s.name.text + ", " +
+                       member + ");\n            }\n";
+            });
+    }
+    out += "    }\n    Setup();\n}\n\n";
+    out += cls + "::~" + cls + "() {\n";
+    if (!join.shares.empty()) {
+        out += "    if (!AllChildrenEmpty()) {\n";
+        for (const ShareDecl& s : join.shares)
+            out += "        delete " + s.name.text + ";\n";
+        out += "    }\n";
+    }
+    for (const ChildDecl& c : join.children)
+        out += each(c.model.text, "    ",
+                    [](const std::string& member) { return "        delete " + member + ";\n"; });
     out += "}\n\n";
 }
 

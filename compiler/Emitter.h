@@ -41,6 +41,13 @@ class Emitter {
                       const Model::Action& action) const;
     void JoinHeader(std::string& out, const JoinDecl& join) const;
     void JoinSource(std::string& out, const JoinDecl& join) const;
+    // A join with a number of instances set by the study: its children are counted,
+    // built and shared in loops when the model is built.
+    void RuntimeJoinSource(std::string& out, const JoinDecl& join) const;
+    // The declaration of a model class's constructor, which takes the index of its
+    // replica when its expressions read it.
+    std::string Constructor(const std::string& model) const;
+    static const ChildDecl* FindChild(const JoinDecl& join, const std::string& model);
     void RewardHeader(std::string& out) const;
     void RewardSource(std::string& out) const;
     void StudyHeader(std::string& out) const;

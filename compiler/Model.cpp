@@ -127,6 +127,8 @@ std::string ReservedReason(ReservedKind kind) {
                "file scope, where global variables are";
     case ReservedKind::Framework:
         return "it is a name of the framework the generated classes are built on";
+    case ReservedKind::Language:
+        return "in the model's expressions it is the index of the replica";
     default:
         return "the generated code uses it for its own variables";
     }
@@ -182,6 +184,7 @@ Model::Model(ModelFile file) : file_(std::move(file)) {
     CheckJoins();
     FindTop();
     CheckRewards();
+    FindReplicaUsers();
 }
 
 const AtomicDecl* Model::FindAtomic(const std::string& name) const {
@@ -198,10 +201,17 @@ std::string Model::ClassOf(const std::string& model) const {
     return model + (FindAtomic(model) != nullptr ? "SAN" : "RJ");
 }
 
+bool Model::HasRuntimeCount(const JoinDecl& join) {
+    return std::any_of(join.children.begin(), join.children.end(),
+                       [](const ChildDecl& c) { return c.Runtime(); });
+}
+
+// A join whose count is set by the study holds those instances in a vector named
+// after the model, whose elements are its children.
 std::vector<std::pair<std::string, std::string>> Model::ChildMembers(const JoinDecl& join) {
     std::vector<std::pair<std::string, std::string>> members;
     for (const ChildDecl& c : join.children) {
-        if (c.copies == 1)
+        if (c.copies == 1 || c.Runtime())
             members.emplace_back(c.model.text, c.model.text);
         else
             for (int k = 1; k <= c.copies; k++)
@@ -265,6 +275,9 @@ void Model::CheckNames() const {
             break;
         case ReservedKind::ModelLocal:
             clash = n.role == GlobalVar || n.role == PlaceVar;
+            break;
+        case ReservedKind::Language:
+            clash = n.role != RewardVar;
             break;
         case ReservedKind::None:
             break;
@@ -598,6 +611,8 @@ void Model::CheckJoins() {
             if (c.model.text == join.name.text)
                 Fail(c.model.at, "join " + join.name.text + " cannot contain itself");
             Unique(children, c.model, "submodel");
+            if (c.Runtime())
+                CheckCount(join, c);
         }
         std::map<std::string, Position> shares;
         for (const ShareDecl& s : join.shares) {
@@ -646,6 +661,76 @@ void Model::CheckJoins() {
                                      "submodels");
         declared.insert(join.name.text);
     }
+}
+
+void Model::CheckCount(const JoinDecl& join, const ChildDecl& child) const {
+    Rewrite(child.count.text,
+            [&](const std::string& text, size_t start, size_t& end, std::string&) {
+                const std::string word = text.substr(start, end - start);
+                if (Called(text, end) || word == "std")
+                    return false;
+                for (const Global& g : file_.globals)
+                    if (g.name.text == word)
+                        return false;
+                Fail(Within(child.count, start),
+                     "the number of instances of " + child.model.text + " in join " +
+                         join.name.text + " reads '" + word +
+                         "', which is not a global variable: a number of instances is a whole "
+                         "number or an expression over global variables");
+            });
+}
+
+void Model::FindReplicaUsers() {
+    auto reads = [](const Fragment& f) {
+        bool found = false;
+        Rewrite(f.text, [&](const std::string& text, size_t start, size_t& end, std::string&) {
+            found = found || text.compare(start, end - start, "replica") == 0;
+            return false;
+        });
+        return found;
+    };
+    for (const AtomicDecl& a : file_.atomics) {
+        std::vector<const Fragment*> fragments;
+        for (const PlaceDecl& p : a.places) {
+            fragments.push_back(&p.initial);
+            fragments.push_back(&p.size);
+        }
+        for (const ActivityDecl& act : a.activities) {
+            for (const Fragment* f : {&act.rate, &act.phases, &act.weight, &act.rank})
+                fragments.push_back(f);
+            for (const Fragment& f : act.general)
+                fragments.push_back(&f);
+            for (const InputGate& g : act.inputGates) {
+                fragments.push_back(&g.predicate);
+                fragments.push_back(&g.function);
+            }
+            auto outputs = [&](const Outputs& o) {
+                for (const Arc& arc : o.arcs) {
+                    fragments.push_back(&arc.multiplicity);
+                    fragments.push_back(&arc.element);
+                }
+                for (const Fragment& g : o.gates)
+                    fragments.push_back(&g);
+            };
+            for (const Arc& arc : act.inputs) {
+                fragments.push_back(&arc.multiplicity);
+                fragments.push_back(&arc.element);
+            }
+            outputs(act.outputs);
+            for (const Case& c : act.cases) {
+                fragments.push_back(&c.probability);
+                outputs(c.outputs);
+            }
+        }
+        if (std::any_of(fragments.begin(), fragments.end(),
+                        [&](const Fragment* f) { return reads(*f); }))
+            replicaUsers_.insert(a.name.text);
+    }
+    // Joins are declared after their submodels.
+    for (const JoinDecl& j : file_.joins)
+        for (const ChildDecl& c : j.children)
+            if (replicaUsers_.count(c.model.text) > 0)
+                replicaUsers_.insert(j.name.text);
 }
 
 void Model::FindTop() {

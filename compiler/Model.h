@@ -4,6 +4,7 @@
 #include "compiler/Ast.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,11 @@ class Model {
 
     // Whether a place of a model (a join's shared place included) is an array.
     bool IsArray(const std::string& model, const std::string& place) const;
+    // Whether a model's expressions read the index of its replica, itself or in a
+    // submodel: its class then takes the index when it is built.
+    bool UsesReplica(const std::string& model) const { return replicaUsers_.count(model) > 0; }
+    // Whether a join holds a submodel whose number of instances the study sets.
+    static bool HasRuntimeCount(const JoinDecl& join);
 
   private:
     ModelFile file_;
@@ -88,6 +94,7 @@ class Model {
     std::map<std::string, const JoinDecl*> joinByName_;
     // The atomic models the top model contains (their instances carry these names).
     std::map<std::string, const AtomicDecl*> submodels_;
+    std::set<std::string> replicaUsers_;
 
     // Refuses names the generated C++ cannot carry: keywords, and names of the
     // standard headers, of the framework and of the generated code itself.
@@ -99,6 +106,9 @@ class Model {
     // activity's expressions (one named after a helper or a library function).
     void CheckCalls(const AtomicDecl& atomic, const ActivityDecl& activity) const;
     void CheckJoins();
+    // Refuses a number of instances that reads anything but global variables.
+    void CheckCount(const JoinDecl& join, const ChildDecl& child) const;
+    void FindReplicaUsers();
     void FindTop();
     void CheckRewards();
     // Refuses a place of a submodel named in a reward fragment without the submodel,

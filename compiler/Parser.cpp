@@ -450,6 +450,10 @@ void Parser::ParseArcs(std::vector<Arc>& arcs) {
     do {
         Arc arc;
         arc.place = Identifier("the name of a place");
+        if (Accept('[')) {
+            arc.element = Expression("the index of an element", false, false);
+            Expect(']', "to end the index of the element");
+        }
         if (Accept('*')) {
             SkipBlanks();
             char c = Peek();
@@ -588,6 +592,15 @@ void Parser::ParseActivity(AtomicDecl& atomic, Timing timing) {
     ActivityDecl activity;
     activity.timing = timing;
     activity.name = Identifier("the name of the activity");
+    if (Accept('[')) {
+        activity.index = Identifier("the name of the family's index");
+        SkipBlanks();
+        if (!AtWord("in"))
+            Fail("expected 'in' after the index of the family, found " + Found());
+        Identifier("in");
+        activity.array = Identifier("the array the family runs over");
+        Expect(']', "to end the family's index");
+    }
     Expect('{', "to start the activity");
     for (;;) {
         SkipStatementBreaks();
@@ -608,13 +621,20 @@ void Parser::ParseJoin(ModelFile& file) {
         ChildDecl child;
         child.model = Identifier("the name of a submodel");
         if (Accept('*')) {
-            SkipBlanks();
-            Position at = Here();
-            std::string n = Literal("the number of instances");
-            if (n.find_first_not_of("0123456789") != std::string::npos || n.size() > 4 ||
-                std::stoi(n) < 1)
-                Fail(at, "the number of instances must be a whole number from 1 to 9999");
-            child.copies = std::stoi(n);
+            // A number is checked now; any other count is an expression over global
+            // variables, which the model checks and the built model evaluates.
+            Fragment count = Expression("the number of instances", true, false);
+            const std::string& n = count.text;
+            if (n.find_first_not_of("0123456789") != std::string::npos) {
+                if (n.find_first_not_of("0123456789.eE+- \t") == std::string::npos)
+                    Fail(count.at, "the number of instances must be a whole number from 1 to 9999");
+                child.count = count;
+                child.copies = 0;
+            } else {
+                if (n.size() > 4 || std::stoi(n) < 1)
+                    Fail(count.at, "the number of instances must be a whole number from 1 to 9999");
+                child.copies = std::stoi(n);
+            }
         }
         join.children.push_back(child);
     } while (Accept(','));

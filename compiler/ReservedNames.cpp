@@ -2491,6 +2491,9 @@ const char* const kStudyLocals[] = {"experiment", "name", "value"};
 const char* const kModelLocals[] = {"InitialActionList", "InitialGroupList", "InitialPlaces",
                                     "initial", "size"};
 
+// The index of a replica, which every expression of an atomic model may read.
+const char* const kLanguage[] = {"replica"};
+
 template <size_t N> bool Listed(const char* const (&table)[N], const std::string& name) {
     return std::binary_search(std::begin(table), std::end(table), name.c_str(),
                               [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
@@ -2515,6 +2518,8 @@ ReservedKind ReservedNameKind(const std::string& name) {
         return ReservedKind::StudyLocal;
     if (Listed(kModelLocals, name))
         return ReservedKind::ModelLocal;
+    if (Listed(kLanguage, name))
+        return ReservedKind::Language;
     return ReservedKind::None;
 }
 
@@ -2522,6 +2527,6 @@ std::vector<std::vector<std::string>> ReservedNameTables() {
     auto copy = [](const auto& table) {
         return std::vector<std::string>(std::begin(table), std::end(table));
     };
-    return {copy(kKeywords),  copy(kStandardMacros), copy(kStandardLibrary),
-            copy(kFramework), copy(kStudyLocals),    copy(kModelLocals)};
+    return {copy(kKeywords),    copy(kStandardMacros), copy(kStandardLibrary), copy(kFramework),
+            copy(kStudyLocals), copy(kModelLocals),    copy(kLanguage)};
 }

@@ -14,7 +14,8 @@ enum class ReservedKind {
     StandardLibrary, // declared at file scope by those headers
     Framework,       // a name of the framework the generated classes build on
     StudyLocal,      // a parameter of the generated study's methods
-    ModelLocal       // a variable of the generated model constructors
+    ModelLocal,      // a variable of the generated model constructors
+    Language         // a name the model language gives a meaning of its own
 };
 
 ReservedKind ReservedNameKind(const std::string& name);
