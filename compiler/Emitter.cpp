@@ -44,6 +44,18 @@ template <class T, class F> std::string List(const std::vector<T>& items, F text
     return out;
 }
 
+// The marking an arc takes tokens from or puts them in: a place's, or an element's.
+std::string ArcMark(const Arc& arc) {
+    if (arc.element.empty())
+        return "(*" + arc.place.text + "_Mark)";
+    return arc.place.text + "_Mark[" + arc.element.text + "]";
+}
+
+bool IsFamilyModel(const AtomicDecl& atomic) {
+    return std::any_of(atomic.activities.begin(), atomic.activities.end(),
+                       [](const ActivityDecl& a) { return a.IsFamily(); });
+}
+
 bool IsOne(const Fragment& f) {
     std::string t = f.text;
     t.erase(std::remove_if(t.begin(), t.end(),
@@ -214,6 +226,9 @@ void Emitter::AtomicHeader(std::string& out, const Model::Atomic& atomic) const 
             out += "        double* TheDistributionParameters;\n";
         if (model_.UsesReplica(atomic.decl->name.text))
             out += "        int replica = 0;\n";
+        if (a.IsFamily())
+            out += "        int " + a.index.text + " = 0; // the element of " + a.array.text +
+                   " it is the activity of\n";
         out += "\n        " + action.type + "();\n        ~" + action.type + "() override;\n";
         out += "        bool Enabled() override;\n"
                "        double Weight() override;\n"
@@ -230,7 +245,9 @@ void Emitter::AtomicHeader(std::string& out, const Model::Atomic& atomic) const 
     }
     // Activities before groups: they are numbered in the order they are built.
     for (const Model::Action& action : atomic.actions)
-        out += "    " + action.type + " " + action.member + ";\n";
+        out += action.activity->IsFamily()
+                   ? "    std::vector<" + action.type + "*> " + action.member + ";\n"
+                   : "    " + action.type + " " + action.member + ";\n";
     for (const Model::Group& g : atomic.groups)
         if (g.cases)
             out += "    PostselectGroup " + g.activity->name.text + "Group;\n";
@@ -379,9 +396,9 @@ void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
     for (const Arc& arc : a.inputs) {
         conditions += conditions.empty() ? "" : " && ";
         if (IsOne(arc.multiplicity))
-            conditions += "(*" + arc.place.text + "_Mark) > 0";
+            conditions += ArcMark(arc) + " > 0";
         else
-            conditions += "(*" + arc.place.text + "_Mark) >= (" + expr(arc.multiplicity) + ")";
+            conditions += ArcMark(arc) + " >= (" + expr(arc.multiplicity) + ")";
     }
     bool gateLines = false;
     for (const InputGate& g : a.inputGates) {
@@ -458,10 +475,10 @@ void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
     out += "BaseActionClass* " + q + "Fire() {\n";
     for (const Arc& arc : a.inputs) {
         if (IsOne(arc.multiplicity))
-            out += "    (*" + arc.place.text + "_Mark)--;\n";
+            out += "    " + ArcMark(arc) + "--;\n";
         else
-            out += LineOf(arc.multiplicity) + "    (*" + arc.place.text +
-                   "_Mark) -= " + expr(arc.multiplicity) + ";\n" + Resume();
+            out += LineOf(arc.multiplicity) + "    " + ArcMark(arc) +
+                   " -= " + expr(arc.multiplicity) + ";\n" + Resume();
     }
     auto block = [&](const Fragment& f) {
         if (f.empty())
@@ -474,10 +491,10 @@ void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
     auto outputs = [&](const Outputs& o) {
         for (const Arc& arc : o.arcs) {
             if (IsOne(arc.multiplicity))
-                out += "    (*" + arc.place.text + "_Mark)++;\n";
+                out += "    " + ArcMark(arc) + "++;\n";
             else
-                out += LineOf(arc.multiplicity) + "    (*" + arc.place.text +
-                       "_Mark) += " + expr(arc.multiplicity) + ";\n" + Resume();
+                out += LineOf(arc.multiplicity) + "    " + ArcMark(arc) +
+                       " += " + expr(arc.multiplicity) + ";\n" + Resume();
         }
         for (const Fragment& g : o.gates)
             block(g);
@@ -516,7 +533,8 @@ void Emitter::AtomicSource(std::string& out, const Model::Atomic& atomic) const 
     if (model_.UsesReplica(decl.name.text)) {
         out += cls + "::" + cls + "(int replica) {\n";
         for (const Model::Action& action : atomic.actions)
-            out += "    " + action.member + ".replica = replica;\n";
+            if (!action.activity->IsFamily())
+                out += "    " + action.member + ".replica = replica;\n";
     } else {
         out += cls + "::" + cls + "() {\n";
     }
@@ -559,6 +577,10 @@ void Emitter::AtomicSource(std::string& out, const Model::Atomic& atomic) const 
             out += LineOf(p.initial) + "    " + p.name.text + " = new Place(\"" + p.name.text +
                    "\", " + p.initial.text + ");\n" + Resume();
     }
+    if (IsFamilyModel(decl)) {
+        FamilyConstructor(out, atomic);
+        return;
+    }
     std::string places = "nullptr";
     if (!decl.places.empty()) {
         out += "    BaseStateVariableClass* InitialPlaces[" + Str(decl.places.size()) + "] = {" +
@@ -599,6 +621,73 @@ void Emitter::AtomicSource(std::string& out, const Model::Atomic& atomic) const 
     out += cls + "::~" + cls +
            "() {\n"
            "    for (int i = 0; i < NumStateVariables - NumReadOnlyPlaces; i++)\n"
+           "        delete Places[i];\n}\n\n";
+}
+
+// The rest of the constructor of an atomic model with activity families, and its
+// destructor: each family has one activity per element of its array, named
+// <activity>[<index>], so the lists of actions and groups are built when the model is.
+void Emitter::FamilyConstructor(std::string& out, const Model::Atomic& atomic) const {
+    const AtomicDecl& decl = *atomic.decl;
+    const std::string cls = decl.name.text + "SAN";
+    const bool replica = model_.UsesReplica(decl.name.text);
+    for (const Model::Action& action : atomic.actions) {
+        const ActivityDecl& a = *action.activity;
+        if (!a.IsFamily())
+            continue;
+        const std::string m = action.member;
+        out += "    for (int k = 0; k < " + a.array.text + "->Size(); k++) {\n        " + m +
+               ".push_back(new " + action.type + "());\n        " + m + ".back()->" + a.index.text +
+               " = k;\n" + (replica ? "        " + m + ".back()->replica = replica;\n" : "") +
+               "        " + m + ".back()->defineName((\"" + a.name.text +
+               "[\" + std::to_string(k) + \"]\").c_str());\n    }\n";
+    }
+    out += "    BaseStateVariableClass* InitialPlaces[" + Str(decl.places.size()) + "] = {" +
+           List(decl.places, [](const PlaceDecl& p) { return p.name.text; }) + "};\n";
+    out += "    std::vector<Activity*> actions;\n";
+    for (const Model::Action& action : atomic.actions)
+        out += action.activity->IsFamily() ? "    actions.insert(actions.end(), " + action.member +
+                                                 ".begin(), " + action.member + ".end());\n"
+                                           : "    actions.push_back(&" + action.member + ");\n";
+    out += "    std::vector<BaseGroupClass*> groups;\n";
+    for (const Model::Group& g : atomic.groups) {
+        const std::string& n = g.activity->name.text;
+        out += g.activity->IsFamily()
+                   ? "    groups.insert(groups.end(), " + n + ".begin(), " + n + ".end());\n"
+                   : "    groups.push_back(&" + n + (g.cases ? "Group" : "") + ");\n";
+    }
+    out += "    initializeSANModelNow(\"" + decl.name.text + "\", " + Str(decl.places.size()) +
+           ", InitialPlaces, 0, nullptr, static_cast<int>(actions.size()), actions.data(),\n"
+           "                          static_cast<int>(groups.size()), groups.data());\n"
+           "    for (size_t g = 0; g < groups.size(); g++)\n"
+           "        groups[g]->setGroupId(static_cast<int>(g));\n\n";
+    // Each statement once per activity: through the family's activities in a loop.
+    auto each = [&](const Model::Action& action, const std::string& text) {
+        if (!action.activity->IsFamily())
+            return "    " + text + "\n";
+        return "    for (" + action.type + "* activity : " + action.member + ")\n        " + text +
+               "\n";
+    };
+    auto self = [](const Model::Action& action) {
+        return action.activity->IsFamily() ? std::string("activity") : "(&" + action.member + ")";
+    };
+    for (const Model::Action& action : atomic.actions)
+        for (const std::string& p : action.attached)
+            out += each(action, self(action) + "->" + p + " = " + p + ";");
+    for (const Model::Action& action : atomic.actions)
+        for (const std::string& p : action.affected)
+            out += each(action, "AddAffectArc(" + p + ", " + self(action) + ");");
+    for (const Model::Action& action : atomic.actions)
+        for (const std::string& p : action.enabling)
+            out += each(action, "AddEnableArc(" + p + ", " + self(action) + ");");
+    for (const Model::Action& action : atomic.actions)
+        out += each(action, self(action) + "->LinkVariables();");
+    out += "}\n\n";
+    out += cls + "::~" + cls + "() {\n";
+    for (const Model::Action& action : atomic.actions)
+        if (action.activity->IsFamily())
+            out += each(action, "delete activity;");
+    out += "    for (int i = 0; i < NumStateVariables - NumReadOnlyPlaces; i++)\n"
            "        delete Places[i];\n}\n\n";
 }
 

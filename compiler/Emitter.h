@@ -39,6 +39,7 @@ class Emitter {
     void AtomicSource(std::string& out, const Model::Atomic& atomic) const;
     void ActionSource(std::string& out, const Model::Atomic& atomic,
                       const Model::Action& action) const;
+    void FamilyConstructor(std::string& out, const Model::Atomic& atomic) const;
     void JoinHeader(std::string& out, const JoinDecl& join) const;
     void JoinSource(std::string& out, const JoinDecl& join) const;
     // A join with a number of instances set by the study: its children are counted,

@@ -240,8 +240,11 @@ void Model::CheckNames() const {
         names.push_back({&a.name, "a model", Member});
         for (const PlaceDecl& p : a.places)
             names.push_back({&p.name, "a place", PlaceVar});
-        for (const ActivityDecl& act : a.activities)
+        for (const ActivityDecl& act : a.activities) {
             names.push_back({&act.name, "an activity", Member});
+            if (act.IsFamily())
+                names.push_back({&act.index, "the index of an activity family", PlaceVar});
+        }
     }
     for (const JoinDecl& j : file_.joins) {
         names.push_back({&j.name, "a model", Member});
@@ -427,6 +430,34 @@ void Model::CheckCalls(const AtomicDecl& atomic, const ActivityDecl& activity) c
     }
 }
 
+void Model::CheckElement(const AtomicDecl& atomic, const ActivityDecl& activity,
+                         const Arc& arc) const {
+    std::string index;
+    for (char c : arc.element.text)
+        if (!std::isspace(static_cast<unsigned char>(c)))
+            index += c;
+    if (activity.IsFamily() && index == activity.index.text)
+        return;
+    if (index.empty() || index.find_first_not_of("0123456789") != std::string::npos ||
+        index.size() > 6)
+        Fail(arc.element.at,
+             "the index of an element in an arc must be known when the model is compiled: a "
+             "whole number" +
+                 (activity.IsFamily() ? " or the index '" + activity.index.text + "' of the family"
+                                      : std::string()) +
+                 ", found '" + arc.element.text + "'");
+    for (const PlaceDecl& p : atomic.places) {
+        if (p.name.text != arc.place.text)
+            continue;
+        const std::string& size = p.size.text;
+        if (size.find_first_not_of("0123456789") == std::string::npos && size.size() <= 6 &&
+            std::stoul(index) >= std::stoul(size))
+            Fail(arc.element.at, "index " + index + " is out of range for array '" + p.name.text +
+                                     "' of " + size + " places (0 to " +
+                                     std::to_string(std::stoul(size) - 1) + ")");
+    }
+}
+
 void Model::CheckAtomic(const AtomicDecl& atomic) {
     std::map<std::string, Position> names;
     for (const PlaceDecl& p : atomic.places)
@@ -437,17 +468,54 @@ void Model::CheckAtomic(const AtomicDecl& atomic) {
         return std::any_of(atomic.places.begin(), atomic.places.end(),
                            [&](const PlaceDecl& p) { return p.name.text == n.text; });
     };
-    auto checkArcs = [&](const std::vector<Arc>& arcs) {
+    auto checkArcs = [&](const ActivityDecl& a, const std::vector<Arc>& arcs) {
         for (const Arc& arc : arcs) {
             if (!isPlace(arc.place))
                 Fail(arc.place.at,
                      "unknown place '" + arc.place.text + "' in atomic model " + atomic.name.text);
-            if (IsArray(atomic.name.text, arc.place.text))
+            const bool array = IsArray(atomic.name.text, arc.place.text);
+            if (array && arc.element.empty())
                 Fail(arc.place.at, "'" + arc.place.text +
                                        "' is an array of places: an arc connects one place; "
-                                       "read and change an array in a gate");
+                                       "name an element by its index, such as '" +
+                                       arc.place.text + "[0]'");
+            if (arc.element.empty())
+                continue;
+            if (!array)
+                Fail(arc.element.at, "'" + arc.place.text +
+                                         "' is a single place: an index selects an element of "
+                                         "an array of places");
+            CheckElement(atomic, a, arc);
         }
     };
+    for (const ActivityDecl& a : atomic.activities) {
+        if (!a.IsFamily())
+            continue;
+        const PlaceDecl* array = nullptr;
+        for (const PlaceDecl& p : atomic.places)
+            if (p.name.text == a.array.text)
+                array = &p;
+        if (array == nullptr || !array->IsArray())
+            Fail(a.array.at, "activity family '" + a.name.text + "' runs over '" + a.array.text +
+                                 "', which is not an array of places of atomic model " +
+                                 atomic.name.text);
+        for (const PlaceDecl& p : atomic.places)
+            if (p.name.text == a.index.text)
+                Fail(a.index.at, "the index '" + a.index.text + "' of activity family '" +
+                                     a.name.text + "' is a place of atomic model " +
+                                     atomic.name.text + ": choose another name, such as 'k'");
+        for (const Global& g : file_.globals)
+            if (g.name.text == a.index.text)
+                Fail(a.index.at, "the index '" + a.index.text + "' of activity family '" +
+                                     a.name.text +
+                                     "' is a global variable, which it would hide: choose "
+                                     "another name, such as 'k'");
+        if (!a.cases.empty())
+            Fail(a.cases.front().at, "activity family '" + a.name.text +
+                                         "' has cases: a family's activities fire without "
+                                         "cases; write the activity once per case outcome or "
+                                         "without the family");
+    }
     for (const PlaceDecl& p : atomic.places) {
         if (!p.IsArray() || p.initial.text.empty() || p.initial.text[0] != '{')
             continue;
@@ -489,10 +557,10 @@ void Model::CheckAtomic(const AtomicDecl& atomic) {
                                 "' is negative: write a rank of 0 or more (of the enabled "
                                 "instantaneous activities, those of the highest rank fire)");
         CheckCalls(atomic, a);
-        checkArcs(a.inputs);
-        checkArcs(a.outputs.arcs);
+        checkArcs(a, a.inputs);
+        checkArcs(a, a.outputs.arcs);
         for (const Case& c : a.cases)
-            checkArcs(c.outputs.arcs);
+            checkArcs(a, c.outputs.arcs);
 
         int group = 0;
         while (info.groups[group].activity != &a)
@@ -891,6 +959,11 @@ void Model::CheckRewards() {
                     atomic = &a;
             bool known = std::any_of(atomic->actions.begin(), atomic->actions.end(),
                                      [&](const Action& a) { return a.name == imp.activity.text; });
+            for (const ActivityDecl& act : found->second->activities)
+                if (act.IsFamily() && act.name.text == imp.activity.text)
+                    Fail(imp.activity.at, "'" + imp.activity.text +
+                                              "' is a family of activities: an impulse is "
+                                              "earned by one activity, not by a family");
             if (!known)
                 Fail(imp.activity.at, "atomic model " + imp.model.text + " has no activity '" +
                                           imp.activity.text +

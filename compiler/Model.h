@@ -105,6 +105,9 @@ class Model {
     // Refuses a place or an activity of the model called as a function in one of the
     // activity's expressions (one named after a helper or a library function).
     void CheckCalls(const AtomicDecl& atomic, const ActivityDecl& activity) const;
+    // Refuses the index of an arc to an element of an array unless it is a whole
+    // number within a size written as a number, or the index of the activity's family.
+    void CheckElement(const AtomicDecl& atomic, const ActivityDecl& activity, const Arc& arc) const;
     void CheckJoins();
     // Refuses a number of instances that reads anything but global variables.
     void CheckCount(const JoinDecl& join, const ChildDecl& child) const;

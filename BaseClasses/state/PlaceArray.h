@@ -35,6 +35,7 @@ class PlaceArray : public BaseStructStateVariable {
         Marks& operator=(const Marks&) = delete;
         void Link(PlaceArray* array);
         short& operator[](int i) const { return *cells[static_cast<size_t>(i)]; }
+        int Size() const { return static_cast<int>(cells.size()); }
 
       private:
         std::vector<short*> cells;
