@@ -512,9 +512,8 @@ void Model::CheckAtomic(const AtomicDecl& atomic) {
                                      "another name, such as 'k'");
         if (!a.cases.empty())
             Fail(a.cases.front().at, "activity family '" + a.name.text +
-                                         "' has cases: a family's activities fire without "
-                                         "cases; write the activity once per case outcome or "
-                                         "without the family");
+                                         "' has cases: the activities of a family have none; "
+                                         "write an activity with cases on its own");
     }
     for (const PlaceDecl& p : atomic.places) {
         if (!p.IsArray() || p.initial.text.empty() || p.initial.text[0] != '{')

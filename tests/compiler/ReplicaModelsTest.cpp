@@ -91,24 +91,43 @@ std::vector<std::vector<std::string>> ReadRewards(const std::string& var, size_t
     return values;
 }
 
+// Both ways of writing the system, replicas of a station and activity families over
+// an array of buffers, each one file for every N.
 TEST_F(ReplicaModelsTest, OneModelFileGivesThePublishedChainsForEveryNumberOfStations) {
-    const std::string program = testsupport::TestModel("polling_replica");
     const struct {
         int experiment;
         int stations;
         size_t states;
         size_t transitions;
     } kSizes[] = {{0, 3, 36, 84}, {1, 5, 240, 800}, {2, 10, 15360, 89600}};
-    for (const auto& size : kSizes) {
-        SCOPED_TRACE(size.stations);
-        const std::string name = "p" + std::to_string(size.stations);
-        testsupport::RunResult r =
-            Run(program, "-P./ -N" + name + " -B" + std::to_string(size.experiment));
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_NE(r.out.find("N\tint\t" + std::to_string(size.stations) + "\n"), std::string::npos);
-        const Chain chain = ReadChain(Output(name + ".arm"));
-        EXPECT_EQ(chain.size(), size.states);
-        EXPECT_EQ(Transitions(chain), size.transitions);
+    for (const char* model : {"polling_replica", "polling_family"}) {
+        for (const auto& size : kSizes) {
+            SCOPED_TRACE(std::string(model) + " " + std::to_string(size.stations));
+            const std::string name = std::string(model) + std::to_string(size.stations);
+            testsupport::RunResult r =
+                Run(testsupport::TestModel(model),
+                    "-P./ -N" + name + " -B" + std::to_string(size.experiment));
+            ASSERT_EQ(r.status, 0) << r.err;
+            EXPECT_NE(r.out.find("N\tint\t" + std::to_string(size.stations) + "\n"),
+                      std::string::npos);
+            const Chain chain = ReadChain(Output(name + ".arm"));
+            EXPECT_EQ(chain.size(), size.states);
+            EXPECT_EQ(Transitions(chain), size.transitions);
+        }
+    }
+}
+
+// A family fires its activities element by element, in the order the hand-written
+// model lists arrive0, arrive1, ...: the states are numbered alike and every file is
+// the same, byte for byte.
+TEST_F(ReplicaModelsTest, AFamilyWritesTheFilesOfTheModelWrittenOutByHand) {
+    ASSERT_EQ(Run(testsupport::TestModel("polling_family"), "-P./ -Nf -B0").status, 0);
+    ASSERT_EQ(Run(testsupport::TestModel("polling_unrolled"), "-P./ -Nu -B0").status, 0);
+    for (const char* suffix : {".arm", ".var", ".rates", ".pvtype"}) {
+        SCOPED_TRACE(suffix);
+        const std::string f = Output(std::string("f") + suffix);
+        ASSERT_FALSE(f.empty());
+        EXPECT_TRUE(f == Output(std::string("u") + suffix)) << "differs";
     }
 }
 

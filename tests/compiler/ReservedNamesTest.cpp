@@ -61,6 +61,7 @@ TEST(ReservedNamesTest, EveryNameIsOfItsKind) {
         {"SANMODEL_H", ReservedKind::Framework},
         {"value", ReservedKind::StudyLocal},
         {"size", ReservedKind::ModelLocal},
+        {"replica", ReservedKind::Language},
         {"_x", ReservedKind::Implementation},
         {"a__b", ReservedKind::Implementation},
         {"lambda", ReservedKind::None},

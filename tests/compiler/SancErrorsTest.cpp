@@ -83,8 +83,62 @@ const Mistake kMistakes[] = {
      "least 0"},
     {"arc to an array", "place up = 1, down",
      "place up = 1, down, spare[2]\n    timed x { exponential 1; input spare }",
-     "m.san:5:36: error: 'spare' is an array of places: an arc connects one place; read and "
-     "change an array in a gate"},
+     "m.san:5:36: error: 'spare' is an array of places: an arc connects one place; name an "
+     "element by its index, such as 'spare[0]'"},
+    // Elements of arrays named in arcs, and activity families.
+    {"an element index past the end of the array", "place up = 1, down\n",
+     "place up = 1, down, spare[2]\n    timed x { exponential 1; output spare[2] * 2 }\n",
+     "m.san:5:43: error: index 2 is out of range for array 'spare' of 2 places (0 to 1)"},
+    {"an element index only the running model knows", "place up = 1, down\n",
+     "place up = 1, down, spare[2]\n    timed x { exponential 1; input spare[up] }\n",
+     "m.san:5:42: error: the index of an element in an arc must be known when the model is "
+     "compiled: a whole number, found 'up'"},
+    {"another index than the family's", "place up = 1, down\n",
+     "place up = 1, down, spare[2]\n    timed x[i in spare] { exponential 1; input spare[i + 1] "
+     "}\n",
+     "m.san:5:54: error: the index of an element in an arc must be known when the model is "
+     "compiled: a whole number or the index 'i' of the family, found 'i + 1'"},
+    {"an index on a single place", "input up;", "input up[0];",
+     "m.san:5:50: error: 'up' is a single place: an index selects an element of an array of "
+     "places"},
+    {"a family over a single place", "timed fail {", "timed fail[i in up] {",
+     "m.san:5:21: error: activity family 'fail' runs over 'up', which is not an array of places "
+     "of atomic model machine"},
+    {"a family whose index is a place", "place up = 1, down\n",
+     "place up = 1, down, spare[2]\n    timed x[down in spare] { exponential 1 }\n",
+     "m.san:5:13: error: the index 'down' of activity family 'x' is a place of atomic model "
+     "machine: choose another name, such as 'k'"},
+    {"a family whose index is a global variable", "place up = 1, down\n",
+     "place up = 1, down, spare[2]\n    timed x[fail_rate in spare] { exponential 1 }\n",
+     "m.san:5:13: error: the index 'fail_rate' of activity family 'x' is a global variable, "
+     "which it would hide: choose another name, such as 'k'"},
+    {"a family with cases", "place up = 1, down\n",
+     "place up = 1, down, spare[2]\n    timed x[i in spare] { exponential 1; case 1 { output up "
+     "} }\n",
+     "m.san:5:42: error: activity family 'x' has cases: the activities of a family have none; "
+     "write an activity with cases on its own"},
+    {"a family without 'in'", "timed fail {", "timed fail[i of up] {",
+     "m.san:5:18: error: expected 'in' after the index of the family, found 'of'"},
+    {"an impulse on a family",
+     "timed repair { exponential 0.1; input down; output up }\n}\natomic crew { place down }\n"
+     "join plant(machine, crew) { share down: machine, crew }\n"
+     "reward availability { steady; rate machine.up }",
+     "timed repair[i in spare] { exponential 0.1 }\n    place spare[2]\n}\n"
+     "atomic crew { place down }\njoin plant(machine, crew) { share down: machine, crew }\n"
+     "reward availability { steady; rate machine.up; impulse machine.repair = 1 }",
+     "m.san:11:64: error: 'repair' is a family of activities: an impulse is earned by one "
+     "activity, not by a family"},
+    // Numbers of instances.
+    {"a number of instances that reads a place", "plant(machine, crew)",
+     "plant(machine * up, crew)",
+     "m.san:9:22: error: the number of instances of machine in join plant reads 'up', which is "
+     "not a global variable: a number of instances is a whole number or an expression over "
+     "global variables"},
+    {"a number of instances that is not whole", "plant(machine, crew)",
+     "plant(machine * 2.5, crew)",
+     "m.san:9:22: error: the number of instances must be a whole number from 1 to 9999"},
+    {"a number of instances of 0", "plant(machine, crew)", "plant(machine * 0, crew)",
+     "m.san:9:22: error: the number of instances must be a whole number from 1 to 9999"},
     {"array with the wrong number of initial markings", "place up = 1, down",
      "place up = 1, down, spare[3] = {1, 0}",
      "m.san:4:36: error: array 'spare' has 3 places but 2 initial markings"},
@@ -150,6 +204,14 @@ const Mistake kNameMistakes[] = {
      "place up = 1, down, size",
      "m.san:4:25: error: 'size' cannot name a place: the generated code uses it for its own "
      "variables; choose another name, such as 'my_size'"},
+    {"a place named after the index of a replica", "place up = 1, down",
+     "place up = 1, down, replica",
+     "m.san:4:25: error: 'replica' cannot name a place: in the model's expressions it is the "
+     "index of the replica; choose another name, such as 'my_replica'"},
+    {"a global named after the index of a replica", "global double fail_rate",
+     "global double fail_rate, replica",
+     "m.san:1:26: error: 'replica' cannot name a global variable: in the model's expressions it "
+     "is the index of the replica; choose another name, such as 'my_replica'"},
     {"a global named after a parameter of the generated code", "global double fail_rate",
      "global double fail_rate, value",
      "m.san:1:26: error: 'value' cannot name a global variable: the generated code uses it for "
