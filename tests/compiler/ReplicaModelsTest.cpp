@@ -181,6 +181,63 @@ TEST_F(ReplicaModelsTest, ReplicasGiveTheChainOfTheModelWrittenOutByHand) {
     }
 }
 
+// Each replica reads its own index: cell k starts with k + 1 tokens, drains at rate
+// 1 + k, into the pool with probability 1 for k = 0 and 0.5 otherwise, and only probe 1
+// looks (rate 3). The cells of the pairs take the index of their pair. The reward sums
+// the tokens of every cell: 1 + ... + K and 1 + 2 from the pairs.
+TEST_F(ReplicaModelsTest, EachReplicaReadsItsIndexInEveryKindOfExpression) {
+    const struct {
+        int experiment;
+        const char* initial;
+        std::vector<std::pair<int, std::string>> first;
+        const char* total;
+    } kRuns[] = {
+        {0,
+         "1 cell[0].tokens=1 cell[1].tokens=2 pair[0].cell.tokens=1 pair[0].probe.seen=0 "
+         "pair[1].cell.tokens=2 pair[1].probe.seen=0 pool=0",
+         {{2, "1.0000000000e+00"},
+          {3, "1.0000000000e+00"},
+          {4, "1.0000000000e+00"},
+          {5, "1.0000000000e+00"},
+          {6, "1.0000000000e+00"},
+          {7, "1.0000000000e+00"},
+          {8, "3.0000000000e+00"}},
+         "6"},
+        {1,
+         "1 cell[0].tokens=1 cell[1].tokens=2 cell[2].tokens=3 cell[3].tokens=4 "
+         "pair[0].cell.tokens=1 pair[0].probe.seen=0 pair[1].cell.tokens=2 "
+         "pair[1].probe.seen=0 pool=0",
+         {{2, "1.0000000000e+00"},
+          {3, "1.0000000000e+00"},
+          {4, "1.0000000000e+00"},
+          {5, "1.5000000000e+00"},
+          {6, "1.5000000000e+00"},
+          {7, "2.0000000000e+00"},
+          {8, "2.0000000000e+00"},
+          {9, "1.0000000000e+00"},
+          {10, "1.0000000000e+00"},
+          {11, "1.0000000000e+00"},
+          {12, "3.0000000000e+00"}},
+         "13"},
+    };
+    for (const auto& run : kRuns) {
+        SCOPED_TRACE(run.experiment);
+        const std::string name = "q" + std::to_string(run.experiment);
+        testsupport::RunResult r =
+            Run(testsupport::TestModel("replica_features"),
+                "-P./ -N" + name + " -mall -B" + std::to_string(run.experiment));
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(Lines(Output(name + ".states")).front(), run.initial);
+        const Chain chain = ReadChain(Output(name + ".arm"));
+        ASSERT_FALSE(chain.empty());
+        EXPECT_EQ(chain.front(), run.first);
+        const std::vector<std::string> var = Lines(Output(name + ".var"));
+        ASSERT_GE(var.size(), 4u);
+        EXPECT_EQ(var[1], "1");
+        EXPECT_EQ(var[3], run.total);
+    }
+}
+
 // A count is checked when the model is built, for the experiment's values: a gen run
 // overriding N with a count no join can have stops before it explores or writes.
 TEST_F(ReplicaModelsTest, ACountBelowOneStopsTheBuildOfTheModel) {
