@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the model file of a cyclic polling system with N stations, hand-unrolled
-(the language has no index of a replica that a station could test the server's
-position against):
+(docs/examples/polling writes it once for every N, with replicas or activity
+families; this file keeps the benchmark's one atomic model of plain places):
 
     python3 bench/polling.py 15 > polling15.san
 

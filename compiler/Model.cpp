@@ -436,8 +436,28 @@ void Model::CheckElement(const AtomicDecl& atomic, const ActivityDecl& activity,
     for (char c : arc.element.text)
         if (!std::isspace(static_cast<unsigned char>(c)))
             index += c;
-    if (activity.IsFamily() && index == activity.index.text)
+    if (activity.IsFamily() && index == activity.index.text) {
+        // Every index of the family must be an element of the arc's array: the sizes
+        // must be written alike.
+        auto sizeOf = [&](const std::string& name) {
+            std::string size;
+            for (const PlaceDecl& p : atomic.places)
+                if (p.name.text == name)
+                    for (char c : p.size.text)
+                        if (!std::isspace(static_cast<unsigned char>(c)))
+                            size += c;
+            return size;
+        };
+        const std::string family = sizeOf(activity.array.text);
+        const std::string array = sizeOf(arc.place.text);
+        if (family != array)
+            Fail(arc.element.at, "activity family '" + activity.name.text + "' runs over '" +
+                                     activity.array.text + "' of " + family + " places, but '" +
+                                     arc.place.text + "' has " + array +
+                                     ": an arc by the family's index names an element of an "
+                                     "array of the same size");
         return;
+    }
     if (index.empty() || index.find_first_not_of("0123456789") != std::string::npos ||
         index.size() > 6)
         Fail(arc.element.at,
@@ -886,6 +906,10 @@ void Model::CheckUnqualifiedPlaces(const RewardDecl& r, const Fragment& f,
                                            Replacement(word) + "'");
             return false;
         }
+        if (word == "replica")
+            Fail(Within(f, start), "reward variable " + r.name.text +
+                                       " reads 'replica', the index of a replica, which only "
+                                       "the expressions of an atomic model have");
         // A global variable is itself.
         for (const Global& g : file_.globals)
             if (g.name.text == word)

@@ -98,6 +98,14 @@ const Mistake kMistakes[] = {
      "}\n",
      "m.san:5:54: error: the index of an element in an arc must be known when the model is "
      "compiled: a whole number or the index 'i' of the family, found 'i + 1'"},
+    {"a family's index on an array of another size", "place up = 1, down\n",
+     "place up = 1, down, spare[2], extra[3]\n    timed x[i in spare] { exponential 1; input "
+     "extra[i] }\n",
+     "m.san:5:54: error: activity family 'x' runs over 'spare' of 2 places, but 'extra' has 3: "
+     "an arc by the family's index names an element of an array of the same size"},
+    {"the index of a replica in a reward", "rate machine.up }", "rate machine.up * replica }",
+     "m.san:10:49: error: reward variable availability reads 'replica', the index of a "
+     "replica, which only the expressions of an atomic model have"},
     {"an index on a single place", "input up;", "input up[0];",
      "m.san:5:50: error: 'up' is a single place: an index selects an element of an array of "
      "places"},
