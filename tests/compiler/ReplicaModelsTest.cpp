@@ -238,6 +238,23 @@ TEST_F(ReplicaModelsTest, EachReplicaReadsItsIndexInEveryKindOfExpression) {
     }
 }
 
+// K = 2 blocks of two cells each: the cells of a block are replicas 0 and 1 and fill
+// each slot at rates 1 and 2 from the block's spare, so from the start each of the six
+// (block, slot) moves has rate 3. Two tokens in five places: 15 states.
+TEST_F(ReplicaModelsTest, NestedReplicasShareAnArrayAndTheirFamiliesReadTheirIndex) {
+    testsupport::RunResult r = Run(testsupport::TestModel("replica_nested"), "-P./ -Nn -mall -B0");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Lines(Output("n.states")).front(),
+              "1 block[0].spare=1 block[1].spare=1 slots[0]=0 slots[1]=0 slots[2]=0");
+    const Chain chain = ReadChain(Output("n.arm"));
+    ASSERT_EQ(chain.size(), 15u);
+    EXPECT_EQ(Transitions(chain), 60u);
+    const std::vector<std::pair<int, std::string>> first = {
+        {2, "3.0000000000e+00"}, {3, "3.0000000000e+00"}, {4, "3.0000000000e+00"},
+        {5, "3.0000000000e+00"}, {6, "3.0000000000e+00"}, {7, "3.0000000000e+00"}};
+    EXPECT_EQ(chain.front(), first);
+}
+
 // A count is checked when the model is built, for the experiment's values: a gen run
 // overriding N with a count no join can have stops before it explores or writes.
 TEST_F(ReplicaModelsTest, ACountBelowOneStopsTheBuildOfTheModel) {
