@@ -250,7 +250,9 @@ void Emitter::AtomicHeader(std::string& out, const Model::Atomic& atomic) const 
                    : "    " + action.type + " " + action.member + ";\n";
     for (const Model::Group& g : atomic.groups)
         if (g.cases)
-            out += "    PostselectGroup " + g.activity->name.text + "Group;\n";
+            out += g.activity->IsFamily()
+                       ? "    std::vector<PostselectGroup*> " + g.activity->name.text + "Group;\n"
+                       : "    PostselectGroup " + g.activity->name.text + "Group;\n";
     out += "\n";
     for (const PlaceDecl& p : atomic.decl->places)
         out += std::string(p.IsArray() ? "    PlaceArray* " : "    Place* ") + p.name.text + ";\n";
@@ -539,7 +541,7 @@ void Emitter::AtomicSource(std::string& out, const Model::Atomic& atomic) const 
         out += cls + "::" + cls + "() {\n";
     }
     for (const Model::Group& g : atomic.groups) {
-        if (!g.cases)
+        if (!g.cases || g.activity->IsFamily())
             continue;
         const std::string group = g.activity->name.text + "Group";
         out += "    " + group + ".initialize(" + Str(g.activity->cases.size()) + ", \"" + group +
@@ -636,25 +638,53 @@ void Emitter::FamilyConstructor(std::string& out, const Model::Atomic& atomic) c
         if (!a.IsFamily())
             continue;
         const std::string m = action.member;
+        const std::string suffix = action.caseIndex == 0 ? "" : "_case" + Str(action.caseIndex);
         out += "    for (int k = 0; k < " + a.array.text + "->Size(); k++) {\n        " + m +
                ".push_back(new " + action.type + "());\n        " + m + ".back()->" + a.index.text +
                " = k;\n" + (replica ? "        " + m + ".back()->replica = replica;\n" : "") +
                "        " + m + ".back()->defineName((\"" + a.name.text +
-               "[\" + std::to_string(k) + \"]\").c_str());\n    }\n";
+               "[\" + std::to_string(k) + \"]" + suffix + "\").c_str());\n    }\n";
+    }
+    // The cases of each activity of a family in a group of their own.
+    for (const Model::Group& g : atomic.groups) {
+        const ActivityDecl& a = *g.activity;
+        if (!g.cases || !a.IsFamily())
+            continue;
+        const std::string group = a.name.text + "Group";
+        out += "    for (int k = 0; k < " + a.array.text + "->Size(); k++) {\n        " + group +
+               ".push_back(new PostselectGroup());\n        " + group + ".back()->initialize(" +
+               Str(a.cases.size()) + ", (\"" + a.name.text +
+               "[\" + std::to_string(k) + \"]Group\").c_str());\n";
+        for (size_t c = 1; c <= a.cases.size(); c++)
+            out += "        " + group + ".back()->appendGroup(" + a.name.text + "_case" + Str(c) +
+                   "[static_cast<size_t>(k)]);\n";
+        out += "    }\n";
     }
     out += "    BaseStateVariableClass* InitialPlaces[" + Str(decl.places.size()) + "] = {" +
            List(decl.places, [](const PlaceDecl& p) { return p.name.text; }) + "};\n";
     out += "    std::vector<Activity*> actions;\n";
-    for (const Model::Action& action : atomic.actions)
-        out += action.activity->IsFamily() ? "    actions.insert(actions.end(), " + action.member +
-                                                 ".begin(), " + action.member + ".end());\n"
-                                           : "    actions.push_back(&" + action.member + ");\n";
+    for (const Model::Action& action : atomic.actions) {
+        const ActivityDecl& a = *action.activity;
+        if (!a.IsFamily()) {
+            out += "    actions.push_back(&" + action.member + ");\n";
+        } else if (action.caseIndex == 0) {
+            out += "    actions.insert(actions.end(), " + action.member + ".begin(), " +
+                   action.member + ".end());\n";
+        } else if (action.caseIndex == 1) {
+            // Element by element, each with its cases, as the activities written out.
+            out += "    for (size_t k = 0; k < " + action.member + ".size(); k++) {\n";
+            for (size_t c = 1; c <= a.cases.size(); c++)
+                out += "        actions.push_back(" + a.name.text + "_case" + Str(c) + "[k]);\n";
+            out += "    }\n";
+        }
+    }
     out += "    std::vector<BaseGroupClass*> groups;\n";
     for (const Model::Group& g : atomic.groups) {
         const std::string& n = g.activity->name.text;
-        out += g.activity->IsFamily()
-                   ? "    groups.insert(groups.end(), " + n + ".begin(), " + n + ".end());\n"
-                   : "    groups.push_back(&" + n + (g.cases ? "Group" : "") + ");\n";
+        const std::string member = n + (g.cases ? "Group" : "");
+        out += g.activity->IsFamily() ? "    groups.insert(groups.end(), " + member + ".begin(), " +
+                                            member + ".end());\n"
+                                      : "    groups.push_back(&" + member + ");\n";
     }
     out += "    initializeSANModelNow(\"" + decl.name.text + "\", " + Str(decl.places.size()) +
            ", InitialPlaces, 0, nullptr, static_cast<int>(actions.size()), actions.data(),\n"
@@ -687,6 +717,10 @@ void Emitter::FamilyConstructor(std::string& out, const Model::Atomic& atomic) c
     for (const Model::Action& action : atomic.actions)
         if (action.activity->IsFamily())
             out += each(action, "delete activity;");
+    for (const Model::Group& g : atomic.groups)
+        if (g.cases && g.activity->IsFamily())
+            out += "    for (PostselectGroup* group : " + g.activity->name.text +
+                   "Group)\n        delete group;\n";
     out += "    for (int i = 0; i < NumStateVariables - NumReadOnlyPlaces; i++)\n"
            "        delete Places[i];\n}\n\n";
 }

@@ -530,10 +530,6 @@ void Model::CheckAtomic(const AtomicDecl& atomic) {
                                      a.name.text +
                                      "' is a global variable, which it would hide: choose "
                                      "another name, such as 'k'");
-        if (!a.cases.empty())
-            Fail(a.cases.front().at, "activity family '" + a.name.text +
-                                         "' has cases: the activities of a family have none; "
-                                         "write an activity with cases on its own");
     }
     for (const PlaceDecl& p : atomic.places) {
         if (!p.IsArray() || p.initial.text.empty() || p.initial.text[0] != '{')

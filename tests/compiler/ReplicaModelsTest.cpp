@@ -181,6 +181,23 @@ TEST_F(ReplicaModelsTest, ReplicasGiveTheChainOfTheModelWrittenOutByHand) {
     }
 }
 
+// A family with cases: its activities and their cases fire in the order of the
+// activities written out by hand (work0_case1, work0_case2, work1_case1, ...), with
+// each element's rate and case probabilities.
+TEST_F(ReplicaModelsTest, AFamilyWithCasesWritesTheFilesOfItsActivitiesWrittenOutByHand) {
+    testsupport::RunResult r = Run(testsupport::TestModel("cases_family"), "-P./ -Nf -B0 -l1");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Firing Action: work[2]_case1\n"), std::string::npos);
+    ASSERT_EQ(Run(testsupport::TestModel("cases_unrolled"), "-P./ -Nu -B0").status, 0);
+    for (const char* suffix : {".arm", ".var", ".rates", ".pvtype"}) {
+        SCOPED_TRACE(suffix);
+        const std::string f = Output(std::string("f") + suffix);
+        ASSERT_FALSE(f.empty());
+        EXPECT_TRUE(f == Output(std::string("u") + suffix)) << "differs";
+    }
+    EXPECT_EQ(ReadChain(Output("f.arm")).size(), 20u);
+}
+
 // Each replica reads its own index: cell k starts with k + 1 tokens, drains at rate
 // 1 + k, into the pool with probability 1 for k = 0 and 0.5 otherwise, and only probe 1
 // looks (rate 3). The cells of the pairs take the index of their pair. The reward sums

@@ -120,11 +120,6 @@ const Mistake kMistakes[] = {
      "place up = 1, down, spare[2]\n    timed x[fail_rate in spare] { exponential 1 }\n",
      "m.san:5:13: error: the index 'fail_rate' of activity family 'x' is a global variable, "
      "which it would hide: choose another name, such as 'k'"},
-    {"a family with cases", "place up = 1, down\n",
-     "place up = 1, down, spare[2]\n    timed x[i in spare] { exponential 1; case 1 { output up "
-     "} }\n",
-     "m.san:5:42: error: activity family 'x' has cases: the activities of a family have none; "
-     "write an activity with cases on its own"},
     {"a family without 'in'", "timed fail {", "timed fail[i of up] {",
      "m.san:5:18: error: expected 'in' after the index of the family, found 'of'"},
     {"an impulse on a family",
