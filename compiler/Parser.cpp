@@ -670,8 +670,6 @@ void Parser::ParseCondition(RewardDecl& reward, bool reach) {
     const int line = line_;
     const size_t lineStart = lineStart_;
     reward.condition = Expression("the condition", false, false);
-    if (!reach)
-        return;
     // The condition is C++ text up to the end of the statement; a time list is
     // introduced by the word 'within' outside parentheses and quotes, which no
     // expression over markings contains.
@@ -706,6 +704,9 @@ void Parser::ParseCondition(RewardDecl& reward, bool reach) {
     lineStart_ = lineStart;
     while (at_ < start + within)
         Advance();
+    if (!reach)
+        Fail("'within' bounds the time of a 'reach' variable; the reward until a condition "
+             "has no time bound");
     reward.condition.text = t.substr(0, within);
     while (!reward.condition.text.empty() && IsSpace(reward.condition.text.back()))
         reward.condition.text.pop_back();
