@@ -110,8 +110,7 @@ const Mistake kMistakes[] = {
     {"within after until", "{ steady;", "{ until machine.down within 3;",
      "m.san:10:42: error: 'within' bounds the time of a 'reach' variable; the reward until a "
      "condition has no time bound"},
-    {"a negative time within", "{ steady; rate machine.up }",
-     "{ reach machine.down within -1 }",
+    {"a negative time within", "{ steady; rate machine.up }", "{ reach machine.down within -1 }",
      "m.san:10:23: error: the times of reward variable availability must be numbers of at "
      "least 0"},
     {"until beside another kind", "{ steady;", "{ steady; until machine.down;",
