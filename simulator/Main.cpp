@@ -192,18 +192,23 @@ int Simulate(const SimOptions& o) {
     // A replication runs to the plan's horizon. At the pilot's pace (its second half,
     // past the start), one that would take more than kMostFirings timed firings
     // cannot finish in any useful time: refused now, not after hours.
-    const double horizon = plan.Horizon();
+    // A replication that waits for a condition may run on to the watches' limit.
+    const double horizon = std::max(plan.Horizon(), plan.WatchEnd());
     const double pace = p.events == kPilotEvents && p.end > p.half
                             ? static_cast<double>(kPilotEvents / 2) / (p.end - p.half)
                             : 0.0;
     if (!std::isfinite(horizon) || horizon * pace > kMostFirings)
         throw gen::UserError(
             "the replications would run to time " + ResultTable::Time(horizon) +
-            " (the largest time point, grid end, or warm-up plus batches), about " +
+            (plan.Watches().empty()
+                 ? " (the largest time point, grid end, or warm-up plus batches), about "
+                 : " (the largest time point, grid end, warm-up plus batches, or until "
+                   "horizon -u), about ") +
             Number("%.3g", horizon * pace) + " timed firings each at the model's pace of " +
             Number("%.3g", pace) + " per time unit; more than " + Number("%.0e", kMostFirings) +
             " cannot finish: ask for earlier times, a shorter grid, warm-up or batches (-g, "
-            "-w, -b, -k)");
+            "-w, -b, -k" +
+            (plan.Watches().empty() ? ")" : ") or a shorter until horizon (-u)"));
 
     ReplicationRunner::Settings s;
     s.seed = o.seed;
@@ -234,11 +239,15 @@ int Simulate(const SimOptions& o) {
                   << (threads == 1 ? " thread" : " threads") << "): " << Number("%.0f", events)
                   << " timed firings in " << Number("%.2f", runner.Seconds()) << " s" << std::endl;
     else
-        std::cout << "simulation: " << runner.Replications() << " replications up to time "
-                  << ResultTable::Time(plan.Horizon())
-                  << (plan.Watches().empty() ? std::string()
-                                             : ", or until their conditions hold (until horizon " +
-                                                   ResultTable::Time(plan.UntilHorizon()) + ")")
+        std::cout << "simulation: " << runner.Replications()
+                  << (plan.Marks().empty() && !plan.Watches().empty()
+                          ? " replications until their conditions hold (until horizon " +
+                                ResultTable::Time(plan.UntilHorizon()) + ")"
+                          : " replications up to time " + ResultTable::Time(plan.Horizon()) +
+                                (plan.Watches().empty()
+                                     ? std::string()
+                                     : ", and on until their conditions hold (until horizon " +
+                                           ResultTable::Time(plan.UntilHorizon()) + ")"))
                   << " (seed " << o.seed << ", " << threads
                   << (threads == 1 ? " thread" : " threads") << "): " << Number("%.0f", events)
                   << " timed firings in " << Number("%.2f", runner.Seconds()) << " s ("

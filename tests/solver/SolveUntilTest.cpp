@@ -233,6 +233,12 @@ TEST_F(SolveUntilTest, TheSimulatorReportsReplicationsStoppedAtTheHorizon) {
     EXPECT_THAT(r.out, HasSubstr("count as not reaching it: the value is the probability of "
                                  "reaching it by then"));
     EXPECT_LT(rows["fails"].Value(), 1.0);
+
+    // A horizon no replication could reach at the model's pace is refused up front.
+    const RunResult far = Run(TestModel("solvetest_until_parallel_sim"), "-Nf -n64 -r0 -a0 -u1e12");
+    EXPECT_EQ(1, far.status);
+    EXPECT_THAT(far.err, HasSubstr("or a shorter until horizon (-u)"));
+    EXPECT_FALSE(Exists("f.csv"));
 }
 
 } // namespace
