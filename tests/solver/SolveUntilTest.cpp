@@ -122,6 +122,49 @@ TEST_F(SolveUntilTest, TimeBoundedReachOfOneComponentIsItsLifetimeDistribution) 
     ExpectRelative(rows["lifetime"], 4, 1e-12);
 }
 
+// gen writes one C line per variable and stable state where the condition holds,
+// ascending, whichever exploration runs: one thread or two, vanishing states
+// fired through or eliminated (-z); and solve computes the same from each.
+TEST_F(SolveUntilTest, TheConditionLinesAreTheSameForEveryExploration) {
+    std::string first;
+    double failedBy = 0.0;
+    for (const char* threads : {"1", "2"})
+        for (const char* args : {"", "-z"}) {
+            SCOPED_TRACE(std::string(threads) + " thread(s) " + args);
+            const RunResult g =
+                Run(TestModel("solvetest_until_groups"), std::string("-P./ -Ng -B0 ") + args,
+                    std::string("GEN_TEST_THREADS=") + threads +
+                        "; export "
+                        "GEN_TEST_THREADS; ");
+            ASSERT_EQ(0, g.status) << g.out << g.err;
+            const std::string rates = Output("g.rates");
+            if (first.empty()) {
+                first = rates;
+                size_t lines = 0, at = 0;
+                uint64_t last = 0;
+                while ((at = rates.find("\nC ", at)) != std::string::npos) {
+                    at++;
+                    const uint64_t state = std::stoull(rates.substr(at + 2));
+                    const size_t blank = rates.find(' ', at + 2);
+                    const int variable = std::stoi(rates.substr(blank + 1));
+                    EXPECT_LE(last, state * 10 + variable);
+                    last = state * 10 + variable;
+                    lines++;
+                }
+                EXPECT_EQ(2u * 127, lines);
+            } else {
+                EXPECT_EQ(first, rates);
+            }
+            const RunResult s = Run(SolveProgram(), "-Ng");
+            ASSERT_EQ(0, s.status) << s.out << s.err;
+            std::map<std::string, CsvRow> rows = Rows("g");
+            if (failedBy == 0.0)
+                failedBy = rows["failed_by@5"].Value();
+            EXPECT_NEAR(failedBy, rows["failed_by@5"].Value(), 1e-12);
+            EXPECT_GT(rows["mttf"].Value(), 0.0);
+        }
+}
+
 // Hand-written chains where the structure decides: state 1 goes to 2 or 3 at rate 1
 // each; 2 is the condition; 3 and 4 pass back and forth for ever (no absorbing state
 // anywhere, so that only the structure tells that 2 is not reached from them).
