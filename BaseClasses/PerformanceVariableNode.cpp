@@ -141,6 +141,10 @@ void PerformanceVariableNode::FreeImpulseTables() {
     delete[] ImpulseModelGroups;
 }
 
+bool PerformanceVariableNode::ConditionHolds() {
+    return false;
+}
+
 void PerformanceVariableNode::Reset() {
     RateValue = RateSquare = ImpulseValue = ImpulseSquare = 0.0;
     AccumulationState = 0;

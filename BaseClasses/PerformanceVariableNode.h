@@ -13,12 +13,18 @@ class PerformanceVariableWorker;
 // The kind of a performance variable, written as this integer into the PV type file
 // for the solver and the simulator: the expected rate reward at each time point, its
 // integral over each [start, stop], that integral divided by stop - start, and its
-// long-run value.
+// long-run value. The last three watch a condition on the marking instead of a
+// clock: the reward earned until the condition first holds, the probability that it
+// ever holds, and the probability that it holds by each time point (it is taken to
+// stay reached once reached).
 enum RewardType {
     InstantOfTimeReward = 0,
     IntervalOfTimeReward = 1,
     TimeAveragedIntervalOfTimeReward = 2,
-    SteadyStateReward = 3
+    SteadyStateReward = 3,
+    UntilConditionReward = 4,
+    ReachConditionReward = 5,
+    ReachWithinReward = 6
 };
 
 // Run-time object of one performance variable. Its rate reward in a state is the sum
@@ -94,6 +100,10 @@ class PerformanceVariableNode {
     virtual ~PerformanceVariableNode();
     virtual void CreateWorkerList() = 0;
     virtual void Reset();
+    // Whether the variable's condition holds in the current marking; false for a
+    // variable without one (types 0 to 3). Generated variables of types 4 to 6
+    // override it.
+    virtual bool ConditionHolds();
 
     void Initialize(char const* name, RewardType type, int numTimes, double* starts, double* stops,
                     int timeIndex, int numImpulses, int numModelDeps, int numVarDeps);
@@ -109,6 +119,7 @@ class PerformanceVariableNode {
     void CurrentReward(BaseActionClass* a);
     bool ImpulseAffectedBy(BaseActionClass* a);
     RewardType GetRewardType() const { return Type; }
+    bool HasCondition() const { return Type >= UntilConditionReward; }
     int GetNumTimePoints() const { return NumTimePoints; }
     double GetStartTime(int j) const { return StartTimes[j]; }
     double GetStopTime(int j) const { return StopTimes[j]; }

@@ -10,6 +10,12 @@ const char* MeasureKindName(MeasureKind kind) {
         return "time-averaged";
     case MeasureKind::SteadyState:
         return "steady-state";
+    case MeasureKind::Until:
+        return "until";
+    case MeasureKind::Reach:
+        return "reach";
+    case MeasureKind::ReachWithin:
+        return "reach-within";
     }
     return "?";
 }

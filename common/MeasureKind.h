@@ -5,6 +5,11 @@
 //   1 interval of time     E[integral of r(X_s) ds over [start, stop]] per interval
 //   2 time-averaged        that integral divided by stop - start
 //   3 steady state         the long-run E[r]
+//   4 until                E[integral of r(X_s) ds over [0, T]] (impulses included),
+//                          T the first time the variable's condition C holds;
+//                          infinite when T is infinite with positive probability
+//   5 reach                P(T < infinity)
+//   6 reach within         P(T <= t) at each time point t
 // Scoped: the framework has a class InstantOfTime, and solve one named SteadyState.
 #pragma once
 
@@ -12,10 +17,19 @@ enum class MeasureKind {
     InstantOfTime = 0,
     IntervalOfTime = 1,
     TimeAveragedInterval = 2,
-    SteadyState = 3
+    SteadyState = 3,
+    Until = 4,
+    Reach = 5,
+    ReachWithin = 6
 };
 
-// The kind of that number; the number is one of 0 to 3.
+// Whether the kind watches a condition on the marking (4 to 6).
+inline bool WatchesCondition(MeasureKind kind) {
+    return kind == MeasureKind::Until || kind == MeasureKind::Reach ||
+           kind == MeasureKind::ReachWithin;
+}
+
+// The kind of that number; the number is one of 0 to 6.
 inline MeasureKind MeasureKindOf(int number) {
     return static_cast<MeasureKind>(number);
 }

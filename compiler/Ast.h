@@ -135,7 +135,18 @@ struct JoinDecl {
     std::vector<ShareDecl> shares;
 };
 
-enum class RewardKind { None, Instant, Interval, TimeAveraged, SteadyState };
+// Until: the reward earned until the condition first holds; Reach: the probability
+// that it ever holds; ReachWithin: that it holds by each time.
+enum class RewardKind {
+    None,
+    Instant,
+    Interval,
+    TimeAveraged,
+    SteadyState,
+    Until,
+    Reach,
+    ReachWithin
+};
 
 struct Impulse {
     Name model;
@@ -151,6 +162,7 @@ struct RewardDecl {
     std::vector<std::string> stops;
     Fragment rate; // empty: no rate reward
     std::vector<Impulse> impulses;
+    Fragment condition; // of the kinds Until, Reach and ReachWithin
 };
 
 struct ModelFile {

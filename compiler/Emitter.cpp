@@ -105,6 +105,12 @@ int KindNumber(RewardKind k) {
         return 2;
     case RewardKind::SteadyState:
         return 3;
+    case RewardKind::Until:
+        return 4;
+    case RewardKind::Reach:
+        return 5;
+    case RewardKind::ReachWithin:
+        return 6;
     default:
         return 0;
     }
@@ -290,7 +296,10 @@ void Emitter::RewardHeader(std::string& out) const {
             out += "    " + model_.ClassOf(m) + "* " + m + ";\n";
         out += "\n    " + pv + "Worker();\n    ~" + pv +
                "Worker() override;\n"
-               "    double Reward_Function() override;\n};\n\n";
+               "    double Reward_Function() override;\n";
+        if (!r.decl->condition.empty())
+            out += "    bool Condition_Function();\n";
+        out += "};\n\n";
         for (size_t j = 0; j < r.impulseModels.size(); j++) {
             std::string imp = pv + "Impulse" + Str(j);
             out += "class " + imp + " : public ImpulseNodeClass {\n  public:\n";
@@ -311,7 +320,10 @@ void Emitter::RewardHeader(std::string& out) const {
             out += "    " + pv + "Impulse" + Str(j) + " impulse" + Str(j) + ";\n";
         out += "\n    explicit " + pv + "(int timeIndex);\n    ~" + pv +
                "() override;\n"
-               "    void CreateWorkerList() override;\n};\n\n";
+               "    void CreateWorkerList() override;\n";
+        if (!r.decl->condition.empty())
+            out += "    bool ConditionHolds() override;\n";
+        out += "};\n\n";
     }
     std::string cls = top + "PVModel";
     out += "// Reward model of " + top + ".\n";
@@ -945,6 +957,10 @@ void Emitter::RewardSource(std::string& out) const {
             out +=
                 LineOf(d.rate) + "    return " + model_.RewardExpression(d.rate) + ";\n" + Resume();
         out += "}\n\n";
+        if (!d.condition.empty())
+            out += "bool " + pv + "Worker::Condition_Function() {\n" + LineOf(d.condition) +
+                   "    return (" + model_.RewardExpression(d.condition) + ") != 0;\n" + Resume() +
+                   "}\n\n";
 
         for (size_t j = 0; j < r.impulseModels.size(); j++) {
             const Impulse& imp = d.impulses[j];
@@ -995,6 +1011,12 @@ void Emitter::RewardSource(std::string& out) const {
                "::CreateWorkerList() {\n    for (int i = 0; i < NumWorkers; i++)\n"
                "        Workers[i] = new " +
                pv + "Worker();\n}\n\n";
+        // The condition reads submodels of one instance: every worker sees the same
+        // marking of them.
+        if (!d.condition.empty())
+            out += "bool " + pv +
+                   "::ConditionHolds() {\n    return NumWorkers > 0 && static_cast<" + pv +
+                   "Worker*>(Workers[0])->Condition_Function();\n}\n\n";
     }
 
     std::string cls = top + "PVModel";

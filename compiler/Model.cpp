@@ -850,6 +850,42 @@ void Model::FindTop() {
 
 // ---------------------------------------------------------------- rewards
 
+int Model::InstancesOf(const std::string& within, const std::string& atomic) const {
+    if (within == atomic)
+        return 1;
+    const JoinDecl* join = FindJoin(within);
+    if (join == nullptr)
+        return 0;
+    int count = 0;
+    for (const ChildDecl& c : join->children)
+        count += c.copies * InstancesOf(c.model.text, atomic);
+    return count;
+}
+
+void Model::CheckCondition(
+    const RewardDecl& r, Reward& info,
+    const std::function<void(const RewardDecl&, const Fragment&, std::vector<std::string>&,
+                             std::vector<std::pair<std::string, std::string>>*)>& check) const {
+    // A condition holds or does not in a marking: summing it over the instances of a
+    // replicated submodel would say neither, so it reads submodels of one instance,
+    // and every worker of the variable sees the same marking of them.
+    std::vector<std::string> read;
+    check(r, r.condition, read, nullptr);
+    if (read.empty())
+        Fail(r.condition.at, "the condition of reward variable " + r.name.text +
+                                 " reads no place: name the markings it depends on as "
+                                 "<submodel>.<place>");
+    for (const auto& [model, place] : References(r.condition)) {
+        const int n = InstancesOf(top_, model.text);
+        if (n > 1)
+            Fail(model.at, "the condition of reward variable " + r.name.text + " reads '" +
+                               model.text + "', of which " + top_ + " holds " + std::to_string(n) +
+                               " instances: a condition reads submodels of one instance (share "
+                               "the places it needs with one)");
+    }
+    check(r, r.condition, info.models, &info.dependencies);
+}
+
 std::vector<std::pair<Name, Name>> Model::References(const Fragment& f) const {
     std::vector<std::pair<Name, Name>> refs;
     Rewrite(f.text, [&](const std::string& text, size_t start, size_t& end, std::string&) {
@@ -949,8 +985,16 @@ void Model::CheckRewards() {
         Unique(names, r.name, "reward variable");
         if (r.kind == RewardKind::None)
             Fail(r.name.at, "reward variable " + r.name.text +
-                                " has no kind: give instant, interval, average or steady");
-        if (r.rate.empty() && r.impulses.empty())
+                                " has no kind: give instant, interval, average, steady, until "
+                                "or reach");
+        const bool reach = r.kind == RewardKind::Reach || r.kind == RewardKind::ReachWithin;
+        if (reach && !(r.rate.empty() && r.impulses.empty()))
+            Fail(!r.rate.empty() ? r.rate.at : r.impulses[0].model.at,
+                 "reward variable " + r.name.text +
+                     " is the probability of reaching its condition and earns no reward: drop "
+                     "its rate and impulses, or write 'until' for the reward earned until the "
+                     "condition holds");
+        if (!reach && r.rate.empty() && r.impulses.empty())
             Fail(r.name.at,
                  "reward variable " + r.name.text + " has neither a rate nor an impulse");
         for (size_t k = 0; k < r.starts.size(); k++) {
@@ -966,6 +1010,8 @@ void Model::CheckRewards() {
         info.decl = &r;
         if (!r.rate.empty())
             checkReferences(r, r.rate, info.models, &info.dependencies);
+        if (!r.condition.empty())
+            CheckCondition(r, info, checkReferences);
         for (const Impulse& imp : r.impulses) {
             auto found = submodels_.find(imp.model.text);
             if (found == submodels_.end())

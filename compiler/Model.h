@@ -3,6 +3,7 @@
 
 #include "compiler/Ast.h"
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -120,6 +121,15 @@ class Model {
     void CheckUnqualifiedPlaces(const RewardDecl& r, const Fragment& f,
                                 const std::vector<std::string>& members) const;
     std::vector<std::string> PlacesOf(const std::string& model) const;
+    // How many instances of atomic model `atomic` model `within` holds.
+    int InstancesOf(const std::string& within, const std::string& atomic) const;
+    // Checks the condition of a reward variable of the kinds that watch one, and adds
+    // the places it reads to the variable's dependencies; `check` resolves a
+    // fragment's references.
+    void CheckCondition(
+        const RewardDecl& r, Reward& info,
+        const std::function<void(const RewardDecl&, const Fragment&, std::vector<std::string>&,
+                                 std::vector<std::pair<std::string, std::string>>*)>& check) const;
     // The initial marking of a place of a model as written, blanks removed ("0" when
     // none is given); a join's shared place starts as its first member does.
     std::string InitialOf(const std::string& model, const std::string& place) const;

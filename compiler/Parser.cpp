@@ -684,6 +684,59 @@ void Parser::ParseTimes(RewardDecl& reward, bool intervals) {
     } while (Accept(','));
 }
 
+void Parser::ParseCondition(RewardDecl& reward, bool reach) {
+    SkipBlanks();
+    const size_t start = at_;
+    const int line = line_;
+    const size_t lineStart = lineStart_;
+    reward.condition = Expression("the condition", false, false);
+    // The condition is C++ text up to the end of the statement; a time list is
+    // introduced by the word 'within' outside parentheses and quotes, which no
+    // expression over markings contains.
+    const std::string& t = reward.condition.text;
+    size_t within = std::string::npos;
+    int depth = 0;
+    for (size_t k = 0; k < t.size(); k++) {
+        const char c = t[k];
+        if (c == '"' || c == '\'') {
+            for (k++; k < t.size() && t[k] != c; k++)
+                if (t[k] == '\\')
+                    k++;
+        } else if (c == '(' || c == '[' || c == '{') {
+            depth++;
+        } else if (c == ')' || c == ']' || c == '}') {
+            depth--;
+        } else if (depth == 0 && t.compare(k, 6, "within") == 0 &&
+                   (k == 0 ||
+                    !(std::isalnum(static_cast<unsigned char>(t[k - 1])) || t[k - 1] == '_')) &&
+                   (k + 6 == t.size() ||
+                    !(std::isalnum(static_cast<unsigned char>(t[k + 6])) || t[k + 6] == '_'))) {
+            within = k;
+            break;
+        }
+    }
+    if (within == std::string::npos)
+        return;
+    // Back to the word, so that the times are read (and their faults placed) where
+    // they stand.
+    at_ = start;
+    line_ = line;
+    lineStart_ = lineStart;
+    while (at_ < start + within)
+        Advance();
+    if (!reach)
+        Fail("'within' bounds the time of a 'reach' variable; the reward until a condition "
+             "has no time bound");
+    reward.condition.text = t.substr(0, within);
+    while (!reward.condition.text.empty() && IsSpace(reward.condition.text.back()))
+        reward.condition.text.pop_back();
+    if (reward.condition.empty())
+        Fail(reward.condition.at, "expected the condition before 'within', found 'within'");
+    Identifier("within");
+    reward.kind = RewardKind::ReachWithin;
+    ParseTimes(reward, false);
+}
+
 void Parser::ParseReward(ModelFile& file) {
     Identifier("reward");
     RewardDecl reward;
@@ -713,6 +766,12 @@ void Parser::ParseReward(ModelFile& file) {
             ParseTimes(reward, true);
         } else if (AtWord("steady")) {
             kind(RewardKind::SteadyState);
+        } else if (AtWord("until")) {
+            kind(RewardKind::Until);
+            ParseCondition(reward, false);
+        } else if (AtWord("reach")) {
+            kind(RewardKind::Reach);
+            ParseCondition(reward, true);
         } else if (AtWord("rate")) {
             Identifier("rate");
             if (!reward.rate.empty())
@@ -728,7 +787,8 @@ void Parser::ParseReward(ModelFile& file) {
             impulse.value = Expression("the impulse value", false, false);
             reward.impulses.push_back(impulse);
         } else {
-            Fail("expected instant, interval, average, steady, rate, impulse or '}', found " +
+            Fail("expected instant, interval, average, steady, until, reach, rate, impulse or "
+                 "'}', found " +
                  Found());
         }
         EndStatement();

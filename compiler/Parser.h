@@ -62,6 +62,9 @@ class Parser {
     void ParseJoin(ModelFile& file);
     void ParseReward(ModelFile& file);
     void ParseTimes(RewardDecl& reward, bool intervals);
+    // The condition after 'until' or 'reach', and for 'reach' the times of an
+    // optional 'within' list that follows it.
+    void ParseCondition(RewardDecl& reward, bool reach);
 };
 
 #endif

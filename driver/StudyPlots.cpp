@@ -173,11 +173,12 @@ std::vector<StudyPlot> StudyPlots::Make(const ExperimentTable& t, const ResultSe
                 draw(usable, others, false, v + " against " + t.Globals()[p].name,
                      FileSafe(v) + "-vs-" + FileSafe(t.Globals()[p].name), t.Globals()[p].name, x);
         }
-        // Over time: instants only, and only where there is a curve to draw.
+        // Over time: instants (and the probability of reaching a condition by each
+        // time) only, and only where there is a curve to draw.
         std::vector<const ResultRow*> instants;
         std::set<double> times;
         for (const ResultRow* r : rows)
-            if (r->kind == "instant" && std::isfinite(r->Time())) {
+            if ((r->kind == "instant" || r->kind == "reach-within") && std::isfinite(r->Time())) {
                 instants.push_back(r);
                 times.insert(r->Time());
             }

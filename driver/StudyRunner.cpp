@@ -87,6 +87,11 @@ void Keep(const ChildProcess::Outcome& run, const std::string& file) {
     std::string said;
     for (const std::string& line : Lines(run.err))
         said += line + "\n";
+    // Why a mean is "infinite" is said on standard output (it is an answer, not a
+    // fault); kept so that the row's message column says it.
+    for (const std::string& line : Lines(run.out))
+        if (line.rfind("note: variable ", 0) == 0 && line.find(" is infinite") != std::string::npos)
+            said += line.substr(6) + "\n";
     AtomicFile::Write(file, said);
 }
 

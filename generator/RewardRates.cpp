@@ -22,7 +22,7 @@ const size_t LineRoom = 80;
 
 RewardRates::RewardRates(const PVModel* model, const char* fileName)
     : variables(model->NumPVs > 0 ? static_cast<size_t>(model->NumPVs) : 0), anyImpulse(false),
-      line(LineRoom), verdicts(VerdictSlots, Verdict{0, false, false}) {
+      anyCondition(false), line(LineRoom), verdicts(VerdictSlots, Verdict{0, false, false}) {
     out.open(fileName, std::ios::out | std::ios::trunc | std::ios::binary);
     if (!out.is_open())
         Fatal(std::cerr, "Error: Could not open reward rate file\n");
@@ -31,6 +31,7 @@ RewardRates::RewardRates(const PVModel* model, const char* fileName)
         const PerformanceVariableNode* pv = model->PVNodes[i];
         const bool impulse = pv->NumImpulses > 0;
         anyImpulse = anyImpulse || impulse;
+        anyCondition = anyCondition || pv->HasCondition();
         header += std::string("Name:") + (pv->Name != nullptr ? pv->Name : "") + "\n";
         header += impulse ? "Impulse:1\n" : "Impulse:0\n";
     }
@@ -91,6 +92,22 @@ void RewardRates::Explored(uint32_t number, const double* impulseRates,
             Line('I', number, i, nullptr);
         else if (impulseRates[i] != 0.0)
             Line('I', number, i, &impulseRates[i]);
+    }
+}
+
+void RewardRates::Conditions(uint32_t number, const unsigned char* holds) {
+    for (size_t i = 0; i < variables; i++) {
+        if (holds[i] == 0)
+            continue;
+        char* at = line.data();
+        char* end = at + line.size();
+        *at++ = 'C';
+        *at++ = ' ';
+        at = std::to_chars(at, end, number).ptr;
+        *at++ = ' ';
+        at = std::to_chars(at, end, i + 1).ptr;
+        *at++ = '\n';
+        out.write(line.data(), at - line.data());
     }
 }
 

@@ -25,14 +25,19 @@ class PVModel;
 //                                    rewards, else 0>
 //     R <state> <variable> <rate reward>    where the 6-digit text does not read back
 //     I <state> <variable> <impulse rate>   where it is not 0
+//     C <state> <variable>                  where the variable's condition holds
 //     End:<states>
 //
 // Variables are numbered from 1 in header order; numbers are the shortest text that
 // reads back as the same double. R lines come in ascending state order, and so do
 // I lines, but the two kinds interleave. An I line whose value is "unavailable"
 // marks a state where a deterministic firing earns the variable an impulse: that is
-// earned once per delay, at no rate. A model without impulse rewards and with
-// rewards that 6 digits hold exactly gets the header and the End line only.
+// earned once per delay, at no rate. C lines belong to the variables that watch a
+// condition on the marking (types 4 to 6 of the type file: the reward until it
+// first holds, the probability of reaching it): one per stable state where it
+// holds, ascending, written with the state's I lines. A model without impulse
+// rewards, without such variables and with rewards that 6 digits hold exactly gets
+// the header and the End line only.
 //
 // Used by the thread that records states; the values handed in are captured by
 // whichever thread fired.
@@ -47,6 +52,8 @@ class RewardRates {
     // Whether any variable declares impulse rewards: only then are impulse rates
     // gathered at all.
     bool AnyImpulse() const { return anyImpulse; }
+    // Whether any variable watches a condition: only then is it evaluated per state.
+    bool AnyCondition() const { return anyCondition; }
     size_t Variables() const { return variables; }
 
     // The rewards of a new state, as Reward::Capture leaves them (each variable's
@@ -55,6 +62,9 @@ class RewardRates {
     // The impulse rates of an explored state, one per variable; a non-zero
     // `unavailable` entry marks the variable's rate as unavailable.
     void Explored(uint32_t number, const double* impulseRates, const unsigned char* unavailable);
+    // The variables whose condition holds in explored state `number` (a non-zero
+    // entry per variable).
+    void Conditions(uint32_t number, const unsigned char* holds);
     // Writes the End line and flushes; false (with a message on standard error) when
     // the file could not be written.
     bool Finish(uint32_t states);
@@ -69,6 +79,7 @@ class RewardRates {
     std::ofstream out;
     size_t variables;
     bool anyImpulse;
+    bool anyCondition;
     std::vector<char> line;
     struct Verdict {
         uint64_t bits;

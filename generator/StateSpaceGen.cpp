@@ -146,8 +146,8 @@ StateSpaceGen::StateSpaceGen(PVModel* theModel, char* thePath, char* theExperime
       traceFile(nullptr), traceLevel(0), instantDepth(0), numInstantActions(0),
       hashLoadFactor(theHashLoadFactor), exploredState(nullptr), instantScratch(nullptr),
       branchStates(nullptr), enabledSet(nullptr), filling(&batch), topJoin(nullptr),
-      pipelined(false), files(nullptr), rewardRates(nullptr), impulses(false), closure(nullptr),
-      binaryWriter(nullptr), markings(nullptr) {
+      pipelined(false), files(nullptr), rewardRates(nullptr), impulses(false), conditions(false),
+      closure(nullptr), binaryWriter(nullptr), markings(nullptr) {
     if (dbHost != nullptr)
         resultsDB = new ResultsDB(dbHost, -1, nullptr, nullptr, nullptr);
 
@@ -940,10 +940,12 @@ void StateSpaceGen::OpenRewardFiles(char* rewardFile) {
     delete rewardRates;
     rewardRates = nullptr;
     impulses = false;
+    conditions = false;
     if (files != nullptr) {
         rewardRates = new RewardRates(model, files->Temporary(OutputFiles::Rates));
         reward->rates = rewardRates;
         impulses = rewardRates->AnyImpulse();
+        conditions = rewardRates->AnyCondition();
     }
     model->FireAction(nextState, &model->NoActionFired);
     reward->Calculate(stateCount);
@@ -961,6 +963,15 @@ bool StateSpaceGen::CloseRewardRates(uint32_t records) {
 }
 
 void StateSpaceGen::BeginImpulses() {
+    if (conditions) {
+        // Sized once per batch like the impulse rates.
+        const int n = model->NumPVs;
+        filling->condition.assign(static_cast<size_t>(n), 0);
+        for (int i = 0; i < n; i++)
+            if (model->PVNodes[i]->HasCondition())
+                filling->condition[static_cast<size_t>(i)] =
+                    model->PVNodes[i]->ConditionHolds() ? 1 : 0;
+    }
     if (!impulses)
         return;
     // Sized once per batch; no allocation afterwards.
@@ -999,6 +1010,8 @@ void StateSpaceGen::BadImpulse(const BaseActionClass* action, int variable, doub
 void StateSpaceGen::WriteImpulses(uint32_t number, const SuccessorBatch& b) {
     if (impulses)
         rewardRates->Explored(number, b.impulse.data(), b.unavailable.data());
+    if (conditions)
+        rewardRates->Conditions(number, b.condition.data());
 }
 
 int StateSpaceGen::CollectEnabledInstant(BaseActionClass** enabled) {

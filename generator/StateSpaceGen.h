@@ -258,6 +258,8 @@ class StateSpaceGen {
         // deterministic firing earned the variable an impulse there.
         std::vector<double> impulse;
         std::vector<unsigned char> unavailable;
+        // Per variable, whether its condition holds in the explored state.
+        std::vector<unsigned char> condition;
     };
     // The batch of the one-thread exploration; `filling` is the batch being filled.
     SuccessorBatch batch;
@@ -293,11 +295,14 @@ class StateSpaceGen {
     // all: without them no firing pays for gathering impulse rates.
     RewardRates* rewardRates;
     bool impulses;
+    // Whether a variable watches a condition, which is then evaluated per state.
+    bool conditions;
     // Opens the reward file and the reward-rate file and writes the record of state 1.
     void OpenRewardFiles(char* rewardFile);
     // Writes the End line of the reward-rate file; false when a write failed.
     bool CloseRewardRates(uint32_t records);
-    // Starts the impulse rates of the state about to be explored at 0.
+    // Starts the impulse rates of the state about to be explored at 0, and
+    // evaluates the variables' conditions in it (the model holds it).
     void BeginImpulses();
     // The model has just fired an action that the exploration weighs with `weight`
     // (its rate times the probabilities on its path; minus the probability for a
@@ -305,7 +310,8 @@ class StateSpaceGen {
     // that weight.
     void EarnImpulses(double weight, const BaseActionClass* action);
     [[noreturn]] void BadImpulse(const BaseActionClass* action, int variable, double value) const;
-    // Writes the impulse rates of explored state `number` gathered in `b`.
+    // Writes the impulse rates and conditions of explored state `number` gathered in
+    // `b`.
     void WriteImpulses(uint32_t number, const SuccessorBatch& b);
     // The resolution of FindNextEliminating, made when that step is chosen.
     VanishingClosure* closure;

@@ -39,6 +39,9 @@ constexpr uint64_t kPilotEvents = 20000;
 // Timed firings per replication beyond which a run cannot finish: at about 1e7
 // firings a second and core, a first block of 32 replications would take an hour.
 constexpr double kMostFirings = 1e9;
+// Timed firings a replication makes at most, at the pilot's pace, while it waits for
+// the condition of an until or reach variable (unless -u says how long).
+constexpr double kUntilFirings = 1e6;
 
 std::string FileSafe(const std::string& name) {
     std::string s = name;
@@ -53,9 +56,10 @@ constexpr const char* kNotObserved = "not observed enough";
 
 // " at <time>" or " over [<start>,<stop>]": which row of a variable is meant.
 std::string Where(const ObservationPlan::Result& x) {
-    if (x.kind == MeasureKind::SteadyState)
+    if (x.kind == MeasureKind::SteadyState || x.kind == MeasureKind::Until ||
+        x.kind == MeasureKind::Reach)
         return std::string();
-    if (x.kind == MeasureKind::InstantOfTime)
+    if (x.kind == MeasureKind::InstantOfTime || x.kind == MeasureKind::ReachWithin)
         return " at " + ResultTable::Time(x.start);
     return " over [" + ResultTable::Time(x.start) + "," + ResultTable::Time(x.stop) + "]";
 }
@@ -166,8 +170,13 @@ int Simulate(const SimOptions& o) {
         if (batch <= 0.0)
             batch = span;
     }
+    double untilHorizon = o.untilHorizon;
+    if (untilHorizon <= 0.0)
+        untilHorizon = p.events > 0 && p.end > 0.0
+                           ? kUntilFirings * p.end / static_cast<double>(p.events)
+                           : kUntilFirings;
     const ObservationPlan plan(model, o.grid, o.gridStart, o.gridStop, o.gridPoints, warmup, batch,
-                               o.batches, split);
+                               o.batches, split, untilHorizon);
     if (plan.Results().empty())
         throw gen::UserError(split ? "importance splitting (-I) estimates instant-of-time "
                                      "variables, and the model has none"
@@ -183,18 +192,23 @@ int Simulate(const SimOptions& o) {
     // A replication runs to the plan's horizon. At the pilot's pace (its second half,
     // past the start), one that would take more than kMostFirings timed firings
     // cannot finish in any useful time: refused now, not after hours.
-    const double horizon = plan.Horizon();
+    // A replication that waits for a condition may run on to the watches' limit.
+    const double horizon = std::max(plan.Horizon(), plan.WatchEnd());
     const double pace = p.events == kPilotEvents && p.end > p.half
                             ? static_cast<double>(kPilotEvents / 2) / (p.end - p.half)
                             : 0.0;
     if (!std::isfinite(horizon) || horizon * pace > kMostFirings)
         throw gen::UserError(
             "the replications would run to time " + ResultTable::Time(horizon) +
-            " (the largest time point, grid end, or warm-up plus batches), about " +
+            (plan.Watches().empty()
+                 ? " (the largest time point, grid end, or warm-up plus batches), about "
+                 : " (the largest time point, grid end, warm-up plus batches, or until "
+                   "horizon -u), about ") +
             Number("%.3g", horizon * pace) + " timed firings each at the model's pace of " +
             Number("%.3g", pace) + " per time unit; more than " + Number("%.0e", kMostFirings) +
             " cannot finish: ask for earlier times, a shorter grid, warm-up or batches (-g, "
-            "-w, -b, -k)");
+            "-w, -b, -k" +
+            (plan.Watches().empty() ? ")" : ") or a shorter until horizon (-u)"));
 
     ReplicationRunner::Settings s;
     s.seed = o.seed;
@@ -225,8 +239,16 @@ int Simulate(const SimOptions& o) {
                   << (threads == 1 ? " thread" : " threads") << "): " << Number("%.0f", events)
                   << " timed firings in " << Number("%.2f", runner.Seconds()) << " s" << std::endl;
     else
-        std::cout << "simulation: " << runner.Replications() << " replications up to time "
-                  << ResultTable::Time(plan.Horizon()) << " (seed " << o.seed << ", " << threads
+        std::cout << "simulation: " << runner.Replications()
+                  << (plan.Marks().empty() && !plan.Watches().empty()
+                          ? " replications until their conditions hold (until horizon " +
+                                ResultTable::Time(plan.UntilHorizon()) + ")"
+                          : " replications up to time " + ResultTable::Time(plan.Horizon()) +
+                                (plan.Watches().empty()
+                                     ? std::string()
+                                     : ", and on until their conditions hold (until horizon " +
+                                           ResultTable::Time(plan.UntilHorizon()) + ")"))
+                  << " (seed " << o.seed << ", " << threads
                   << (threads == 1 ? " thread" : " threads") << "): " << Number("%.0f", events)
                   << " timed firings in " << Number("%.2f", runner.Seconds()) << " s ("
                   << Number("%.3g", runner.Seconds() > 0 ? events / runner.Seconds() : 0.0)
@@ -246,6 +268,9 @@ int Simulate(const SimOptions& o) {
     const std::vector<ObservationPlan::Result>& results = plan.Results();
     ResultTable table;
     int missed = -1;
+    // Lines said under the table; until results refused for truncated replications.
+    std::vector<std::string> notes;
+    int truncations = 0;
     std::vector<int> rare;
     for (size_t r = 0; r < results.size(); r++) {
         const ObservationPlan::Result& x = results[r];
@@ -255,12 +280,45 @@ int Simulate(const SimOptions& o) {
         ResultTable::Row row;
         row.variable = x.variable;
         row.kind = MeasureKindName(x.kind);
-        if (x.kind == MeasureKind::SteadyState)
+        if (x.kind == MeasureKind::SteadyState || x.kind == MeasureKind::Until ||
+            x.kind == MeasureKind::Reach)
             row.time = "-";
-        else if (x.kind == MeasureKind::InstantOfTime)
+        else if (x.kind == MeasureKind::InstantOfTime || x.kind == MeasureKind::ReachWithin)
             row.time = ResultTable::Time(x.start);
         else
             row.time = "[" + ResultTable::Time(x.start) + "," + ResultTable::Time(x.stop) + "]";
+        const uint64_t never = runner.Never(i), truncated = runner.Truncated(i);
+        const std::string of = " of " + std::to_string(runner.EstimateOf(i).Count()) +
+                               (split ? " runs" : " replications");
+        if (x.kind == MeasureKind::Until && never > 0) {
+            // A path on which the condition can no longer hold: it is not reached
+            // with probability 1, and the mean is no number.
+            row.value = "infinite";
+            table.Add(row);
+            notes.push_back("variable " + x.variable + ": in " + std::to_string(never) + of +
+                            " the model stopped moving where its condition does not hold: it "
+                            "is not reached with probability 1, and the expected reward until "
+                            "it holds is infinite");
+            continue;
+        }
+        if (x.kind == MeasureKind::Until && truncated > 0) {
+            row.value = "refused";
+            table.Add(row);
+            truncations++;
+            std::cerr << "variable " << x.variable << ": " << truncated << of
+                      << " had not reached its condition by the until horizon "
+                      << ResultTable::Time(plan.UntilHorizon())
+                      << ": what they earned until then would understate the mean; allow a "
+                         "longer horizon (-u), unless the condition may never be reached"
+                      << std::endl;
+            continue;
+        }
+        if (x.kind == MeasureKind::Reach && truncated > 0)
+            notes.push_back("variable " + x.variable + ": " + std::to_string(truncated) + of +
+                            " had not reached its condition by the until horizon " +
+                            ResultTable::Time(plan.UntilHorizon()) +
+                            " (-u) and count as not reaching it: the value is the probability "
+                            "of reaching it by then");
         if (runner.Unobserved(i)) {
             // An interval from below 0 would pass for a measurement; what the run
             // knows is an upper bound, said beside the table.
@@ -285,6 +343,8 @@ int Simulate(const SimOptions& o) {
                       << std::endl;
     }
     table.Print(std::cout);
+    for (const std::string& note : notes)
+        std::cout << "note: " << note << std::endl;
     for (size_t r = 0; r < results.size(); r++) {
         const uint64_t n = runner.EstimateOf(static_cast<int>(r)).Count();
         if (!results[r].grid && n < runner.Replications())
@@ -399,7 +459,7 @@ int Simulate(const SimOptions& o) {
         std::cerr << "; allow more replications (-n) or loosen the target (-r, -a)" << std::endl;
         return 1;
     }
-    return 0;
+    return truncations > 0 ? 1 : 0;
 }
 
 } // namespace

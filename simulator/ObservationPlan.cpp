@@ -31,8 +31,8 @@ int ObservationPlan::AddColumn(int result) {
 
 ObservationPlan::ObservationPlan(PVModel* model, bool grid, double gridStart, double gridStop,
                                  int gridPoints, double warmup, double batchLength, int batches,
-                                 bool instantOnly)
-    : warmup_(warmup), batchLength_(batchLength), batches_(batches) {
+                                 bool instantOnly, double untilHorizon)
+    : warmup_(warmup), batchLength_(batchLength), batches_(batches), untilHorizon_(untilHorizon) {
     std::vector<Timed> timed;
     auto add = [&](double t, Operation::Type type, int node, int column, int snapshot,
                    double scale) {
@@ -60,6 +60,24 @@ ObservationPlan::ObservationPlan(PVModel* model, bool grid, double gridStart, do
                 add(t, Operation::Difference, p, AddColumn(result), s, 1.0 / batchLength_);
                 if (k + 1 < batches_)
                     add(t, Operation::Snap, p, -1, s, 0.0);
+            }
+            continue;
+        }
+        if (kind == MeasureKind::Until || kind == MeasureKind::Reach) {
+            const int result = static_cast<int>(results_.size());
+            results_.push_back(r);
+            watches_.push_back({p, AddColumn(result), kind, untilHorizon_});
+            watchEnd_ = std::max(watchEnd_, untilHorizon_);
+            continue;
+        }
+        if (kind == MeasureKind::ReachWithin) {
+            for (int j = 0; j < node->GetNumTimePoints(); j++) {
+                r.start = r.stop = node->GetStartTime(j);
+                CheckTime(node, r.start);
+                const int result = static_cast<int>(results_.size());
+                results_.push_back(r);
+                watches_.push_back({p, AddColumn(result), kind, r.stop});
+                watchEnd_ = std::max(watchEnd_, r.stop);
             }
             continue;
         }
@@ -112,6 +130,8 @@ ObservationPlan::ObservationPlan(PVModel* model, bool grid, double gridStart, do
 
 double ObservationPlan::EndOf(int result) const {
     const Result& r = results_[static_cast<size_t>(result)];
+    if (r.kind == MeasureKind::Until || r.kind == MeasureKind::Reach)
+        return untilHorizon_;
     return r.kind == MeasureKind::SteadyState ? warmup_ + batchLength_ * batches_ : r.stop;
 }
 

@@ -9,10 +9,18 @@
 // time (the paths are right-continuous): an instant of time t reads the rate reward
 // after the firings at t, and an interval [a, b] earns the rate reward's integral
 // over it plus the impulses of the firings at times a < t <= b.
+//
+// The variables that watch a condition (until, reach, reach within) are observed
+// at no mark but at the first stable marking where the condition holds, checked
+// after every firing: a watch. A replication then runs on past its last mark until
+// every watch has seen its condition, or to the watch's limit: its time for reach
+// within, the until horizon for the other two (the model time a replication may
+// run to wait for a condition).
 #pragma once
 
 #include "common/MeasureKind.h"
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -45,6 +53,18 @@ class ObservationPlan {
         int count;
     };
 
+    // A variable watching its condition; it writes its column when the condition
+    // first holds at a time up to `limit`: the accumulated reward (until), 1 (reach,
+    // reach within). A replication that ends without that writes, for until and
+    // reach, +infinity when the model can no longer move (the condition is never
+    // reached) and NaN when it stopped at the limit (truncated); for reach within 0.
+    struct Watch {
+        int node;
+        int column;
+        MeasureKind kind;
+        double limit;
+    };
+
     // Whether the reward model has a steady-state variable.
     static bool HasSteadyState(PVModel* model);
 
@@ -55,11 +75,16 @@ class ObservationPlan {
     // empty interval, is a UserError. With `instantOnly` the other variables are
     // left out.
     ObservationPlan(PVModel* model, bool grid, double gridStart, double gridStop, int gridPoints,
-                    double warmup, double batchLength, int batches, bool instantOnly = false);
+                    double warmup, double batchLength, int batches, bool instantOnly = false,
+                    double untilHorizon = INFINITY);
 
     const std::vector<Result>& Results() const { return results_; }
     const std::vector<Mark>& Marks() const { return marks_; }
     const std::vector<Operation>& Operations() const { return operations_; }
+    const std::vector<Watch>& Watches() const { return watches_; }
+    // The largest limit of the watches (0 without any).
+    double WatchEnd() const { return watchEnd_; }
+    double UntilHorizon() const { return untilHorizon_; }
     int Columns() const { return static_cast<int>(columnResult_.size()); }
     int Snapshots() const { return snapshots_; }
     // The result whose estimate column c is an observation of.
@@ -87,9 +112,12 @@ class ObservationPlan {
     std::vector<Mark> marks_;
     std::vector<Operation> operations_;
     std::vector<int> columnResult_;
+    std::vector<Watch> watches_;
+    double watchEnd_ = 0.0;
     int snapshots_ = 0;
     double warmup_;
     double batchLength_;
     int batches_;
+    double untilHorizon_;
     bool steady_ = false;
 };

@@ -24,7 +24,8 @@ ReplicationRunner::ReplicationRunner(const std::vector<Trajectory*>& trajectorie
     : trajectories_(trajectories), plan_(plan), settings_(settings),
       estimates_(plan.Results().size()), settled_(plan.Results().size(), 0),
       lagProducts_(plan.Results().size(), 0.0), lagSquares_(plan.Results().size(), 0.0),
-      lagPairs_(plan.Results().size(), 0), batchesPerReplication_(plan.Results().size(), 0) {}
+      lagPairs_(plan.Results().size(), 0), batchesPerReplication_(plan.Results().size(), 0),
+      truncated_(plan.Results().size(), 0), never_(plan.Results().size(), 0) {}
 
 uint64_t ReplicationRunner::BlockSize(uint64_t done) {
     const uint64_t eighth = (done / 8 + 31) / 32 * 32;
@@ -65,6 +66,11 @@ double ReplicationRunner::Goal(int result) const {
 }
 
 bool ReplicationRunner::ReachedTarget(int result) const {
+    // One path where the condition can no longer hold settles an until variable:
+    // its mean is infinite, whatever more replications show.
+    if (never_[static_cast<size_t>(result)] > 0 &&
+        plan_.Results()[static_cast<size_t>(result)].kind == MeasureKind::Until)
+        return true;
     const double goal = Goal(result);
     return goal > 0.0 && HalfWidth(result) <= goal;
 }
@@ -81,6 +87,10 @@ uint64_t ReplicationRunner::Needed(int result) const {
 
 bool ReplicationRunner::Unobserved(int result) const {
     const Estimate& e = estimates_[static_cast<size_t>(result)];
+    // The reward until a condition is no rare event: one that holds at the start
+    // earns exactly 0 on every path.
+    if (plan_.Results()[static_cast<size_t>(result)].kind == MeasureKind::Until)
+        return false;
     return e.NonNegative() && e.Mean() - HalfWidth(result) <= 0.0;
 }
 
@@ -119,6 +129,17 @@ void ReplicationRunner::Fold(const double* observations) {
         double sum = 0.0;
         for (int k = c; k < end; k++)
             sum += observations[k];
+        if (!std::isfinite(sum)) {
+            // A watch that did not see its condition: counted, and 0 in the estimate
+            // (which is then that of reaching it by the limit; the mean of an until
+            // variable with any such replication is not given as a number).
+            const size_t i = static_cast<size_t>(r);
+            if (std::isnan(sum))
+                truncated_[i]++;
+            else
+                never_[i]++;
+            sum = 0.0;
+        }
         const double mean = sum / (end - c);
         if (end - c > 1) {
             // Centred on this replication's mean: a replication that starts off its
@@ -293,9 +314,9 @@ bool ReplicationRunner::Project() const {
     if (slowest >= 0 && most > settings_.maxReplications) {
         const ObservationPlan::Result& x = results[static_cast<size_t>(slowest)];
         std::string at;
-        if (x.kind == MeasureKind::InstantOfTime)
+        if (x.kind == MeasureKind::InstantOfTime || x.kind == MeasureKind::ReachWithin)
             at = " at " + ResultTable::Time(x.start);
-        else if (x.kind != MeasureKind::SteadyState)
+        else if (x.kind != MeasureKind::SteadyState && !WatchesCondition(x.kind))
             at = " over [" + ResultTable::Time(x.start) + "," + ResultTable::Time(x.stop) + "]";
         std::fprintf(
             stderr,

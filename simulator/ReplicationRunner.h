@@ -70,6 +70,11 @@ class ReplicationRunner {
     void Run();
 
     uint64_t Replications() const { return replications_; }
+    // Of a result that watches a condition (until, reach): the replications that
+    // stopped at the until horizon before the condition held, and those where the
+    // model stopped moving without it holding (it never will on that path).
+    uint64_t Truncated(int result) const { return truncated_[static_cast<size_t>(result)]; }
+    uint64_t Never(int result) const { return never_[static_cast<size_t>(result)]; }
     uint64_t Events() const;
     double Seconds() const { return seconds_; }
     // Whether every result reached its target.
@@ -125,6 +130,7 @@ class ReplicationRunner {
     std::vector<uint64_t> lagPairs_;
     std::vector<int> batchesPerReplication_;
     std::vector<double> buffer_;
+    std::vector<uint64_t> truncated_, never_;
     uint64_t replications_ = 0;
     // The t factor of the last count asked for: the results have at most two counts
     // (replications, and replications times batches).

@@ -39,7 +39,8 @@ const char* SimOptions::Usage() {
     return "usage:  <model>_sim -N<name> [-P<prefix>] [-B<experiment>] [-O<overrides>]\n"
            "              [-S<seed>] [-L<level>] [-r<relative>] [-a<absolute>] [-n<max>]\n"
            "              [-T<threads>] [-g<start>:<stop>:<points>] [-w<warm-up>]\n"
-           "              [-b<batch length>] [-k<batches>] [-c<csv file>] [-p]\n"
+           "              [-b<batch length>] [-k<batches>] [-u<until horizon>]\n"
+           "              [-c<csv file>] [-p]\n"
            "              [-I<variable> [-l<levels>] [-e<effort>]] [-h]\n"
            "Estimates every performance variable of the model by independent replications.\n"
            "  -P, -N  the results go to <prefix><name>.csv (and the plots beside it)\n"
@@ -57,6 +58,9 @@ const char* SimOptions::Usage() {
            "  -w, -b, -k  steady state: warm-up time, batch length and batches per\n"
            "      replication (default: the time of 20000 and of 10000 timed firings, from\n"
            "      a pilot run, and 10 batches)\n"
+           "  -u  until and reach variables: the model time a replication runs to at most\n"
+           "      while it waits for the condition (default: the time of 1000000 timed\n"
+           "      firings, from a pilot run); one that stops there is counted as truncated\n"
            "  -c  the CSV file of the results (default <prefix><name>.csv)\n"
            "  -p  a line \"progress <share done>\" on standard error after every block of\n"
            "      replications, for a program that runs this one\n"
@@ -77,7 +81,7 @@ SimOptions SimOptions::Parse(int argc, char** argv) {
         return o;
     }
     bool named = false, effortGiven = false;
-    CommandLine line(argc, argv, "PNBOSLranTgwbkcIle", "p");
+    CommandLine line(argc, argv, "PNBOSLranTgwbkcIleu", "p");
     char letter = 0;
     const char* value = nullptr;
     while (line.Next(letter, value)) {
@@ -144,6 +148,14 @@ SimOptions SimOptions::Parse(int argc, char** argv) {
                                                      : "the batch length (-b) must be above 0: ") +
                                      value);
             (letter == 'w' ? o.warmup : o.batchLength) = x;
+            break;
+        }
+        case 'u': {
+            const double x = Number(value, "-u");
+            if (!(x > 0.0) || !std::isfinite(x))
+                throw gen::UserError("the until horizon (-u) must be a finite time above 0: " +
+                                     std::string(value));
+            o.untilHorizon = x;
             break;
         }
         case 'k':

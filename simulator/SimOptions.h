@@ -33,6 +33,7 @@ class SimOptions {
     double warmup = -1.0;       // -w; negative: chosen from a pilot run
     double batchLength = -1.0;  // -b; negative: chosen from a pilot run
     int batches = 10;           // -k
+    double untilHorizon = -1.0; // -u; negative: chosen from a pilot run
     std::string csv;            // -c; defaults to <prefix><name>.csv
     bool progressLines = false; // -p
     std::string importance;     // -I: importance splitting with this variable's rate reward

@@ -355,8 +355,15 @@ void Trajectory::Run(const ObservationPlan& plan, unsigned long seed, double* ob
     const size_t end = std::min(count, plan.Marks().size());
     const ObservationPlan::Operation* operations = plan.Operations().data();
     snapshot_.resize(static_cast<size_t>(plan.Snapshots()));
+    const std::vector<ObservationPlan::Watch>& watches = plan.Watches();
+    int open = static_cast<int>(watches.size());
+    if (open > 0) {
+        watchOpen_.assign(watches.size(), 1);
+        open = CheckWatches(plan, observations, open);
+    }
+    const double watchEnd = plan.WatchEnd();
     size_t m = 0;
-    while (m < end) {
+    while (m < end || open > 0) {
         const double due = heap_.Empty() ? INFINITY : heap_.TopTime();
         // Firings at a mark's time come first: the paths are right-continuous.
         for (; m < end && marks[m].time < due; m++) {
@@ -378,10 +385,52 @@ void Trajectory::Run(const ObservationPlan& plan, unsigned long seed, double* ob
                 }
             }
         }
-        if (m == end)
+        // Past the marks only the watches keep the path going, up to their limits;
+        // a model that no longer moves ends it.
+        if (m == end && (open == 0 || !(due <= watchEnd)))
             break;
         FireTimed(heap_.Top());
+        if (open > 0)
+            open = CheckWatches(plan, observations, open);
     }
+    if (open > 0) {
+        const bool stopped = heap_.Empty() || !std::isfinite(heap_.TopTime());
+        for (size_t k = 0; k < watches.size(); k++) {
+            if (!watchOpen_[k])
+                continue;
+            const ObservationPlan::Watch& w = watches[k];
+            observations[w.column] = w.kind == MeasureKind::ReachWithin ? 0.0
+                                     : stopped                          ? INFINITY
+                                                                        : NAN;
+        }
+    }
+}
+
+int Trajectory::CheckWatches(const ObservationPlan& plan, double* observations, int open) {
+    const std::vector<ObservationPlan::Watch>& watches = plan.Watches();
+    for (size_t k = 0; k < watches.size(); k++) {
+        if (!watchOpen_[k])
+            continue;
+        const ObservationPlan::Watch& w = watches[k];
+        if (!nodes_[w.node]->ConditionHolds())
+            continue;
+        watchOpen_[k] = 0;
+        open--;
+        const bool inTime = now_ <= w.limit;
+        switch (w.kind) {
+        case MeasureKind::Until:
+            // The firing that reached the condition has earned its impulse.
+            observations[w.column] = inTime ? Accumulated(w.node, now_) : NAN;
+            break;
+        case MeasureKind::Reach:
+            observations[w.column] = inTime ? 1.0 : NAN;
+            break;
+        default:
+            observations[w.column] = inTime ? 1.0 : 0.0;
+            break;
+        }
+    }
+    return open;
 }
 
 const BaseActionClass* Trajectory::NotMemoryless() const {

@@ -121,6 +121,9 @@ class Trajectory {
     double Sample(int slot);
     void ResolveInstantaneous();
     void FlushRewards();
+    // Closes the open watches whose condition holds now, writing their columns;
+    // returns how many stay open.
+    int CheckWatches(const ObservationPlan& plan, double* observations, int open);
     void FollowRates();
     double Accumulated(int node, double t) const {
         return cumulative_[node] + rate_[node] * (t - last_[node]);
@@ -165,6 +168,7 @@ class Trajectory {
     int numNodes_;
     std::vector<double> rate_, cumulative_, last_, snapshot_;
     std::vector<char> dirty_;
+    std::vector<char> watchOpen_;
     std::vector<int> dirtyList_;
 
     EventHeap heap_;

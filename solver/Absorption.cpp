@@ -101,6 +101,7 @@ Absorption::Result Absorption::Solve(const RateMatrix& in, const std::vector<dou
     }
     r.residual = Residual(a, z, b, maxExit);
     r.converged = r.residual <= target;
+    r.time.assign(z.data(), z.data() + z.size());
     // What flows from the transient states into each component.
     for (size_t c = 0; c < bottoms.size(); c++) {
         double p = 0.0;

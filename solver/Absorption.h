@@ -25,6 +25,9 @@ class Absorption {
   public:
     struct Result {
         std::vector<double> probability; // per bottom component, in the order given
+        // The expected time spent in each transient state, in the order given (empty
+        // when the chain starts in a bottom component).
+        std::vector<double> time;
         double residual = 0.0;
         bool converged = false;
         std::string method; // what solved the system, for the report

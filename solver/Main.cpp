@@ -8,6 +8,7 @@
 #include "common/ChainFormat.h"
 #include "solver/Absorption.h"
 #include "solver/ChainStructure.h"
+#include "solver/FirstPassage.h"
 #include "solver/MarkovChain.h"
 #include "solver/Measure.h"
 #include "solver/Options.h"
@@ -198,6 +199,13 @@ int Solve(const Options& o) {
                           << std::endl;
             continue;
         }
+        if (WatchesCondition(measures[p].kind) && !rewards.exact) {
+            refused[p] = "the states where its condition holds are in " + ratesFile +
+                         ", which is missing; run gen again";
+            continue;
+        }
+        if (measures[p].kind == MeasureKind::Reach || measures[p].kind == MeasureKind::ReachWithin)
+            continue;
         if (!rewards.exact && v.hasImpulse)
             refused[p] = "impulse rewards (state " + std::to_string(v.impulseState) + " has " +
                          ResultTable::Value(v.impulseValue) + "): the rate at which they are " +
@@ -247,7 +255,7 @@ int Solve(const Options& o) {
             continue;
         if (measures[p].kind == MeasureKind::SteadyState)
             steady = true;
-        else if (!measures[p].times.empty())
+        else if (!measures[p].times.empty() && !WatchesCondition(measures[p].kind))
             transient = true;
     }
     if (o.grid)
@@ -264,6 +272,30 @@ int Solve(const Options& o) {
         Clock c;
         structure = ChainStructure::Analyse(chain.outgoing, incoming);
         analysisSeconds = c.Seconds();
+    }
+    // The variables that watch a condition: their systems need both directions too.
+    std::vector<FirstPassage::Result> passage(measures.size());
+    for (size_t p = 0; p < measures.size(); p++) {
+        const MeasureKind kind = measures[p].kind;
+        if (!refused[p].empty() || (kind != MeasureKind::Until && kind != MeasureKind::Reach))
+            continue;
+        Clock c;
+        const std::vector<unsigned char>& holds = rewards.variables[p].condition;
+        passage[p] =
+            kind == MeasureKind::Until
+                ? FirstPassage::Until(chain.outgoing, incoming, chain.exitRate, holds, *rewardOf(p),
+                                      o.residual)
+                : FirstPassage::Reach(chain.outgoing, incoming, chain.exitRate, holds, o.residual);
+        const FirstPassage::Result& f = passage[p];
+        if (kind == MeasureKind::Until && !f.certain)
+            std::cout << "note: variable " << measures[p].name << ": its condition is not "
+                      << "reached with probability 1 (from state 1 the chain can reach state "
+                      << f.escape + 1 << ", from which it never holds): the expected reward "
+                      << "until it holds is infinite" << std::endl;
+        else
+            std::cout << "first passage: " << measures[p].name << ": " << f.method << ", residual "
+                      << ResultTable::Bound(f.residual) << " (" << Seconds(c.Seconds()) << ")"
+                      << std::endl;
     }
     chain.outgoing.Clear();
     std::cout << "transposed in " << Seconds(turnSeconds) << std::endl;
@@ -298,7 +330,7 @@ int Solve(const Options& o) {
     std::vector<std::vector<size_t>> own(measures.size()), plotted(measures.size());
     for (size_t p = 0; p < measures.size(); p++) {
         const Measure& m = measures[p];
-        if (!refused[p].empty() || m.kind == MeasureKind::SteadyState)
+        if (!refused[p].empty() || m.kind == MeasureKind::SteadyState || WatchesCondition(m.kind))
             continue;
         for (const Measure::TimePoint& t : m.times) {
             TransientAnalysis::Request r;
@@ -340,6 +372,36 @@ int Solve(const Options& o) {
                   << Seconds(c.Seconds()) << ")" << std::endl;
     }
 
+    // The probability of reaching a condition by each time: the mass in its states
+    // at that time, with the chain stopped there (one pass per variable: each
+    // stops the chain elsewhere).
+    std::vector<std::vector<TransientAnalysis::Request>> reachBy(measures.size());
+    std::vector<std::vector<double>> indicator(measures.size());
+    for (size_t p = 0; p < measures.size(); p++) {
+        if (!refused[p].empty() || measures[p].kind != MeasureKind::ReachWithin)
+            continue;
+        Clock c;
+        const std::vector<unsigned char>& holds = rewards.variables[p].condition;
+        indicator[p].assign(n, 0.0);
+        for (size_t j = 0; j < holds.size(); j++)
+            indicator[p][j] = holds[j] != 0 ? 1.0 : 0.0;
+        for (const Measure::TimePoint& t : measures[p].times) {
+            TransientAnalysis::Request r;
+            r.reward = &indicator[p];
+            r.start = r.stop = t.stop;
+            reachBy[p].push_back(r);
+        }
+        RateMatrix stopped;
+        std::vector<double> stoppedExit;
+        FirstPassage::Absorbing(incoming, chain.exitRate, holds, stopped, stoppedExit);
+        Uniformisation u(stopped, stoppedExit);
+        const TransientAnalysis::Summary s = TransientAnalysis::Run(u, n, o.epsilon, reachBy[p]);
+        std::cout << "reach within: " << measures[p].name << ": its condition made absorbing, "
+                  << "uniformisation rate " << ResultTable::Value(u.Rate()) << ", " << s.steps
+                  << " steps, " << s.products << " matrix-vector products (" << Seconds(c.Seconds())
+                  << ")" << std::endl;
+    }
+
     ResultTable table;
     for (size_t p = 0; p < measures.size(); p++) {
         const Measure& m = measures[p];
@@ -352,6 +414,47 @@ int Solve(const Options& o) {
             row.time = "-";
             row.value = "refused";
             table.Add(row);
+            continue;
+        }
+        if (m.kind == MeasureKind::Until || m.kind == MeasureKind::Reach) {
+            const FirstPassage::Result& f = passage[p];
+            row.time = "-";
+            if (m.kind == MeasureKind::Until && !f.certain) {
+                // No number: the mean does not exist (the note above says why).
+                row.value = "infinite";
+                table.Add(row);
+                continue;
+            }
+            row.residual = ResultTable::Bound(f.residual);
+            if (!std::isfinite(f.value)) {
+                RefuseValue(base, m.name, f.value, "", row);
+                failures++;
+                table.Add(row);
+                continue;
+            }
+            row.value = ResultTable::Value(f.value);
+            if (!f.converged) {
+                std::cerr << "variable " << m.name << ": the first-passage system did not reach "
+                          << "the residual target " << ResultTable::Bound(o.residual) << " (it has "
+                          << ResultTable::Bound(f.residual) << ")" << std::endl;
+                failures++;
+            }
+            table.Add(row);
+            continue;
+        }
+        if (m.kind == MeasureKind::ReachWithin) {
+            for (const TransientAnalysis::Request& r : reachBy[p]) {
+                row.time = ResultTable::Time(r.stop);
+                if (!std::isfinite(r.value)) {
+                    RefuseValue(base, m.name, r.value, " at " + row.time, row);
+                    failures++;
+                    table.Add(row);
+                    continue;
+                }
+                row.value = ResultTable::Value(r.value);
+                row.error = ResultTable::Bound(r.bound);
+                table.Add(row);
+            }
             continue;
         }
         if (m.kind == MeasureKind::SteadyState) {

@@ -62,18 +62,22 @@ std::vector<Measure> Measure::ReadAll(const std::string& path) {
         const std::string_view kindText = Field(in, "Type");
         uint64_t kind = 0;
         if (!TextField::ParseUnsigned(kindText, kind) ||
-            kind > static_cast<uint64_t>(MeasureKind::SteadyState))
+            kind > static_cast<uint64_t>(MeasureKind::ReachWithin))
             throw in.Error("unknown performance-variable kind \"" + std::string(kindText) +
-                           "\" of " + m.name + " (expected 0 to 3)");
+                           "\" of " + m.name + " (expected 0 to 6)");
         m.kind = MeasureKindOf(static_cast<int>(kind));
         const uint64_t times = Count(in, "NumTimes");
         for (uint64_t j = 0; j < times; j++) {
             TimePoint t;
             t.start = Time(in, "Start");
             t.stop = Time(in, "Stop");
-            if (m.kind == MeasureKind::InstantOfTime && t.start != t.stop)
-                throw in.Error("an instant-of-time point has Start " + Shown(t.start) +
-                               " and Stop " + Shown(t.stop) + "; they must be equal");
+            if ((m.kind == MeasureKind::InstantOfTime || m.kind == MeasureKind::ReachWithin) &&
+                t.start != t.stop)
+                throw in.Error(std::string(m.kind == MeasureKind::InstantOfTime
+                                               ? "an instant-of-time point"
+                                               : "a reach-within time") +
+                               " has Start " + Shown(t.start) + " and Stop " + Shown(t.stop) +
+                               "; they must be equal");
             if ((m.kind == MeasureKind::IntervalOfTime ||
                  m.kind == MeasureKind::TimeAveragedInterval) &&
                 t.start > t.stop)

@@ -11,6 +11,11 @@
 //   1 interval of time     E[integral of r(X_s) ds over [Start, Stop]] per pair
 //   2 time-averaged        that integral divided by Stop - Start (Start < Stop)
 //   3 steady state         the long-run E[r]; its time points, if any, are ignored
+//   4 until                the reward earned until the variable's condition first
+//                          holds; no time points
+//   5 reach                the probability that it ever holds; no time points
+//   6 reach within         the probability that it holds by each time t (a pair with
+//                          Start = Stop)
 #pragma once
 
 #include "common/MeasureKind.h"

@@ -118,7 +118,7 @@ void RewardTable::ReadRates(const std::string& path, size_t states) {
         v.declaresImpulse = impulse == "1";
     }
     // The last (state, variable) of each kind of line: each kind ascends.
-    uint64_t last[2] = {0, 0};
+    uint64_t last[3] = {0, 0, 0};
     std::string_view line;
     for (;;) {
         if (!in.Next(line))
@@ -133,9 +133,11 @@ void RewardTable::ReadRates(const std::string& path, size_t states) {
             f[n++] = line.substr(at, stop - at);
             at = stop + 1;
         }
-        if (n != 4 || at < line.size() || (f[0] != "R" && f[0] != "I"))
+        const bool condition = n == 3 && f[0] == "C";
+        if (!condition && (n != 4 || at < line.size() || (f[0] != "R" && f[0] != "I")))
             throw in.Error("expected \"R <state> <variable> <rate reward>\", \"I <state> "
-                           "<variable> <impulse rate>\" or End:, found " +
+                           "<variable> <impulse rate>\", \"C <state> <variable>\" or End:, "
+                           "found " +
                            Quoted(line));
         const uint64_t s = Whole(in, f[1], "the state");
         const uint64_t p = Whole(in, f[2], "the variable");
@@ -145,13 +147,19 @@ void RewardTable::ReadRates(const std::string& path, size_t states) {
         if (p < 1 || p > variables.size())
             throw in.Error("variable " + std::string(f[2]) + " is not one of the " +
                            std::to_string(variables.size()));
-        const int kind = f[0] == "R" ? 0 : 1;
+        const int kind = f[0] == "R" ? 0 : f[0] == "I" ? 1 : 2;
         const uint64_t key = s * (variables.size() + 1) + p;
         if (key <= last[kind])
             throw in.Error("the " + std::string(f[0]) +
                            " lines are not in ascending order of state and variable");
         last[kind] = key;
         Variable& v = variables[p - 1];
+        if (kind == 2) {
+            if (v.condition.empty())
+                v.condition.assign(states, 0);
+            v.condition[s - 1] = 1;
+            continue;
+        }
         if (kind == 1 && f[3] == "unavailable") {
             if (v.unavailableState == 0)
                 v.unavailableState = s;

@@ -27,6 +27,9 @@ class RewardTable {
         bool declaresImpulse = false;
         std::vector<double> impulseRate; // per state, 0-based; empty when none is earned
         size_t unavailableState = 0;     // 1-based: a state whose impulse rate is unknown
+        // Per state, 0-based: whether the variable's condition holds (the kinds that
+        // watch one); empty when it holds nowhere.
+        std::vector<unsigned char> condition;
     };
 
     // Reads the file for the variables `names` (in the type file's order) and a

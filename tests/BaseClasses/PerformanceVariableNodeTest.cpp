@@ -76,6 +76,30 @@ TEST_F(PerformanceVariableNodeTest, InitializeTakesTheTimePointOfItsIndex) {
     }
 }
 
+// Only the kinds that watch a condition have one; a variable that does not override
+// ConditionHolds has a condition that never holds, whatever its kind.
+TEST_F(PerformanceVariableNodeTest, OnlyTheKindsFromUntilOnWatchAConditionAndTheBaseNeverHolds) {
+    const struct {
+        RewardType type;
+        bool watches;
+    } kinds[] = {{InstantOfTimeReward, false},
+                 {IntervalOfTimeReward, false},
+                 {TimeAveragedIntervalOfTimeReward, false},
+                 {SteadyStateReward, false},
+                 {UntilConditionReward, true},
+                 {ReachConditionReward, true},
+                 {ReachWithinReward, true}};
+    for (const auto& k : kinds) {
+        BareNode node;
+        node.Initialize("pv", k.type, 0, nullptr, nullptr, 0, 0, 0, 0);
+        EXPECT_EQ(k.watches, node.HasCondition()) << "type " << k.type;
+        EXPECT_FALSE(node.ConditionHolds()) << "type " << k.type;
+    }
+    EXPECT_EQ(4, static_cast<int>(UntilConditionReward));
+    EXPECT_EQ(5, static_cast<int>(ReachConditionReward));
+    EXPECT_EQ(6, static_cast<int>(ReachWithinReward));
+}
+
 TEST_F(PerformanceVariableNodeTest, InitializeCopiesNameAndTimes) {
     char name[] = "reliability";
     double starts[] = {30, 180};

@@ -77,7 +77,44 @@ const Mistake kMistakes[] = {
      "m.san:6:31: error: expected ',' after the shape of the weibull delay, found ';'"},
     {"reward without kind", "{ steady; rate", "{ rate",
      "m.san:10:8: error: reward variable availability has no kind: give instant, interval, "
-     "average or steady"},
+     "average, steady, until or reach"},
+    // The reward until a condition holds, and the probability of reaching it.
+    {"until without a condition", "{ steady;", "{ until;",
+     "m.san:10:28: error: expected the condition, found ';'"},
+    {"reach earning a rate", "{ steady; rate machine.up }",
+     "{ reach machine.down; rate machine.up }",
+     "m.san:10:48: error: reward variable availability is the probability of reaching its "
+     "condition and earns no reward: drop its rate and impulses, or write 'until' for the "
+     "reward earned until the condition holds"},
+    {"until without a reward", "{ steady; rate machine.up }", "{ until machine.down }",
+     "m.san:10:8: error: reward variable availability has neither a rate nor an impulse"},
+    {"a condition that reads no place", "{ steady;", "{ until 1;",
+     "m.san:10:29: error: the condition of reward variable availability reads no place: name "
+     "the markings it depends on as <submodel>.<place>"},
+    {"a condition naming a place without its submodel", "{ steady; rate machine.up }",
+     "{ reach up }",
+     "m.san:10:29: error: reward variable availability names place 'up' without its "
+     "submodel: write 'machine.up'"},
+    {"a condition over a replicated submodel",
+     "plant(machine, crew) { share down: machine, crew }\nreward availability { steady; rate "
+     "machine.up }",
+     "plant(machine * 2, crew) { share down: machine, crew }\nreward availability { until "
+     "machine.up == 0; rate 1 }",
+     "m.san:10:29: error: the condition of reward variable availability reads 'machine', of "
+     "which plant holds 2 instances: a condition reads submodels of one instance (share the "
+     "places it needs with one)"},
+    {"within without times", "{ steady;", "{ reach machine.down within;",
+     "m.san:10:48: error: expected a time (a number), found ';'"},
+    {"within without a condition", "{ steady; rate machine.up }", "{ reach within 3 }",
+     "m.san:10:29: error: expected the condition before 'within', found 'within'"},
+    {"within after until", "{ steady;", "{ until machine.down within 3;",
+     "m.san:10:42: error: 'within' bounds the time of a 'reach' variable; the reward until a "
+     "condition has no time bound"},
+    {"a negative time within", "{ steady; rate machine.up }", "{ reach machine.down within -1 }",
+     "m.san:10:23: error: the times of reward variable availability must be numbers of at "
+     "least 0"},
+    {"until beside another kind", "{ steady;", "{ steady; until machine.down;",
+     "m.san:10:31: error: a second kind for reward variable availability"},
     {"negative time", "{ steady;", "{ instant -1;",
      "m.san:10:23: error: the times of reward variable availability must be numbers of at "
      "least 0"},
@@ -309,6 +346,13 @@ const Accepted kAccepted[] = {
      {{"exponential 0.1;", "exponential 0.1 * spare(1);"},
       {"atomic machine", "code { double spare(int x) { return x; } }\natomic machine"},
       {"atomic crew { place down }", "atomic crew { place down, spare }"}}},
+    {"the reward until a condition over a submodel of one instance, its rate over copies",
+     {{"join plant(machine, crew)", "join plant(machine * 2, crew)"},
+      {"{ steady; rate machine.up }", "{ until crew.down == 2; rate machine.up }"}}},
+    {"the probability of reaching a condition, ever and within times",
+     {{"{ steady; rate machine.up }",
+       "{ steady; rate machine.up }\nreward lost { reach machine.down && crew.down }\n"
+       "reward lost_by { reach (machine.down) within 1, 2.5 }"}}},
     {"a rank of 0",
      {{"output up }\n}", "output up }\n    instant fix { rank 0; input down; output up }\n}"}}},
     {"a rank that is an expression",

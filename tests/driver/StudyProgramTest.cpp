@@ -235,6 +235,28 @@ TEST_F(StudyProgramTest, ARefusedExperimentFailsAloneAndIsReported) {
     EXPECT_THAT(report, HasSubstr("steps of uniformisation"));
 }
 
+// An infinite mean until a condition is an answer: the row says "infinite" with the
+// reason as its message, the run succeeds, and the probability of reaching the
+// condition by each time is drawn over time.
+TEST_F(StudyProgramTest, AnInfiniteMeanIsShownWithItsReason) {
+    const std::string model = CopyModel(
+        std::string(GEN_SOURCE_DIR) + "/tests/solver/data/until_branch.san", "branch.san");
+    const testsupport::RunResult r = Run(kStudy, model + " -o out");
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    bool infinite = false;
+    for (const auto& row : ReadCsv(work / "out/results.csv")) {
+        if (row.at("variable") != "time_to_good")
+            continue;
+        infinite = true;
+        EXPECT_EQ(row.at("kind"), "until");
+        EXPECT_EQ(row.at("value"), "infinite");
+        EXPECT_THAT(row.at("message"), HasSubstr("not reached with probability 1"));
+    }
+    EXPECT_TRUE(infinite);
+    EXPECT_TRUE(fs::exists(work / "out/plots/good_by-over-time.svg"))
+        << testsupport::Listing(work / "out/plots").size();
+}
+
 TEST_F(StudyProgramTest, TheSimulatorStandsInWhereNoChainCanBeSolved) {
     const std::string model = CopyModel(
         std::string(GEN_SOURCE_DIR) + "/tests/simulator/data/weibull_repair.san", "weibull.san");

@@ -23,7 +23,7 @@ std::string ArmText(unsigned states, std::vector<Transition> transitions);
 
 struct Variable {
     std::string name;
-    int kind = 0;                                 // 0 to 3 as in the type file
+    int kind = 0;                                 // 0 to 6 as in the type file
     std::vector<std::pair<double, double>> times; // Start, Stop
     std::vector<double> rate;                     // per state
     std::vector<double> impulse;                  // per state; empty for none
