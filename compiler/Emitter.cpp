@@ -995,6 +995,11 @@ void Emitter::RewardSource(std::string& out) const {
                Str(r.dependencies.size()) + ");\n";
         for (const auto& [place, model] : r.dependencies)
             out += "    AddVariableDependency(\"" + place + "\", \"" + model + "\");\n";
+        // A rate that reads no place is evaluated in a submodel it does not read.
+        for (const std::string& model : r.models)
+            if (std::none_of(r.dependencies.begin(), r.dependencies.end(),
+                             [&](const auto& dep) { return dep.second == model; }))
+                out += "    AddModelDependency(\"" + model + "\");\n";
         for (size_t j = 0; j < d.impulses.size(); j++) {
             const Impulse& imp = d.impulses[j];
             out += "    AddImpulse(\"" + imp.activity.text + "\", \"" + imp.model.text +

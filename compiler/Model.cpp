@@ -857,9 +857,22 @@ int Model::InstancesOf(const std::string& within, const std::string& atomic) con
     if (join == nullptr)
         return 0;
     int count = 0;
-    for (const ChildDecl& c : join->children)
-        count += c.copies * InstancesOf(c.model.text, atomic);
+    for (const ChildDecl& c : join->children) {
+        const int below = InstancesOf(c.model.text, atomic);
+        if (below == kSetByStudy || (below > 0 && c.Runtime()))
+            return kSetByStudy;
+        count += c.copies * below;
+    }
     return count;
+}
+
+std::string Model::SingleInstance() const {
+    if (FindAtomic(top_) != nullptr)
+        return top_;
+    for (const AtomicDecl& a : file_.atomics)
+        if (InstancesOf(top_, a.name.text) == 1)
+            return a.name.text;
+    return "";
 }
 
 void Model::CheckCondition(
@@ -877,11 +890,14 @@ void Model::CheckCondition(
                                  "<submodel>.<place>");
     for (const auto& [model, place] : References(r.condition)) {
         const int n = InstancesOf(top_, model.text);
-        if (n > 1)
-            Fail(model.at, "the condition of reward variable " + r.name.text + " reads '" +
-                               model.text + "', of which " + top_ + " holds " + std::to_string(n) +
-                               " instances: a condition reads submodels of one instance (share "
-                               "the places it needs with one)");
+        if (n > 1 || n == kSetByStudy)
+            Fail(model.at,
+                 "the condition of reward variable " + r.name.text + " reads '" + model.text +
+                     "', of which " + top_ + " holds " +
+                     (n == kSetByStudy ? std::string("as many instances as the study sets")
+                                       : std::to_string(n) + " instances") +
+                     ": a condition reads submodels of one instance (share "
+                     "the places it needs with one)");
     }
     check(r, r.condition, info.models, &info.dependencies);
 }
@@ -1012,6 +1028,18 @@ void Model::CheckRewards() {
             checkReferences(r, r.rate, info.models, &info.dependencies);
         if (!r.condition.empty())
             CheckCondition(r, info, checkReferences);
+        // A rate is evaluated once per combination of the instances of the submodels it
+        // reads; one that reads none would be evaluated nowhere and read 0 in every
+        // state. It is evaluated once, in a submodel of one instance.
+        if (!r.rate.empty() && info.models.empty()) {
+            const std::string single = SingleInstance();
+            if (single.empty())
+                Fail(r.rate.at, "the rate of reward variable " + r.name.text +
+                                    " reads no place, and every submodel of " + top_ +
+                                    " is replicated: a rate is summed over the instances it "
+                                    "reads, so name a place of the instances it is meant for");
+            info.models.push_back(single);
+        }
         for (const Impulse& imp : r.impulses) {
             auto found = submodels_.find(imp.model.text);
             if (found == submodels_.end())

@@ -121,8 +121,13 @@ class Model {
     void CheckUnqualifiedPlaces(const RewardDecl& r, const Fragment& f,
                                 const std::vector<std::string>& members) const;
     std::vector<std::string> PlacesOf(const std::string& model) const;
-    // How many instances of atomic model `atomic` model `within` holds.
+    // How many instances of atomic model `atomic` model `within` holds; kSetByStudy
+    // where a number of copies that the study sets multiplies them.
+    static constexpr int kSetByStudy = -1;
     int InstancesOf(const std::string& within, const std::string& atomic) const;
+    // An atomic model the top model holds exactly one instance of (the top model itself
+    // where it is atomic); empty if every one is replicated.
+    std::string SingleInstance() const;
     // Checks the condition of a reward variable of the kinds that watch one, and adds
     // the places it reads to the variable's dependencies; `check` resolves a
     // fragment's references.

@@ -103,6 +103,23 @@ const Mistake kMistakes[] = {
      "m.san:10:29: error: the condition of reward variable availability reads 'machine', of "
      "which plant holds 2 instances: a condition reads submodels of one instance (share the "
      "places it needs with one)"},
+    {"a condition over a submodel the study replicates",
+     "plant(machine, crew) { share down: machine, crew }\nreward availability { steady; rate "
+     "machine.up }",
+     "plant(machine * fail_rate, crew) { share down: machine, crew }\nreward availability { "
+     "until machine.up == 0; rate 1 }",
+     "m.san:10:29: error: the condition of reward variable availability reads 'machine', of "
+     "which plant holds as many instances as the study sets: a condition reads submodels of "
+     "one instance (share the places it needs with one)"},
+    // A rate that reads no place is earned once, in a submodel of one instance.
+    {"a rate that reads no place where every submodel is replicated",
+     "plant(machine, crew) { share down: machine, crew }\nreward availability { steady; rate "
+     "machine.up }",
+     "plant(machine * 2, crew * 2) { share down: machine, crew }\nreward availability { steady; "
+     "rate 1 }",
+     "m.san:10:36: error: the rate of reward variable availability reads no place, and every "
+     "submodel of plant is replicated: a rate is summed over the instances it reads, so name a "
+     "place of the instances it is meant for"},
     {"within without times", "{ steady;", "{ reach machine.down within;",
      "m.san:10:48: error: expected a time (a number), found ';'"},
     {"within without a condition", "{ steady; rate machine.up }", "{ reach within 3 }",
