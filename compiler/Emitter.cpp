@@ -390,9 +390,8 @@ void Emitter::ExpressionsSource(std::string& text, const Model::Atomic& atomic,
                                 Calls& calls) const {
     const AtomicDecl& decl = *atomic.decl;
     const std::string& m = decl.name.text;
-    // The namespace is unnamed so that a model named like a function of the standard
-    // library (clock, time) does not clash with it.
-    // Gathered apart, so that a model without expressions gets no namespace.
+    // Gathered apart, so that a model without expressions gets no namespace: its name
+    // hides any function of that name from the expressions that follow.
     std::string out;
     for (const PlaceDecl& p : decl.places) {
         if (!p.IsArray() && p.initial.empty())
@@ -501,6 +500,8 @@ void Emitter::ExpressionsSource(std::string& text, const Model::Atomic& atomic,
     }
     if (out.empty())
         return;
+    // The outer namespace is unnamed so that a model named like a function of the
+    // standard library (clock, time) does not clash with it.
     text += "// The expressions of atomic model " + m + ", one function each.\n";
     text += "namespace {\nnamespace " + m + " {\n\n" + out;
     text += "} // namespace " + m + "\n} // namespace\n\n";
