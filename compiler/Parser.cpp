@@ -259,16 +259,13 @@ Fragment Parser::Expression(const std::string& what, bool stopAtComma, bool stop
 }
 
 std::string Parser::Indent() const {
-    // What precedes the cursor on its line, as blanks that take the same columns: a
-    // tab stays a tab, any other character (a UTF-8 sequence counts as one) a space.
+    // What precedes the cursor on its line, as blanks of the same bytes: a tab stays
+    // a tab, any other byte becomes a space. The C++ compiler counts the column of an
+    // error in bytes and turns it into the column a reader sees (tabs expanded, a
+    // character outside ASCII as one) from the model file's own line.
     std::string indent;
-    for (size_t k = lineStart_; k < at_; k++) {
-        const unsigned char u = static_cast<unsigned char>(text_[k]);
-        if (u == '\t')
-            indent += '\t';
-        else if ((u & 0xC0) != 0x80)
-            indent += ' ';
-    }
+    for (size_t k = lineStart_; k < at_; k++)
+        indent += text_[k] == '\t' ? '\t' : ' ';
     return indent;
 }
 

@@ -59,6 +59,12 @@ struct Row {
 const Row kRows[] = {
     {"a type error in a rate", "exponential fail_rate;", "exponential fail_rate + \"x\";",
      "+ \"x\"", "invalid operands", "double {anonymous}::machine::fail::rate()"},
+    {"a type error on a line indented by a tab", "    timed fail { exponential fail_rate;",
+     "\ttimed fail { exponential fail_rate + \"x\";", "+ \"x\"", "invalid operands",
+     "double {anonymous}::machine::fail::rate()"},
+    {"a type error after a character outside ASCII", "{ exponential fail_rate;",
+     "{ /* \xc3\xa9 */ exponential fail_rate + \"x\";", "+ \"x\"", "invalid operands",
+     "double {anonymous}::machine::fail::rate()"},
     {"a type error in a rate over two lines", "exponential twice(0.05)",
      "exponential (twice(0.05)\n                     + \"x\")", "+ \"x\"", "invalid operands",
      "double {anonymous}::machine::repair::rate()"},
@@ -117,14 +123,22 @@ class ExpressionErrorsTest : public testsupport::ScratchTest {
     }
 };
 
-// "m.san:<line>:<column>: error: " for the first place of `at` in `text`.
+// "m.san:<line>:<column>: error: " for the first place of `at` in `text`, the column
+// counted as the C++ compiler counts it: a tab takes it to the next multiple of 8, a
+// character outside ASCII counts as one.
 std::string ErrorAt(const std::string& text, const std::string& at) {
     const size_t k = text.find(at);
     if (k == std::string::npos)
         return "(not in the model: " + at + ")";
     const size_t lineStart = text.rfind('\n', k) == std::string::npos ? 0 : text.rfind('\n', k) + 1;
     const long line = 1 + std::count(text.begin(), text.begin() + static_cast<long>(k), '\n');
-    return "m.san:" + std::to_string(line) + ":" + std::to_string(k - lineStart + 1) + ": error: ";
+    size_t column = 0;
+    for (size_t i = lineStart; i < k; i++)
+        if (text[i] == '\t')
+            column = (column / 8 + 1) * 8;
+        else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            column++;
+    return "m.san:" + std::to_string(line) + ":" + std::to_string(column + 1) + ": error: ";
 }
 
 std::vector<std::string> Lines(const std::string& text, const std::string& containing) {
