@@ -535,6 +535,8 @@ void Model::CheckAtomic(const AtomicDecl& atomic) {
                 for (const Arc& arc : o.arcs) {
                     AddOnce(attached, arc.place.text);
                     AddOnce(action.affected, arc.place.text);
+                    // A multiplicity may read other places.
+                    MarkingExpression(atomic, arc.multiplicity, &attached);
                 }
                 for (const Fragment& g : o.gates) {
                     MarkingExpression(atomic, g, &action.affected);

@@ -36,7 +36,7 @@ atomic machine {
         case 0.5 { output gate { spare[0]--; spare[1]++; } }
         case 0.5 { output gate { spare[0]--; } }
     }
-    timed wear { deterministic 10; input up * 2; output down * 2 }
+    timed wear { deterministic 10; input up * 2; output down * spare[1] }
 }
 atomic crew { place busy }
 join plant(machine, crew) {}
@@ -150,6 +150,8 @@ std::vector<std::string> Lines(const std::string& text, const std::string& conta
     return lines;
 }
 
+// Every kind of expression is in the model, an output multiplicity that reads a place
+// no arc of its activity touches included.
 TEST_F(ExpressionErrorsTest, TheModelBuildsWithoutAWarning) {
     const testsupport::RunResult r = Build(kModel);
     EXPECT_EQ(r.status, 0) << r.err;
