@@ -17,6 +17,10 @@ struct Name {
 struct Fragment {
     std::string text;
     Position at;
+    // What precedes the fragment on its line, as blanks of the same bytes (tabs
+    // kept): written before the text, it puts the text at its own column for the C++
+    // compiler's messages.
+    std::string indent;
     bool empty() const { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
 };
 

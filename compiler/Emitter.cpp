@@ -1,9 +1,12 @@
 #include "compiler/Emitter.h"
 
+#include "compiler/Rewrite.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -89,6 +92,24 @@ const char* DistributionName(const ActivityDecl& a) {
     }
 }
 
+// What each parameter of a general delay is, in the order the model gives them.
+std::vector<std::string> ParameterNames(DistributionKind kind) {
+    switch (kind) {
+    case DistributionKind::Uniform:
+        return {"lower_bound", "upper_bound"};
+    case DistributionKind::Weibull:
+    case DistributionKind::Gamma:
+        return {"shape", "scale"};
+    case DistributionKind::Normal:
+    case DistributionKind::Lognormal:
+        return {"mean", "variance"};
+    case DistributionKind::Triangular:
+        return {"lower_bound", "mode", "upper_bound"};
+    default:
+        return {};
+    }
+}
+
 int ParameterCount(const ActivityDecl& a) {
     if (a.timing == Timing::Instantaneous)
         return 0;
@@ -132,6 +153,25 @@ std::string TimeLiteral(const std::string& literal) {
     return literal;
 }
 
+// The names a fragment uses, other than as members: a name the generated code gives
+// the functions beside the fragment's own must be none of them, or it would hide
+// what the fragment means.
+void NamesOf(const Fragment& f, std::set<std::string>& names) {
+    Rewrite(f.text, [&](const std::string& text, size_t start, size_t& end, std::string&) {
+        names.insert(text.substr(start, end - start));
+        return false;
+    });
+}
+
+// `base`, or `base` numbered from 2 when that is taken; the name is taken from then on.
+std::string FreeName(const std::string& base, std::set<std::string>& taken) {
+    std::string name = base;
+    for (int k = 2; taken.count(name) != 0; k++)
+        name = base + std::to_string(k);
+    taken.insert(name);
+    return name;
+}
+
 } // namespace
 
 Emitter::Emitter(const Model& model, std::string modelPath, std::string headerName,
@@ -141,6 +181,26 @@ Emitter::Emitter(const Model& model, std::string modelPath, std::string headerNa
 
 std::string Emitter::LineOf(const Fragment& f) const {
     return "#line " + Str(f.at.line) + " \"" + Escaped(modelPath_) + "\"\n";
+}
+
+std::string Emitter::Laid(const Fragment& f) const {
+    return LineOf(f) + f.indent + f.text + "\n" + Resume();
+}
+
+std::string Emitter::Function(const std::string& type, const std::string& name,
+                              const std::string& parameters, const Fragment& f) const {
+    std::string out = "inline " + type + " " + name + "(" + parameters + ") {\n";
+    if (type == "bool")
+        return out + "    return (\n" + Laid(f) + "           ) ? true : false;\n}\n";
+    return out + "    return\n" + Laid(f) + "        ;\n}\n";
+}
+
+std::string Emitter::Procedure(const std::string& name, const std::string& parameters,
+                               const Fragment& f) const {
+    // The block's own braces are the body: the '{' takes the column it has in the model.
+    const std::string indent = f.indent.substr(0, f.indent.empty() ? 0 : f.indent.size() - 1);
+    return "inline void " + name + "(" + parameters + ")\n" + LineOf(f) + indent + "{" + f.text +
+           "}\n" + Resume();
 }
 
 std::string Emitter::Resume() {
@@ -364,28 +424,149 @@ std::string Emitter::Source() const {
     if (!file.globals.empty())
         out += "\n";
     for (const Fragment& code : file.code)
-        out += LineOf(code) + std::string(static_cast<size_t>(code.at.column - 1), ' ') +
-               code.text + "\n" + Resume() + "\n";
+        out += Laid(code) + "\n";
+    // The rewards' expressions come before the atomic models' namespaces, which would
+    // hide a function of a code block named like a model from them.
+    Calls rewardCalls;
+    RewardExpressionsSource(out, rewardCalls);
     for (const Model::Atomic& a : model_.Atomics())
         AtomicSource(out, a);
     for (const JoinDecl& j : file.joins)
         JoinSource(out, j);
-    RewardSource(out);
+    RewardSource(out, rewardCalls);
     StudySource(out);
     return Finish(out, sourcePath_);
 }
 
+void Emitter::ExpressionsSource(std::string& text, const Model::Atomic& atomic,
+                                Calls& calls) const {
+    const AtomicDecl& decl = *atomic.decl;
+    const std::string& m = decl.name.text;
+    // Gathered apart, so that a model without expressions gets no namespace: its name
+    // hides any function of that name from the expressions that follow.
+    std::string out;
+    for (const PlaceDecl& p : decl.places) {
+        if (!p.IsArray() && p.initial.empty())
+            continue;
+        const std::string scope = m + "::" + p.name.text + "::";
+        std::set<std::string> taken;
+        NamesOf(p.size, taken);
+        NamesOf(p.initial, taken);
+        out += "namespace " + p.name.text + " {\n";
+        if (p.IsArray()) {
+            const std::string name = FreeName("size", taken);
+            out += Function("int", name, "", p.size);
+            calls[&p.size] = scope + name + "()";
+        }
+        if (p.IsArray() && !p.initial.empty() && p.initial.text[0] == '{') {
+            // A list initialises an array as written (returned as a vector, its
+            // conversion would add a second message to any error in it).
+            const std::string name = FreeName("initial", taken);
+            const std::string markings = FreeName("markings", taken);
+            out += "inline std::vector<short> " + name + "() {\n    const short " + markings +
+                   "[] =\n" + Laid(p.initial) + "        ;\n    return std::vector<short>(" +
+                   markings + ", " + markings + " + sizeof " + markings + " / sizeof " + markings +
+                   "[0]);\n}\n";
+            calls[&p.initial] = scope + name + "()";
+        } else if (!p.initial.empty()) {
+            const std::string name = FreeName("initial", taken);
+            out += Function("short", name, "", p.initial);
+            calls[&p.initial] = scope + name + "()";
+        }
+        out += "} // namespace " + p.name.text + "\n\n";
+    }
+    for (const ActivityDecl& a : decl.activities) {
+        // The fragments that the activity's methods evaluate, with the type and the
+        // name of the function of each.
+        struct Item {
+            const Fragment* fragment;
+            const char* type;
+            std::string name;
+        };
+        std::vector<Item> items;
+        auto add = [&](const Fragment& f, const char* type, const std::string& name) {
+            if (!f.empty())
+                items.push_back({&f, type, name});
+        };
+        if (a.timing == Timing::Timed) {
+            if (a.distribution == DistributionKind::Erlang)
+                add(a.phases, "double", "phases");
+            add(a.rate, "double",
+                a.distribution == DistributionKind::Deterministic ? "delay" : "rate");
+            const std::vector<std::string> names = ParameterNames(a.distribution);
+            for (size_t k = 0; k < a.general.size() && k < names.size(); k++)
+                add(a.general[k], "double", names[k]);
+        }
+        if (a.cases.empty())
+            add(a.weight, "double", "weight");
+        add(a.rank, "int", "rank");
+        for (const Arc& arc : a.inputs)
+            if (!IsOne(arc.multiplicity))
+                add(arc.multiplicity, "double", "input_arc_" + arc.place.text);
+        for (const InputGate& g : a.inputGates) {
+            add(g.predicate, "bool", "input_gate_predicate");
+            add(g.function, "void", "input_gate_function");
+        }
+        auto outputs = [&](const Outputs& o, const std::string& prefix) {
+            for (const Arc& arc : o.arcs)
+                if (!IsOne(arc.multiplicity))
+                    add(arc.multiplicity, "double", prefix + "output_arc_" + arc.place.text);
+            for (const Fragment& g : o.gates)
+                add(g, "void", prefix + "output_gate");
+        };
+        outputs(a.outputs, "");
+        for (size_t k = 0; k < a.cases.size(); k++) {
+            const std::string prefix = "case" + Str(k + 1) + "_";
+            add(a.cases[k].probability, "double", prefix + "probability");
+            outputs(a.cases[k].outputs, prefix);
+        }
+
+        // A function's name must hide no name its fragments use.
+        if (items.empty())
+            continue;
+        std::set<std::string> taken;
+        for (const Item& item : items)
+            NamesOf(*item.fragment, taken);
+        out += "namespace " + a.name.text + " {\n";
+        for (const Item& item : items) {
+            const Fragment& f = *item.fragment;
+            std::vector<std::string> places;
+            model_.MarkingExpression(decl, f, &places);
+            // Each place a fragment names is a reference of that name to its marking,
+            // so that the fragment's text compiles as written.
+            std::string parameters;
+            std::string arguments;
+            for (const std::string& place : places) {
+                const bool isArray = model_.IsArray(m, place);
+                parameters += (parameters.empty() ? "" : ", ") +
+                              std::string(isArray ? "PlaceArray::Marks& " : "short& ") + place;
+                arguments += (arguments.empty() ? "" : ", ") +
+                             (isArray ? place + "_Mark" : "(*" + place + "_Mark)");
+            }
+            const std::string name = FreeName(item.name, taken);
+            out += std::string(item.type) == "void" ? Procedure(name, parameters, f)
+                                                    : Function(item.type, name, parameters, f);
+            calls[&f] = m + "::" + a.name.text + "::" + name + "(" + arguments + ")";
+        }
+        out += "} // namespace " + a.name.text + "\n\n";
+    }
+    if (out.empty())
+        return;
+    // The outer namespace is unnamed so that a model named like a function of the
+    // standard library (clock, time) does not clash with it.
+    text += "// The expressions of atomic model " + m + ", one function each.\n";
+    text += "namespace {\nnamespace " + m + " {\n\n" + out;
+    text += "} // namespace " + m + "\n} // namespace\n\n";
+}
+
 void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
-                           const Model::Action& action) const {
+                           const Model::Action& action, const Calls& calls) const {
     const AtomicDecl& decl = *atomic.decl;
     const ActivityDecl& a = *action.activity;
     const Case* c = action.caseIndex == 0 ? nullptr : &a.cases[action.caseIndex - 1];
     const std::string q = decl.name.text + "SAN::" + action.type + "::";
-    auto expr = [&](const Fragment& f) { return model_.MarkingExpression(decl, f); };
-    // "return <fragment>;" with the fragment's line.
-    auto returning = [&](const Fragment& f) {
-        return LineOf(f) + "    return " + expr(f) + ";\n" + Resume();
-    };
+    auto expr = [&](const Fragment& f) { return calls.at(&f); };
+    auto returning = [&](const Fragment& f) { return "    return " + expr(f) + ";\n"; };
     int params = ParameterCount(a);
 
     out += q + action.type + "() {\n";
@@ -414,17 +595,13 @@ void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
         else
             conditions += ArcMark(arc) + " >= (" + expr(arc.multiplicity) + ")";
     }
-    bool gateLines = false;
     for (const InputGate& g : a.inputGates) {
         conditions += conditions.empty() ? "" : " && ";
-        conditions += "\n" + LineOf(g.predicate) + "(" + expr(g.predicate) + ")";
-        gateLines = true;
+        conditions += expr(g.predicate);
     }
     if (conditions.empty())
         conditions = "true";
     out += "    CurrentlyEnabled = " + conditions + ";\n";
-    if (gateLines)
-        out += Resume();
     out += "    return CurrentlyEnabled;\n}\n\n";
 
     out += "double " + q + "Weight() {\n";
@@ -451,15 +628,14 @@ void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
     if (a.timing == Timing::Instantaneous)
         out += "    return 0;\n";
     else if (a.distribution == DistributionKind::Exponential)
-        out += LineOf(a.rate) + "    return TheDistribution->Exponential(" + expr(a.rate) + ");\n" +
-               Resume();
+        out += "    return TheDistribution->Exponential(" + expr(a.rate) + ");\n";
     else if (a.distribution == DistributionKind::Deterministic)
         out += returning(a.rate);
     else if (a.distribution == DistributionKind::Erlang)
         out += "    return TheDistribution->Erlang(ErlangParamM(), ErlangParamM() / Rate());\n";
     else
-        out += LineOf(a.general.front()) + "    return TheDistribution->" + DistributionName(a) +
-               "(" + List(a.general, expr) + ");\n" + Resume();
+        out += "    return TheDistribution->" + std::string(DistributionName(a)) + "(" +
+               List(a.general, expr) + ");\n";
     out += "}\n\n";
 
     out += "double* " + q + "ReturnDistributionParameters() {\n";
@@ -469,16 +645,15 @@ void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
         out +=
             "    TheDistributionParameters[0] = Rate();\n    return TheDistributionParameters;\n";
     else if (a.distribution == DistributionKind::Deterministic)
-        out += LineOf(a.rate) + "    TheDistributionParameters[0] = " + expr(a.rate) + ";\n" +
-               Resume() + "    return TheDistributionParameters;\n";
+        out += "    TheDistributionParameters[0] = " + expr(a.rate) +
+               ";\n    return TheDistributionParameters;\n";
     else if (a.distribution == DistributionKind::Erlang)
         out +=
             "    TheDistributionParameters[0] = ErlangParamM();\n"
             "    TheDistributionParameters[1] = Rate();\n    return TheDistributionParameters;\n";
     else {
         for (size_t k = 0; k < a.general.size(); k++)
-            out += LineOf(a.general[k]) + "    TheDistributionParameters[" + Str(k) +
-                   "] = " + expr(a.general[k]) + ";\n" + Resume();
+            out += "    TheDistributionParameters[" + Str(k) + "] = " + expr(a.general[k]) + ";\n";
         out += "    return TheDistributionParameters;\n";
     }
     out += "}\n\n";
@@ -491,14 +666,12 @@ void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
         if (IsOne(arc.multiplicity))
             out += "    " + ArcMark(arc) + "--;\n";
         else
-            out += LineOf(arc.multiplicity) + "    " + ArcMark(arc) +
-                   " -= " + expr(arc.multiplicity) + ";\n" + Resume();
+            out += "    " + ArcMark(arc) + " -= " + expr(arc.multiplicity) + ";\n";
     }
     auto block = [&](const Fragment& f) {
         if (f.empty())
             return;
-        out += LineOf(f) + std::string(static_cast<size_t>(f.at.column - 1), ' ') + "{" + expr(f) +
-               "}\n" + Resume();
+        out += "    " + expr(f) + ";\n";
     };
     for (const InputGate& g : a.inputGates)
         block(g.function);
@@ -507,8 +680,7 @@ void Emitter::ActionSource(std::string& out, const Model::Atomic& atomic,
             if (IsOne(arc.multiplicity))
                 out += "    " + ArcMark(arc) + "++;\n";
             else
-                out += LineOf(arc.multiplicity) + "    " + ArcMark(arc) +
-                       " += " + expr(arc.multiplicity) + ";\n" + Resume();
+                out += "    " + ArcMark(arc) + " += " + expr(arc.multiplicity) + ";\n";
         }
         for (const Fragment& g : o.gates)
             block(g);
@@ -541,8 +713,10 @@ void Emitter::AtomicSource(std::string& out, const Model::Atomic& atomic) const 
     const std::string cls = decl.name.text + "SAN";
     out += "// ---------------------------------------------------------------- " + decl.name.text +
            "\n\n";
+    Calls calls;
+    ExpressionsSource(out, atomic, calls);
     for (const Model::Action& action : atomic.actions)
-        ActionSource(out, atomic, action);
+        ActionSource(out, atomic, action, calls);
 
     if (model_.UsesReplica(decl.name.text)) {
         out += cls + "::" + cls + "(int replica) {\n";
@@ -566,30 +740,27 @@ void Emitter::AtomicSource(std::string& out, const Model::Atomic& atomic) const 
         const std::string& n = p.name.text;
         if (p.IsArray()) {
             // The markings live in a table that the array copies.
-            std::string size = "static_cast<int>(" + p.size.text + ")";
+            const std::string size = calls.at(&p.size);
             if (p.initial.empty()) {
-                out += LineOf(p.size) + "    " + n + " = new PlaceArray(\"" + n + "\", " + size +
-                       ", nullptr);\n" + Resume();
+                out += "    " + n + " = new PlaceArray(\"" + n + "\", " + size + ", nullptr);\n";
             } else if (p.initial.text[0] == '{') {
-                out += "    {\n" + LineOf(p.initial) +
-                       "        const short initial[] = " + p.initial.text + ";\n" + Resume() +
-                       "        " + n + " = new PlaceArray(\"" + n + "\", " + p.size.text +
-                       ", initial);\n    }\n";
+                out += "    {\n        const std::vector<short> initial = " + calls.at(&p.initial) +
+                       ";\n        " + n + " = new PlaceArray(\"" + n + "\", " + size +
+                       ", initial.data());\n    }\n";
             } else {
-                out += "    {\n" + LineOf(p.size) + "        const int size = " + size + ";\n" +
-                       LineOf(p.initial) +
-                       "        const std::vector<short> initial(static_cast<size_t>(size > 0 ? "
-                       "size : 0), static_cast<short>(" +
-                       p.initial.text + "));\n" + Resume() + "        " + n +
-                       " = new PlaceArray(\"" + n + "\", size, initial.data());\n    }\n";
+                out += "    {\n        const int size = " + size +
+                       ";\n        const std::vector<short> initial(static_cast<size_t>(size > 0 ? "
+                       "size : 0), " +
+                       calls.at(&p.initial) + ");\n        " + n + " = new PlaceArray(\"" + n +
+                       "\", size, initial.data());\n    }\n";
             }
             continue;
         }
         if (p.initial.empty())
             out += "    " + p.name.text + " = new Place(\"" + p.name.text + "\", 0);\n";
         else
-            out += LineOf(p.initial) + "    " + p.name.text + " = new Place(\"" + p.name.text +
-                   "\", " + p.initial.text + ");\n" + Resume();
+            out += "    " + p.name.text + " = new Place(\"" + p.name.text + "\", " +
+                   calls.at(&p.initial) + ");\n";
     }
     if (IsFamilyModel(decl)) {
         FamilyConstructor(out, atomic);
@@ -931,7 +1102,80 @@ void Emitter::RuntimeJoinSource(std::string& out, const JoinDecl& join) const {
     out += "}\n\n";
 }
 
-void Emitter::RewardSource(std::string& out) const {
+void Emitter::RewardExpressionsSource(std::string& out, Calls& calls) const {
+    for (const Model::Reward& r : model_.Rewards()) {
+        const RewardDecl& d = *r.decl;
+        struct Item {
+            const Fragment* fragment;
+            const char* type;
+            std::string name;
+        };
+        std::vector<Item> items;
+        if (!d.rate.empty())
+            items.push_back({&d.rate, "double", "rate"});
+        if (!d.condition.empty())
+            items.push_back({&d.condition, "bool", "condition"});
+        for (const Impulse& imp : d.impulses)
+            items.push_back(
+                {&imp.value, "double", "impulse_" + imp.model.text + "_" + imp.activity.text});
+        if (items.empty())
+            continue;
+        // Per submodel, the places the reward reads: a view of their markings under the
+        // submodel's name lets "submodel.place" compile as written.
+        std::vector<std::pair<std::string, std::vector<std::string>>> views;
+        std::set<std::string> taken;
+        for (const Item& item : items) {
+            NamesOf(*item.fragment, taken);
+            for (const auto& [model, place] : model_.RewardReads(*item.fragment)) {
+                auto view = std::find_if(views.begin(), views.end(),
+                                         [&](const auto& v) { return v.first == model; });
+                if (view == views.end())
+                    view = views.insert(views.end(), {model, {}});
+                if (std::find(view->second.begin(), view->second.end(), place) ==
+                    view->second.end())
+                    view->second.push_back(place);
+            }
+        }
+        const std::string scope = "reward_" + d.name.text;
+        out += "// The expressions of reward variable " + d.name.text + ", one function each.\n";
+        out += "namespace {\nnamespace " + scope + " {\n\n";
+        for (const auto& [model, places] : views) {
+            out += "struct " + model + " {\n";
+            for (const std::string& place : places)
+                out += model_.IsArray(model, place) ? "    PlaceArray& " + place + ";\n"
+                                                    : "    short " + place + ";\n";
+            out += "};\n";
+        }
+        for (const Item& item : items) {
+            std::vector<std::string> read;
+            for (const auto& [model, place] : model_.RewardReads(*item.fragment))
+                if (std::find(read.begin(), read.end(), model) == read.end())
+                    read.push_back(model);
+            std::string parameters;
+            std::string arguments;
+            for (const std::string& model : read) {
+                parameters += (parameters.empty() ? "" : ", ") + ("const " + model + "& " + model);
+                const auto& places = std::find_if(views.begin(), views.end(), [&](const auto& v) {
+                                         return v.first == model;
+                                     })->second;
+                arguments += std::string(arguments.empty() ? "" : ", ") + "{" +
+                             List(places,
+                                  [&](const std::string& place) {
+                                      return model_.IsArray(model, place)
+                                                 ? "*" + model + "->" + place
+                                                 : model + "->" + place + "->getMark()";
+                                  }) +
+                             "}";
+            }
+            const std::string name = FreeName(item.name, taken);
+            out += Function(item.type, name, parameters, *item.fragment);
+            calls[item.fragment] = scope + "::" + name + "(" + arguments + ")";
+        }
+        out += "\n} // namespace " + scope + "\n} // namespace\n\n";
+    }
+}
+
+void Emitter::RewardSource(std::string& out, const Calls& calls) const {
     const std::string top = model_.Top();
     const std::vector<Model::Reward>& rewards = model_.Rewards();
     auto slots = [&](const std::vector<std::string>& models) {
@@ -954,21 +1198,19 @@ void Emitter::RewardSource(std::string& out) const {
         if (d.rate.empty())
             out += "    return 0;\n";
         else
-            out +=
-                LineOf(d.rate) + "    return " + model_.RewardExpression(d.rate) + ";\n" + Resume();
+            out += "    return " + calls.at(&d.rate) + ";\n";
         out += "}\n\n";
         if (!d.condition.empty())
-            out += "bool " + pv + "Worker::Condition_Function() {\n" + LineOf(d.condition) +
-                   "    return (" + model_.RewardExpression(d.condition) + ") != 0;\n" + Resume() +
-                   "}\n\n";
+            out += "bool " + pv + "Worker::Condition_Function() {\n    return " +
+                   calls.at(&d.condition) + ";\n}\n\n";
 
         for (size_t j = 0; j < r.impulseModels.size(); j++) {
             const Impulse& imp = d.impulses[j];
             std::string cls = pv + "Impulse" + Str(j);
             out += cls + "::" + cls + "() {\n" + slots(r.impulseModels[j]) + "}\n\n";
             out += cls + "::~" + cls + "() {\n    delete[] ModelSlots;\n}\n\n";
-            out += "void " + cls + "::ImpulseCurrentReward() {\n" + LineOf(imp.value) +
-                   "    Value = " + model_.RewardExpression(imp.value) + ";\n" + Resume() +
+            out += "void " + cls +
+                   "::ImpulseCurrentReward() {\n    Value = " + calls.at(&imp.value) + ";\n" +
                    "    ValueSquare = Value * Value;\n}\n\n";
             out += "ImpulseNodeClass** " + cls +
                    "::CreateWorkers(int count) {\n"

@@ -3,6 +3,7 @@
 
 #include "compiler/Model.h"
 
+#include <map>
 #include <string>
 
 // Writes a checked model as C++ in the shape the framework expects of generated
@@ -33,12 +34,29 @@ class Emitter {
     // back to the generated file.
     std::string LineOf(const Fragment& f) const;
     static std::string Resume();
+    // The fragment at its place in the model file: its line by a directive, its
+    // column by the blanks before it, its text as written, so that the C++
+    // compiler's line and column for an error in it are the model file's.
+    std::string Laid(const Fragment& f) const;
+    // An inline function that returns the fragment's value, and one whose body is
+    // the fragment's block: each fragment is compiled once, in one of these.
+    std::string Function(const std::string& type, const std::string& name,
+                         const std::string& parameters, const Fragment& f) const;
+    std::string Procedure(const std::string& name, const std::string& parameters,
+                          const Fragment& f) const;
     static std::string Finish(const std::string& text, const std::string& path);
+
+    // The call of the function of each fragment, by fragment.
+    using Calls = std::map<const Fragment*, std::string>;
 
     void AtomicHeader(std::string& out, const Model::Atomic& atomic) const;
     void AtomicSource(std::string& out, const Model::Atomic& atomic) const;
-    void ActionSource(std::string& out, const Model::Atomic& atomic,
-                      const Model::Action& action) const;
+    // The functions of an atomic model's fragments, in a namespace of the model and
+    // one of each activity or place, so that the C++ compiler's message about one
+    // names them; `calls` receives how the generated methods call them.
+    void ExpressionsSource(std::string& out, const Model::Atomic& atomic, Calls& calls) const;
+    void ActionSource(std::string& out, const Model::Atomic& atomic, const Model::Action& action,
+                      const Calls& calls) const;
     void FamilyConstructor(std::string& out, const Model::Atomic& atomic) const;
     void JoinHeader(std::string& out, const JoinDecl& join) const;
     void JoinSource(std::string& out, const JoinDecl& join) const;
@@ -50,7 +68,9 @@ class Emitter {
     std::string Constructor(const std::string& model) const;
     static const ChildDecl* FindChild(const JoinDecl& join, const std::string& model);
     void RewardHeader(std::string& out) const;
-    void RewardSource(std::string& out) const;
+    // The functions of the rewards' fragments, in a namespace per reward variable.
+    void RewardExpressionsSource(std::string& out, Calls& calls) const;
+    void RewardSource(std::string& out, const Calls& calls) const;
     void StudyHeader(std::string& out) const;
     void StudySource(std::string& out) const;
 };

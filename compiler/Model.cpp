@@ -179,6 +179,15 @@ Model::Model(ModelFile file) : file_(std::move(file)) {
         Unique(models, j.name, "model");
         joinByName_[j.name.text] = &j;
     }
+    // The functions of an atomic model's expressions are gathered under its name,
+    // which would hide a global variable of that name from them.
+    for (const Global& g : file_.globals)
+        if (FindAtomic(g.name.text) != nullptr)
+            Fail(g.name.at, "global variable '" + g.name.text + "' has the name of atomic model " +
+                                g.name.text +
+                                ", which hides it in expressions: rename one of "
+                                "them, such as '" +
+                                Replacement(g.name.text) + "'");
     for (const AtomicDecl& a : file_.atomics)
         CheckAtomic(a);
     CheckJoins();
@@ -404,8 +413,9 @@ void Model::CheckCalls(const AtomicDecl& atomic, const ActivityDecl& activity) c
         fragments.push_back(&c.probability);
         outputs(c.outputs);
     }
-    // In the generated methods a place's name is its marking and an activity's name
-    // a member of the model's class: either hides a function of that name.
+    // In the generated functions a place's name is its marking, an activity's name a
+    // member of the model's class or a namespace, an atomic model's name a namespace:
+    // each hides a function of that name.
     for (const Fragment* f : fragments) {
         Rewrite(f->text, [&](const std::string& text, size_t start, size_t& end, std::string&) {
             if (!Called(text, end))
@@ -418,6 +428,11 @@ void Model::CheckCalls(const AtomicDecl& atomic, const ActivityDecl& activity) c
             for (const ActivityDecl& a : atomic.activities)
                 if (a.name.text == word)
                     kind = "activity";
+            // The functions of the atomic models' expressions are gathered under the
+            // models' names.
+            for (const AtomicDecl& m : file_.atomics)
+                if (m.name.text == word && kind.empty())
+                    kind = "atomic model";
             if (!kind.empty())
                 Fail(Within(*f, start), "'" + word + "' is called here, but in atomic model " +
                                             atomic.name.text + " it names " +
@@ -616,6 +631,8 @@ void Model::CheckAtomic(const AtomicDecl& atomic) {
                 for (const Arc& arc : o.arcs) {
                     AddOnce(attached, arc.place.text);
                     AddOnce(action.affected, arc.place.text);
+                    // A multiplicity may read other places.
+                    MarkingExpression(atomic, arc.multiplicity, &attached);
                 }
                 for (const Fragment& g : o.gates) {
                     MarkingExpression(atomic, g, &action.affected);
@@ -917,22 +934,14 @@ std::vector<std::pair<Name, Name>> Model::References(const Fragment& f) const {
     return refs;
 }
 
-std::string Model::RewardExpression(const Fragment& f) const {
-    return Rewrite(f.text,
-                   [&](const std::string& text, size_t start, size_t& end, std::string& out) {
-                       std::string word = text.substr(start, end - start);
-                       if (submodels_.count(word) == 0)
-                           return false;
-                       size_t k = 0;
-                       size_t m = 0;
-                       if (!MemberAfter(text, end, k, m))
-                           return false;
-                       std::string place = text.substr(k, m - k);
-                       out = IsArray(word, place) ? "(*" + word + "->" + place + ")"
-                                                  : word + "->" + place + "->getMark()";
-                       end = m;
-                       return true;
-                   });
+std::vector<std::pair<std::string, std::string>> Model::RewardReads(const Fragment& f) const {
+    std::vector<std::pair<std::string, std::string>> reads;
+    for (const auto& [model, place] : References(f)) {
+        std::pair<std::string, std::string> read{model.text, place.text};
+        if (std::find(reads.begin(), reads.end(), read) == reads.end())
+            reads.push_back(read);
+    }
+    return reads;
 }
 
 void Model::CheckUnqualifiedPlaces(const RewardDecl& r, const Fragment& f,

@@ -72,9 +72,8 @@ class Model {
     // into their markings; `places` receives the places it names, in order.
     std::string MarkingExpression(const AtomicDecl& atomic, const Fragment& f,
                                   std::vector<std::string>* places = nullptr) const;
-    // The text of a reward fragment with every "submodel.place" turned into the
-    // marking of that place in the worker's instance of the submodel.
-    std::string RewardExpression(const Fragment& f) const;
+    // The "submodel.place" a reward fragment reads, each once, in order.
+    std::vector<std::pair<std::string, std::string>> RewardReads(const Fragment& f) const;
 
     // Whether a place of a model (a join's shared place included) is an array.
     bool IsArray(const std::string& model, const std::string& place) const;

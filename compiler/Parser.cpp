@@ -200,9 +200,17 @@ Fragment Parser::Expression(const std::string& what, bool stopAtComma, bool stop
     SkipBlanks();
     Fragment f;
     f.at = Here();
+    f.indent = Indent();
     size_t start = at_;
     size_t end = at_;
-    std::vector<char> open;
+    // The brackets still open, innermost last, with where each was opened.
+    std::vector<std::pair<char, Position>> open;
+    auto notClosed = [&](const std::string& before) {
+        const char opener = open.back().first;
+        const char closer = opener == '(' ? ')' : opener == '[' ? ']' : '}';
+        Fail(open.back().second, std::string("'") + opener + "' not closed: expected '" + closer +
+                                     "' before " + before);
+    };
     for (;;) {
         char c = Peek();
         if (AtEnd())
@@ -212,6 +220,11 @@ Fragment Parser::Expression(const std::string& what, bool stopAtComma, bool stop
                 break;
             if ((stopAtComma && c == ',') || (stopAtBrace && c == '{'))
                 break;
+        } else if (c == '\n' && NextLineStartsStatement()) {
+            // A line end inside brackets continues the expression, unless the next
+            // line is plainly a statement of its own: then a bracket was left open,
+            // and the lines that follow must not be swallowed into the expression.
+            notClosed("the end of line " + std::to_string(line_));
         }
         if (c == '/' && (Peek(1) == '/' || Peek(1) == '*')) {
             SkipComment();
@@ -222,11 +235,15 @@ Fragment Parser::Expression(const std::string& what, bool stopAtComma, bool stop
             end = at_;
             continue;
         }
-        if (c == '(' || c == '[' || c == '{')
-            open.push_back(c == '(' ? ')' : c == '[' ? ']' : '}');
-        else if (c == ')' || c == ']' || c == '}') {
-            if (c != open.back())
-                Fail(std::string("expected '") + open.back() + "', found '" + c + "'");
+        if (c == '(' || c == '[' || c == '{') {
+            open.emplace_back(c, Here());
+        } else if (c == ')' || c == ']' || c == '}') {
+            const char expected = open.back().first == '('   ? ')'
+                                  : open.back().first == '[' ? ']'
+                                                             : '}';
+            if (c != expected)
+                notClosed("'" + std::string(1, c) + "' at line " + std::to_string(line_) +
+                          ", column " + std::to_string(Here().column));
             open.pop_back();
         }
         Advance();
@@ -234,11 +251,54 @@ Fragment Parser::Expression(const std::string& what, bool stopAtComma, bool stop
             end = at_;
     }
     if (!open.empty())
-        Fail(std::string("expected '") + open.back() + "' before " + Found());
+        notClosed("the end of the file");
     f.text = text_.substr(start, end - start);
     if (f.empty())
         Fail(f.at, "expected " + what + ", found " + Found());
     return f;
+}
+
+std::string Parser::Indent() const {
+    // What precedes the cursor on its line, as blanks of the same bytes: a tab stays
+    // a tab, any other byte becomes a space. The C++ compiler counts the column of an
+    // error in bytes and turns it into the column a reader sees (tabs expanded, a
+    // character outside ASCII as one) from the model file's own line.
+    std::string indent;
+    for (size_t k = lineStart_; k < at_; k++)
+        indent += text_[k] == '\t' ? '\t' : ' ';
+    return indent;
+}
+
+bool Parser::NextLineStartsStatement() const {
+    // Words that begin a statement or a declaration of the model language, and that
+    // in C++ could not be followed by a name, a number or a block.
+    static const char* const kStatements[] = {
+        "atomic",      "average",    "case",      "code",    "deterministic", "erlang",
+        "exponential", "gamma",      "global",    "impulse", "input",         "instant",
+        "interval",    "join",       "lognormal", "normal",  "output",        "place",
+        "rank",        "rate",       "reward",    "share",   "steady",        "study",
+        "timed",       "triangular", "uniform",   "weibull", "weight"};
+    size_t k = at_ + 1;
+    while (k < text_.size() && IsSpace(text_[k]))
+        k++;
+    size_t end = k;
+    while (end < text_.size() &&
+           (std::isalnum(static_cast<unsigned char>(text_[end])) || text_[end] == '_'))
+        end++;
+    const std::string word = text_.substr(k, end - k);
+    bool keyword = false;
+    for (const char* s : kStatements)
+        keyword = keyword || word == s;
+    if (!keyword)
+        return false;
+    size_t next = end;
+    while (next < text_.size() && IsSpace(text_[next]))
+        next++;
+    const char after = next < text_.size() ? text_[next] : '\n';
+    if (after == '\n' || after == ';' || after == '}')
+        return word == "steady";
+    return next > end && (std::isalnum(static_cast<unsigned char>(after)) || after == '_' ||
+                          after == '{' || after == '"');
 }
 
 Fragment Parser::Block(const std::string& what) {
@@ -249,6 +309,7 @@ Fragment Parser::Block(const std::string& what) {
     Advance();
     Fragment f;
     f.at = Here();
+    f.indent = Indent();
     size_t start = at_;
     int depth = 0;
     for (;;) {

@@ -9,7 +9,8 @@
 
 // Reads a model file into its declarations. Statements end at a line end or ';';
 // blocks are in braces; expressions are C++ text up to the end of the statement
-// (a line end inside parentheses does not end it). Throws ModelError at the first
+// (a line end inside brackets does not end it, unless the next line plainly
+// begins a new statement). Throws ModelError at the first
 // mistake, saying what was expected.
 class Parser {
   public:
@@ -42,6 +43,11 @@ class Parser {
     // C++ text up to the end of the statement; `stopAtComma` and `stopAtBrace` also
     // end it at a ',' or '{' outside parentheses.
     Fragment Expression(const std::string& what, bool stopAtComma, bool stopAtBrace);
+    // The blanks that put a text at the cursor's column (see Fragment::indent).
+    std::string Indent() const;
+    // Whether the line after the line end at the cursor begins a statement of the
+    // model file: a statement's word followed by what the statement takes.
+    bool NextLineStartsStatement() const;
     // The text between a '{' and its '}', which must come next.
     Fragment Block(const std::string& what);
     // A number or true/false, as written.

@@ -206,6 +206,18 @@ const Mistake kMistakes[] = {
     {"two top-level models", "join plant(machine, crew) { share down: machine, crew }",
      "join plant(machine) {}",
      "m.san:9:6: error: two top-level models, 'crew' and 'plant': compose them in one join"},
+    // A bracket left open in an expression: reported at the bracket, before the
+    // statements that follow are taken into the expression.
+    {"bracket left open before the next line's statement", "exponential 0.1;",
+     "exponential std::min(0.1,\n    input down;",
+     "m.san:6:40: error: '(' not closed: expected ')' before the end of line 6"},
+    {"bracket left open before the end of the activity", "exponential fail_rate;",
+     "exponential (fail_rate;",
+     "m.san:5:30: error: '(' not closed: expected ')' before '}' at line 5, column 64"},
+    {"square bracket left open in a reward", "rate machine.up }", "rate machine.up[0 }",
+     "m.san:10:46: error: '[' not closed: expected ']' before '}' at line 10, column 49"},
+    {"bracket left open at the end of the file", "rate machine.up }\n", "rate (machine.up",
+     "m.san:10:36: error: '(' not closed: expected ')' before the end of the file"},
     // Numbers the types cannot hold, and ranges that would never end.
     {"a step past the largest double", "0.001 .. 0.003 step 0.001", "0.5 .. 1.5 step 1e400",
      "m.san:2:37: error: 1e400 is too large for a number: the largest is about 1.8e308"},
@@ -310,6 +322,16 @@ const Mistake kNameMistakes[] = {
      "timed log { exponential log(fail_rate);",
      "m.san:5:29: error: 'log' is called here, but in atomic model machine it names an "
      "activity, which hides any function of that name: rename the activity, such as 'my_log'"},
+    {"an atomic model called as the function it is named after",
+     "timed fail { exponential fail_rate;", "timed fail { exponential crew(fail_rate);",
+     "m.san:5:30: error: 'crew' is called here, but in atomic model machine it names an "
+     "atomic model, which hides any function of that name: rename the atomic model, such as "
+     "'my_crew'"},
+    {"a global named after an atomic model",
+     "global double fail_rate\nstudy { fail_rate = 0.001 .. 0.003 step 0.001 }",
+     "global double fail_rate, crew\nstudy { fail_rate = 0.001 .. 0.003 step 0.001; crew = 1 }",
+     "m.san:1:26: error: global variable 'crew' has the name of atomic model crew, which hides "
+     "it in expressions: rename one of them, such as 'my_crew'"},
     {"a reward calling a function named after a submodel it reads", "rate machine.up",
      "rate machine.up * machine(1)",
      "m.san:10:49: error: 'machine' is called here, but in reward variable availability it "
@@ -370,6 +392,12 @@ const Accepted kAccepted[] = {
      {{"{ steady; rate machine.up }",
        "{ steady; rate machine.up }\nreward lost { reach machine.down && crew.down }\n"
        "reward lost_by { reach (machine.down) within 1, 2.5 }"}}},
+    {"an expression over lines that begin with words of statements",
+     {{"global double fail_rate", "global double fail_rate, rate"},
+      {"step 0.001 }", "step 0.001; rate = 1 }"},
+      {"exponential 0.1;", "exponential std::min(0.1,\n        rate\n    );"}}},
+    {"initial markings over lines, the last closing the list",
+     {{"place up = 1, down", "place up = 1, down, spare[2] = {1,\n        0\n    }"}}},
     {"a rank of 0",
      {{"output up }\n}", "output up }\n    instant fix { rank 0; input down; output up }\n}"}}},
     {"a rank that is an expression",

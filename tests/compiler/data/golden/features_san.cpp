@@ -20,7 +20,269 @@ double load = 0;
 
 #line 22 "features_san.cpp"
 
+// The expressions of reward variable busy, one function each.
+namespace {
+namespace reward_busy {
+
+struct server {
+    short up;
+};
+inline double rate(const server& server) {
+    return
+#line 56 "features.san"
+                                   server.up
+#line 35 "features_san.cpp"
+        ;
+}
+
+} // namespace reward_busy
+} // namespace
+
+// The expressions of reward variable settled, one function each.
+namespace {
+namespace reward_settled {
+
+struct depot {
+    PlaceArray& slots;
+};
+inline double rate(const depot& depot) {
+    return
+#line 57 "features.san"
+                                 depot.slots[2] - depot.slots[0]
+#line 53 "features_san.cpp"
+        ;
+}
+
+} // namespace reward_settled
+} // namespace
+
+// The expressions of reward variable downtime, one function each.
+namespace {
+namespace reward_downtime {
+
+struct server {
+    short down;
+};
+struct depot {
+    short stock;
+};
+inline double rate(const server& server, const depot& depot) {
+    return
+#line 58 "features.san"
+                                         server.down + depot.stock
+#line 74 "features_san.cpp"
+        ;
+}
+
+} // namespace reward_downtime
+} // namespace
+
+// The expressions of reward variable mean_done, one function each.
+namespace {
+namespace reward_mean_done {
+
+struct server {
+    short done;
+};
+inline double rate(const server& server) {
+    return
+#line 59 "features.san"
+                                                   server.done
+#line 92 "features_san.cpp"
+        ;
+}
+
+} // namespace reward_mean_done
+} // namespace
+
+// The expressions of reward variable long_run, one function each.
+namespace {
+namespace reward_long_run {
+
+struct monitor {
+    short alarms;
+};
+struct server {
+    short done;
+};
+inline double rate(const monitor& monitor) {
+    return
+#line 62 "features.san"
+         monitor.alarms
+#line 113 "features_san.cpp"
+        ;
+}
+inline double impulse_server_fail() {
+    return
+#line 63 "features.san"
+                          1
+#line 120 "features_san.cpp"
+        ;
+}
+inline double impulse_monitor_alarm(const monitor& monitor, const server& server) {
+    return
+#line 64 "features.san"
+                            monitor.alarms + server.done
+#line 127 "features_san.cpp"
+        ;
+}
+
+} // namespace reward_long_run
+} // namespace
+
 // ---------------------------------------------------------------- server
+
+// The expressions of atomic model server, one function each.
+namespace {
+namespace server {
+
+namespace up {
+inline short initial() {
+    return
+#line 21 "features.san"
+               2
+#line 145 "features_san.cpp"
+        ;
+}
+} // namespace up
+
+namespace queue {
+inline short initial() {
+    return
+#line 21 "features.san"
+                                spares
+#line 155 "features_san.cpp"
+        ;
+}
+} // namespace queue
+
+namespace slots {
+inline int size() {
+    return
+#line 21 "features.san"
+                                                    3
+#line 165 "features_san.cpp"
+        ;
+}
+inline std::vector<short> initial() {
+    const short markings[] =
+#line 21 "features.san"
+                                                         {1, 0, 2}
+#line 172 "features_san.cpp"
+        ;
+    return std::vector<short>(markings, markings + sizeof markings / sizeof markings[0]);
+}
+} // namespace slots
+
+namespace fail {
+inline double rate(short& up) {
+    return
+#line 22 "features.san"
+                             Scaled(up)
+#line 183 "features_san.cpp"
+        ;
+}
+} // namespace fail
+
+namespace repair {
+inline double phases() {
+    return
+#line 23 "features.san"
+                          2
+#line 193 "features_san.cpp"
+        ;
+}
+inline double rate() {
+    return
+#line 23 "features.san"
+                             0.5 * crews
+#line 200 "features_san.cpp"
+        ;
+}
+inline void output_gate(short& up)
+#line 23 "features.san"
+                                                                  { up++; }
+#line 206 "features_san.cpp"
+} // namespace repair
+
+namespace arrive {
+inline double rate() {
+    return
+#line 24 "features.san"
+                               1.0
+#line 214 "features_san.cpp"
+        ;
+}
+inline bool input_gate_predicate(short& queue) {
+    return (
+#line 24 "features.san"
+                                               queue < 3
+#line 221 "features_san.cpp"
+           ) ? true : false;
+}
+} // namespace arrive
+
+namespace serve {
+inline int rank() {
+    return
+#line 26 "features.san"
+             2
+#line 231 "features_san.cpp"
+        ;
+}
+inline double input_arc_queue() {
+    return
+#line 27 "features.san"
+                      3
+#line 238 "features_san.cpp"
+        ;
+}
+inline double case1_probability() {
+    return
+#line 28 "features.san"
+             0.25
+#line 245 "features_san.cpp"
+        ;
+}
+inline double case2_probability() {
+    return
+#line 29 "features.san"
+             0.75
+#line 252 "features_san.cpp"
+        ;
+}
+inline double case2_output_arc_done() {
+    return
+#line 29 "features.san"
+                                  2
+#line 259 "features_san.cpp"
+        ;
+}
+} // namespace serve
+
+namespace clear {
+inline double weight() {
+    return
+#line 31 "features.san"
+                           3
+#line 269 "features_san.cpp"
+        ;
+}
+inline bool input_gate_predicate(short& done) {
+    return (
+#line 31 "features.san"
+                                         done > 2
+#line 276 "features_san.cpp"
+           ) ? true : false;
+}
+inline void input_gate_function(short& done, PlaceArray::Marks& slots)
+#line 31 "features.san"
+                                                  { done = 0; if (slots[2] > 0) { slots[2]--; slots[0]++; } }
+#line 282 "features_san.cpp"
+} // namespace clear
+
+} // namespace server
+} // namespace
 
 serverSAN::failActivity::failActivity() {
     TheDistributionParameters = new double[1];
@@ -42,9 +304,7 @@ double serverSAN::failActivity::Weight() {
 }
 
 double serverSAN::failActivity::Rate() {
-#line 22 "features.san"
-    return Scaled((*up_Mark));
-#line 48 "features_san.cpp"
+    return server::fail::rate((*up_Mark));
 }
 
 bool serverSAN::failActivity::ReactivationPredicate() {
@@ -56,9 +316,7 @@ bool serverSAN::failActivity::ReactivationFunction() {
 }
 
 double serverSAN::failActivity::SampleDistribution() {
-#line 22 "features.san"
-    return TheDistribution->Exponential(Scaled((*up_Mark)));
-#line 62 "features_san.cpp"
+    return TheDistribution->Exponential(server::fail::rate((*up_Mark)));
 }
 
 double* serverSAN::failActivity::ReturnDistributionParameters() {
@@ -103,9 +361,7 @@ double serverSAN::repairActivity::Weight() {
 }
 
 double serverSAN::repairActivity::Rate() {
-#line 23 "features.san"
-    return 0.5 * crews;
-#line 109 "features_san.cpp"
+    return server::repair::rate();
 }
 
 bool serverSAN::repairActivity::ReactivationPredicate() {
@@ -127,16 +383,12 @@ double* serverSAN::repairActivity::ReturnDistributionParameters() {
 }
 
 double serverSAN::repairActivity::ErlangParamM() {
-#line 23 "features.san"
-    return 2;
-#line 133 "features_san.cpp"
+    return server::repair::phases();
 }
 
 BaseActionClass* serverSAN::repairActivity::Fire() {
     (*down_Mark)--;
-#line 23 "features.san"
-                                                                   { (*up_Mark)++; }
-#line 140 "features_san.cpp"
+    server::repair::output_gate((*up_Mark));
     return this;
 }
 
@@ -163,10 +415,7 @@ serverSAN::arriveActivity::~arriveActivity() {
 
 bool serverSAN::arriveActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
-    CurrentlyEnabled = 
-#line 24 "features.san"
-((*queue_Mark) < 3);
-#line 170 "features_san.cpp"
+    CurrentlyEnabled = server::arrive::input_gate_predicate((*queue_Mark));
     return CurrentlyEnabled;
 }
 
@@ -175,9 +424,7 @@ double serverSAN::arriveActivity::Weight() {
 }
 
 double serverSAN::arriveActivity::Rate() {
-#line 24 "features.san"
-    return 1.0;
-#line 181 "features_san.cpp"
+    return server::arrive::rate();
 }
 
 bool serverSAN::arriveActivity::ReactivationPredicate() {
@@ -189,9 +436,7 @@ bool serverSAN::arriveActivity::ReactivationFunction() {
 }
 
 double serverSAN::arriveActivity::SampleDistribution() {
-#line 24 "features.san"
-    return TheDistribution->Exponential(1.0);
-#line 195 "features_san.cpp"
+    return TheDistribution->Exponential(server::arrive::rate());
 }
 
 double* serverSAN::arriveActivity::ReturnDistributionParameters() {
@@ -221,14 +466,12 @@ serverSAN::serveActivity_case1::~serveActivity_case1() {}
 
 bool serverSAN::serveActivity_case1::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
-    CurrentlyEnabled = (*queue_Mark) >= (3);
+    CurrentlyEnabled = (*queue_Mark) >= (server::serve::input_arc_queue());
     return CurrentlyEnabled;
 }
 
 double serverSAN::serveActivity_case1::Weight() {
-#line 28 "features.san"
-    return 0.25;
-#line 232 "features_san.cpp"
+    return server::serve::case1_probability();
 }
 
 double serverSAN::serveActivity_case1::Rate() {
@@ -252,17 +495,13 @@ double* serverSAN::serveActivity_case1::ReturnDistributionParameters() {
 }
 
 BaseActionClass* serverSAN::serveActivity_case1::Fire() {
-#line 27 "features.san"
-    (*queue_Mark) -= 3;
-#line 258 "features_san.cpp"
+    (*queue_Mark) -= server::serve::input_arc_queue();
     (*done_Mark)++;
     return this;
 }
 
 int serverSAN::serveActivity_case1::Rank() {
-#line 26 "features.san"
-    return 2;
-#line 266 "features_san.cpp"
+    return server::serve::rank();
 }
 
 void serverSAN::serveActivity_case1::LinkVariables() {
@@ -280,14 +519,12 @@ serverSAN::serveActivity_case2::~serveActivity_case2() {}
 
 bool serverSAN::serveActivity_case2::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
-    CurrentlyEnabled = (*queue_Mark) >= (3);
+    CurrentlyEnabled = (*queue_Mark) >= (server::serve::input_arc_queue());
     return CurrentlyEnabled;
 }
 
 double serverSAN::serveActivity_case2::Weight() {
-#line 29 "features.san"
-    return 0.75;
-#line 291 "features_san.cpp"
+    return server::serve::case2_probability();
 }
 
 double serverSAN::serveActivity_case2::Rate() {
@@ -311,19 +548,13 @@ double* serverSAN::serveActivity_case2::ReturnDistributionParameters() {
 }
 
 BaseActionClass* serverSAN::serveActivity_case2::Fire() {
-#line 27 "features.san"
-    (*queue_Mark) -= 3;
-#line 317 "features_san.cpp"
-#line 29 "features.san"
-    (*done_Mark) += 2;
-#line 320 "features_san.cpp"
+    (*queue_Mark) -= server::serve::input_arc_queue();
+    (*done_Mark) += server::serve::case2_output_arc_done();
     return this;
 }
 
 int serverSAN::serveActivity_case2::Rank() {
-#line 26 "features.san"
-    return 2;
-#line 327 "features_san.cpp"
+    return server::serve::rank();
 }
 
 void serverSAN::serveActivity_case2::LinkVariables() {
@@ -341,17 +572,12 @@ serverSAN::clearActivity::~clearActivity() {}
 
 bool serverSAN::clearActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
-    CurrentlyEnabled = 
-#line 31 "features.san"
-((*done_Mark) > 2);
-#line 348 "features_san.cpp"
+    CurrentlyEnabled = server::clear::input_gate_predicate((*done_Mark));
     return CurrentlyEnabled;
 }
 
 double serverSAN::clearActivity::Weight() {
-#line 31 "features.san"
-    return 3;
-#line 355 "features_san.cpp"
+    return server::clear::weight();
 }
 
 double serverSAN::clearActivity::Rate() {
@@ -375,9 +601,7 @@ double* serverSAN::clearActivity::ReturnDistributionParameters() {
 }
 
 BaseActionClass* serverSAN::clearActivity::Fire() {
-#line 31 "features.san"
-                                                   { (*done_Mark) = 0; if (slots_Mark[2] > 0) { slots_Mark[2]--; slots_Mark[0]++; } }
-#line 381 "features_san.cpp"
+    server::clear::input_gate_function((*done_Mark), slots_Mark);
     return this;
 }
 
@@ -395,19 +619,13 @@ serverSAN::serverSAN() {
     serveGroup.initialize(2, "serveGroup");
     serveGroup.appendGroup(&serve_case1);
     serveGroup.appendGroup(&serve_case2);
-#line 21 "features.san"
-    up = new Place("up", 2);
-#line 401 "features_san.cpp"
+    up = new Place("up", server::up::initial());
     down = new Place("down", 0);
-#line 21 "features.san"
-    queue = new Place("queue", spares);
-#line 405 "features_san.cpp"
+    queue = new Place("queue", server::queue::initial());
     done = new Place("done", 0);
     {
-#line 21 "features.san"
-        const short initial[] = {1, 0, 2};
-#line 410 "features_san.cpp"
-        slots = new PlaceArray("slots", 3, initial);
+        const std::vector<short> initial = server::slots::initial();
+        slots = new PlaceArray("slots", server::slots::size(), initial.data());
     }
     BaseStateVariableClass* InitialPlaces[5] = {up, down, queue, done, slots};
     Activity* InitialActionList[6] = {&fail, &repair, &arrive, &serve_case1, &serve_case2, &clear};
@@ -459,6 +677,114 @@ serverSAN::~serverSAN() {
 
 // ---------------------------------------------------------------- depot
 
+// The expressions of atomic model depot, one function each.
+namespace {
+namespace depot {
+
+namespace stock {
+inline short initial() {
+    return
+#line 35 "features.san"
+                  1
+#line 690 "features_san.cpp"
+        ;
+}
+} // namespace stock
+
+namespace queue {
+inline short initial() {
+    return
+#line 35 "features.san"
+                             spares
+#line 700 "features_san.cpp"
+        ;
+}
+} // namespace queue
+
+namespace slots {
+inline int size() {
+    return
+#line 35 "features.san"
+                                           3
+#line 710 "features_san.cpp"
+        ;
+}
+inline std::vector<short> initial() {
+    const short markings[] =
+#line 35 "features.san"
+                                                {1, 0, 2}
+#line 717 "features_san.cpp"
+        ;
+    return std::vector<short>(markings, markings + sizeof markings / sizeof markings[0]);
+}
+} // namespace slots
+
+namespace restock {
+inline double rate() {
+    return
+#line 36 "features.san"
+                                0.2
+#line 728 "features_san.cpp"
+        ;
+}
+inline bool input_gate_predicate(short& stock) {
+    return (
+#line 36 "features.san"
+                                                stock == 0
+#line 735 "features_san.cpp"
+           ) ? true : false;
+}
+inline void input_gate_function(short& stock)
+#line 36 "features.san"
+                                                           { stock = 1; }
+#line 741 "features_san.cpp"
+} // namespace restock
+
+namespace rotate {
+inline double rate() {
+    return
+#line 37 "features.san"
+                               0.5
+#line 749 "features_san.cpp"
+        ;
+}
+inline bool input_gate_predicate(PlaceArray::Marks& slots) {
+    return (
+#line 37 "features.san"
+                                               slots[0] > 0
+#line 756 "features_san.cpp"
+           ) ? true : false;
+}
+inline void input_gate_function(PlaceArray::Marks& slots)
+#line 37 "features.san"
+                                                            { slots[0]--; slots[1]++; }
+#line 762 "features_san.cpp"
+} // namespace rotate
+
+namespace settle {
+inline double rate() {
+    return
+#line 38 "features.san"
+                               0.5
+#line 770 "features_san.cpp"
+        ;
+}
+inline bool input_gate_predicate(PlaceArray::Marks& slots) {
+    return (
+#line 38 "features.san"
+                                               slots[1] > 0
+#line 777 "features_san.cpp"
+           ) ? true : false;
+}
+inline void input_gate_function(PlaceArray::Marks& slots)
+#line 38 "features.san"
+                                                            { slots[1]--; slots[2]++; }
+#line 783 "features_san.cpp"
+} // namespace settle
+
+} // namespace depot
+} // namespace
+
 depotSAN::restockActivity::restockActivity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("restock", 0, Exponential, DefaultPolicy, 1, 1, false);
@@ -471,10 +797,7 @@ depotSAN::restockActivity::~restockActivity() {
 
 bool depotSAN::restockActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
-    CurrentlyEnabled = 
-#line 36 "features.san"
-((*stock_Mark) == 0);
-#line 478 "features_san.cpp"
+    CurrentlyEnabled = depot::restock::input_gate_predicate((*stock_Mark));
     return CurrentlyEnabled;
 }
 
@@ -483,9 +806,7 @@ double depotSAN::restockActivity::Weight() {
 }
 
 double depotSAN::restockActivity::Rate() {
-#line 36 "features.san"
-    return 0.2;
-#line 489 "features_san.cpp"
+    return depot::restock::rate();
 }
 
 bool depotSAN::restockActivity::ReactivationPredicate() {
@@ -497,9 +818,7 @@ bool depotSAN::restockActivity::ReactivationFunction() {
 }
 
 double depotSAN::restockActivity::SampleDistribution() {
-#line 36 "features.san"
-    return TheDistribution->Exponential(0.2);
-#line 503 "features_san.cpp"
+    return TheDistribution->Exponential(depot::restock::rate());
 }
 
 double* depotSAN::restockActivity::ReturnDistributionParameters() {
@@ -508,9 +827,7 @@ double* depotSAN::restockActivity::ReturnDistributionParameters() {
 }
 
 BaseActionClass* depotSAN::restockActivity::Fire() {
-#line 36 "features.san"
-                                                            { (*stock_Mark) = 1; }
-#line 514 "features_san.cpp"
+    depot::restock::input_gate_function((*stock_Mark));
     return this;
 }
 
@@ -535,10 +852,7 @@ depotSAN::rotateActivity::~rotateActivity() {
 
 bool depotSAN::rotateActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
-    CurrentlyEnabled = 
-#line 37 "features.san"
-(slots_Mark[0] > 0);
-#line 542 "features_san.cpp"
+    CurrentlyEnabled = depot::rotate::input_gate_predicate(slots_Mark);
     return CurrentlyEnabled;
 }
 
@@ -547,9 +861,7 @@ double depotSAN::rotateActivity::Weight() {
 }
 
 double depotSAN::rotateActivity::Rate() {
-#line 37 "features.san"
-    return 0.5;
-#line 553 "features_san.cpp"
+    return depot::rotate::rate();
 }
 
 bool depotSAN::rotateActivity::ReactivationPredicate() {
@@ -561,9 +873,7 @@ bool depotSAN::rotateActivity::ReactivationFunction() {
 }
 
 double depotSAN::rotateActivity::SampleDistribution() {
-#line 37 "features.san"
-    return TheDistribution->Exponential(0.5);
-#line 567 "features_san.cpp"
+    return TheDistribution->Exponential(depot::rotate::rate());
 }
 
 double* depotSAN::rotateActivity::ReturnDistributionParameters() {
@@ -572,9 +882,7 @@ double* depotSAN::rotateActivity::ReturnDistributionParameters() {
 }
 
 BaseActionClass* depotSAN::rotateActivity::Fire() {
-#line 37 "features.san"
-                                                             { slots_Mark[0]--; slots_Mark[1]++; }
-#line 578 "features_san.cpp"
+    depot::rotate::input_gate_function(slots_Mark);
     return this;
 }
 
@@ -598,10 +906,7 @@ depotSAN::settleActivity::~settleActivity() {
 
 bool depotSAN::settleActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
-    CurrentlyEnabled = 
-#line 38 "features.san"
-(slots_Mark[1] > 0);
-#line 605 "features_san.cpp"
+    CurrentlyEnabled = depot::settle::input_gate_predicate(slots_Mark);
     return CurrentlyEnabled;
 }
 
@@ -610,9 +915,7 @@ double depotSAN::settleActivity::Weight() {
 }
 
 double depotSAN::settleActivity::Rate() {
-#line 38 "features.san"
-    return 0.5;
-#line 616 "features_san.cpp"
+    return depot::settle::rate();
 }
 
 bool depotSAN::settleActivity::ReactivationPredicate() {
@@ -624,9 +927,7 @@ bool depotSAN::settleActivity::ReactivationFunction() {
 }
 
 double depotSAN::settleActivity::SampleDistribution() {
-#line 38 "features.san"
-    return TheDistribution->Exponential(0.5);
-#line 630 "features_san.cpp"
+    return TheDistribution->Exponential(depot::settle::rate());
 }
 
 double* depotSAN::settleActivity::ReturnDistributionParameters() {
@@ -635,9 +936,7 @@ double* depotSAN::settleActivity::ReturnDistributionParameters() {
 }
 
 BaseActionClass* depotSAN::settleActivity::Fire() {
-#line 38 "features.san"
-                                                             { slots_Mark[1]--; slots_Mark[2]++; }
-#line 641 "features_san.cpp"
+    depot::settle::input_gate_function(slots_Mark);
     return this;
 }
 
@@ -650,17 +949,11 @@ void depotSAN::settleActivity::LinkVariables() {
 }
 
 depotSAN::depotSAN() {
-#line 35 "features.san"
-    stock = new Place("stock", 1);
-#line 656 "features_san.cpp"
-#line 35 "features.san"
-    queue = new Place("queue", spares);
-#line 659 "features_san.cpp"
+    stock = new Place("stock", depot::stock::initial());
+    queue = new Place("queue", depot::queue::initial());
     {
-#line 35 "features.san"
-        const short initial[] = {1, 0, 2};
-#line 663 "features_san.cpp"
-        slots = new PlaceArray("slots", 3, initial);
+        const std::vector<short> initial = depot::slots::initial();
+        slots = new PlaceArray("slots", depot::slots::size(), initial.data());
     }
     BaseStateVariableClass* InitialPlaces[3] = {stock, queue, slots};
     Activity* InitialActionList[3] = {&restock, &rotate, &settle};
@@ -690,6 +983,40 @@ depotSAN::~depotSAN() {
 
 // ---------------------------------------------------------------- monitor
 
+// The expressions of atomic model monitor, one function each.
+namespace {
+namespace monitor {
+
+namespace alarms {
+inline short initial() {
+    return
+#line 48 "features.san"
+                   spares
+#line 996 "features_san.cpp"
+        ;
+}
+} // namespace alarms
+
+namespace alarm {
+inline double rate() {
+    return
+#line 49 "features.san"
+                              0.01
+#line 1006 "features_san.cpp"
+        ;
+}
+inline bool input_gate_predicate(short& alarms) {
+    return (
+#line 49 "features.san"
+                                               alarms < 4
+#line 1013 "features_san.cpp"
+           ) ? true : false;
+}
+} // namespace alarm
+
+} // namespace monitor
+} // namespace
+
 monitorSAN::alarmActivity::alarmActivity() {
     TheDistributionParameters = new double[1];
     ActivityInitialize("alarm", 0, Exponential, DefaultPolicy, 1, 1, false);
@@ -702,10 +1029,7 @@ monitorSAN::alarmActivity::~alarmActivity() {
 
 bool monitorSAN::alarmActivity::Enabled() {
     PreviouslyEnabled = CurrentlyEnabled;
-    CurrentlyEnabled = 
-#line 49 "features.san"
-((*alarms_Mark) < 4);
-#line 709 "features_san.cpp"
+    CurrentlyEnabled = monitor::alarm::input_gate_predicate((*alarms_Mark));
     return CurrentlyEnabled;
 }
 
@@ -714,9 +1038,7 @@ double monitorSAN::alarmActivity::Weight() {
 }
 
 double monitorSAN::alarmActivity::Rate() {
-#line 49 "features.san"
-    return 0.01;
-#line 720 "features_san.cpp"
+    return monitor::alarm::rate();
 }
 
 bool monitorSAN::alarmActivity::ReactivationPredicate() {
@@ -728,9 +1050,7 @@ bool monitorSAN::alarmActivity::ReactivationFunction() {
 }
 
 double monitorSAN::alarmActivity::SampleDistribution() {
-#line 49 "features.san"
-    return TheDistribution->Exponential(0.01);
-#line 734 "features_san.cpp"
+    return TheDistribution->Exponential(monitor::alarm::rate());
 }
 
 double* monitorSAN::alarmActivity::ReturnDistributionParameters() {
@@ -753,9 +1073,7 @@ void monitorSAN::alarmActivity::LinkVariables() {
 }
 
 monitorSAN::monitorSAN() {
-#line 48 "features.san"
-    alarms = new Place("alarms", spares);
-#line 759 "features_san.cpp"
+    alarms = new Place("alarms", monitor::alarms::initial());
     BaseStateVariableClass* InitialPlaces[1] = {alarms};
     Activity* InitialActionList[1] = {&alarm};
     BaseGroupClass* InitialGroupList[1] = {&alarm};
@@ -886,9 +1204,7 @@ sitePV0Worker::~sitePV0Worker() {
 }
 
 double sitePV0Worker::Reward_Function() {
-#line 56 "features.san"
-    return server->up->getMark();
-#line 892 "features_san.cpp"
+    return reward_busy::rate({server->up->getMark()});
 }
 
 sitePV0::sitePV0(int timeIndex) {
@@ -924,9 +1240,7 @@ sitePV1Worker::~sitePV1Worker() {
 }
 
 double sitePV1Worker::Reward_Function() {
-#line 57 "features.san"
-    return (*depot->slots)[2] - (*depot->slots)[0];
-#line 930 "features_san.cpp"
+    return reward_settled::rate({*depot->slots});
 }
 
 sitePV1::sitePV1(int timeIndex) {
@@ -963,9 +1277,7 @@ sitePV2Worker::~sitePV2Worker() {
 }
 
 double sitePV2Worker::Reward_Function() {
-#line 58 "features.san"
-    return server->down->getMark() + depot->stock->getMark();
-#line 969 "features_san.cpp"
+    return reward_downtime::rate({server->down->getMark()}, {depot->stock->getMark()});
 }
 
 sitePV2::sitePV2(int timeIndex) {
@@ -1002,9 +1314,7 @@ sitePV3Worker::~sitePV3Worker() {
 }
 
 double sitePV3Worker::Reward_Function() {
-#line 59 "features.san"
-    return server->done->getMark();
-#line 1008 "features_san.cpp"
+    return reward_mean_done::rate({server->done->getMark()});
 }
 
 sitePV3::sitePV3(int timeIndex) {
@@ -1040,9 +1350,7 @@ sitePV4Worker::~sitePV4Worker() {
 }
 
 double sitePV4Worker::Reward_Function() {
-#line 62 "features.san"
-    return monitor->alarms->getMark();
-#line 1046 "features_san.cpp"
+    return reward_long_run::rate({monitor->alarms->getMark()});
 }
 
 sitePV4Impulse0::sitePV4Impulse0() {
@@ -1056,9 +1364,7 @@ sitePV4Impulse0::~sitePV4Impulse0() {
 }
 
 void sitePV4Impulse0::ImpulseCurrentReward() {
-#line 63 "features.san"
-    Value = 1;
-#line 1062 "features_san.cpp"
+    Value = reward_long_run::impulse_server_fail();
     ValueSquare = Value * Value;
 }
 
@@ -1081,9 +1387,7 @@ sitePV4Impulse1::~sitePV4Impulse1() {
 }
 
 void sitePV4Impulse1::ImpulseCurrentReward() {
-#line 64 "features.san"
-    Value = monitor->alarms->getMark() + server->done->getMark();
-#line 1087 "features_san.cpp"
+    Value = reward_long_run::impulse_monitor_alarm({monitor->alarms->getMark()}, {server->done->getMark()});
     ValueSquare = Value * Value;
 }
 

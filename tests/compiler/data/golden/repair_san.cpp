@@ -13,7 +13,100 @@
 double fail_rate = 0;
 double repair_rate = 0;
 
+// The expressions of reward variable availability, one function each.
+namespace {
+namespace reward_availability {
+
+struct station {
+    short working;
+};
+inline double rate(const station& station) {
+    return
+#line 31 "repair.san"
+         station.working >= 2
+#line 28 "repair_san.cpp"
+        ;
+}
+
+} // namespace reward_availability
+} // namespace
+
+// The expressions of reward variable components_up, one function each.
+namespace {
+namespace reward_components_up {
+
+struct component {
+    short up;
+};
+inline double rate(const component& component) {
+    return
+#line 37 "repair.san"
+         component.up
+#line 46 "repair_san.cpp"
+        ;
+}
+
+} // namespace reward_components_up
+} // namespace
+
 // ---------------------------------------------------------------- component
+
+// The expressions of atomic model component, one function each.
+namespace {
+namespace component {
+
+namespace up {
+inline short initial() {
+    return
+#line 12 "repair.san"
+               1
+#line 64 "repair_san.cpp"
+        ;
+}
+} // namespace up
+
+namespace crew {
+inline short initial() {
+    return
+#line 12 "repair.san"
+                                            1
+#line 74 "repair_san.cpp"
+        ;
+}
+} // namespace crew
+
+namespace working {
+inline short initial() {
+    return
+#line 12 "repair.san"
+                                                         3
+#line 84 "repair_san.cpp"
+        ;
+}
+} // namespace working
+
+namespace fail {
+inline double rate() {
+    return
+#line 13 "repair.san"
+                             fail_rate
+#line 94 "repair_san.cpp"
+        ;
+}
+} // namespace fail
+
+namespace repair {
+inline double rate() {
+    return
+#line 16 "repair.san"
+                               repair_rate
+#line 104 "repair_san.cpp"
+        ;
+}
+} // namespace repair
+
+} // namespace component
+} // namespace
 
 componentSAN::failActivity::failActivity() {
     TheDistributionParameters = new double[1];
@@ -36,9 +129,7 @@ double componentSAN::failActivity::Weight() {
 }
 
 double componentSAN::failActivity::Rate() {
-#line 13 "repair.san"
-    return fail_rate;
-#line 42 "repair_san.cpp"
+    return component::fail::rate();
 }
 
 bool componentSAN::failActivity::ReactivationPredicate() {
@@ -50,9 +141,7 @@ bool componentSAN::failActivity::ReactivationFunction() {
 }
 
 double componentSAN::failActivity::SampleDistribution() {
-#line 13 "repair.san"
-    return TheDistribution->Exponential(fail_rate);
-#line 56 "repair_san.cpp"
+    return TheDistribution->Exponential(component::fail::rate());
 }
 
 double* componentSAN::failActivity::ReturnDistributionParameters() {
@@ -157,9 +246,7 @@ double componentSAN::repairActivity::Weight() {
 }
 
 double componentSAN::repairActivity::Rate() {
-#line 16 "repair.san"
-    return repair_rate;
-#line 163 "repair_san.cpp"
+    return component::repair::rate();
 }
 
 bool componentSAN::repairActivity::ReactivationPredicate() {
@@ -171,9 +258,7 @@ bool componentSAN::repairActivity::ReactivationFunction() {
 }
 
 double componentSAN::repairActivity::SampleDistribution() {
-#line 16 "repair.san"
-    return TheDistribution->Exponential(repair_rate);
-#line 177 "repair_san.cpp"
+    return TheDistribution->Exponential(component::repair::rate());
 }
 
 double* componentSAN::repairActivity::ReturnDistributionParameters() {
@@ -205,17 +290,11 @@ void componentSAN::repairActivity::LinkVariables() {
 }
 
 componentSAN::componentSAN() {
-#line 12 "repair.san"
-    up = new Place("up", 1);
-#line 211 "repair_san.cpp"
+    up = new Place("up", component::up::initial());
     failed = new Place("failed", 0);
     in_repair = new Place("in_repair", 0);
-#line 12 "repair.san"
-    crew = new Place("crew", 1);
-#line 216 "repair_san.cpp"
-#line 12 "repair.san"
-    working = new Place("working", 3);
-#line 219 "repair_san.cpp"
+    crew = new Place("crew", component::crew::initial());
+    working = new Place("working", component::working::initial());
     BaseStateVariableClass* InitialPlaces[5] = {up, failed, in_repair, crew, working};
     Activity* InitialActionList[3] = {&fail, &dispatch, &repair};
     BaseGroupClass* InitialGroupList[3] = {&fail, &repair, &dispatch};
@@ -260,13 +339,36 @@ componentSAN::~componentSAN() {
 
 // ---------------------------------------------------------------- station
 
+// The expressions of atomic model station, one function each.
+namespace {
+namespace station {
+
+namespace crew {
+inline short initial() {
+    return
+#line 21 "repair.san"
+                 1
+#line 352 "repair_san.cpp"
+        ;
+}
+} // namespace crew
+
+namespace working {
+inline short initial() {
+    return
+#line 21 "repair.san"
+                              3
+#line 362 "repair_san.cpp"
+        ;
+}
+} // namespace working
+
+} // namespace station
+} // namespace
+
 stationSAN::stationSAN() {
-#line 21 "repair.san"
-    crew = new Place("crew", 1);
-#line 267 "repair_san.cpp"
-#line 21 "repair.san"
-    working = new Place("working", 3);
-#line 270 "repair_san.cpp"
+    crew = new Place("crew", station::crew::initial());
+    working = new Place("working", station::working::initial());
     BaseStateVariableClass* InitialPlaces[2] = {crew, working};
     initializeSANModelNow("station", 2, InitialPlaces, 0, nullptr, 0, nullptr, 0, nullptr);
 
@@ -365,9 +467,7 @@ systemPV0Worker::~systemPV0Worker() {
 }
 
 double systemPV0Worker::Reward_Function() {
-#line 31 "repair.san"
-    return station->working->getMark() >= 2;
-#line 371 "repair_san.cpp"
+    return reward_availability::rate({station->working->getMark()});
 }
 
 systemPV0::systemPV0(int timeIndex) {
@@ -401,9 +501,7 @@ systemPV1Worker::~systemPV1Worker() {
 }
 
 double systemPV1Worker::Reward_Function() {
-#line 37 "repair.san"
-    return component->up->getMark();
-#line 407 "repair_san.cpp"
+    return reward_components_up::rate({component->up->getMark()});
 }
 
 systemPV1::systemPV1(int timeIndex) {
