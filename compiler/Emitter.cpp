@@ -172,6 +172,23 @@ std::string FreeName(const std::string& base, std::set<std::string>& taken) {
     return name;
 }
 
+// Whether a fragment uses `name`, other than as a member.
+bool Reads(const Fragment& f, const std::string& name) {
+    std::set<std::string> names;
+    NamesOf(f, names);
+    return names.count(name) != 0;
+}
+
+// The part of a function's name that tells an arc to an element from one to its
+// array: the element's index as written, without blanks.
+std::string ElementName(const Arc& arc) {
+    std::string name;
+    for (char c : arc.element.text)
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == '_')
+            name += c;
+    return name.empty() ? name : "_" + name;
+}
+
 } // namespace
 
 Emitter::Emitter(const Model& model, std::string modelPath, std::string headerName,
@@ -452,26 +469,35 @@ void Emitter::ExpressionsSource(std::string& text, const Model::Atomic& atomic,
         std::set<std::string> taken;
         NamesOf(p.size, taken);
         NamesOf(p.initial, taken);
+        // The index of the replica, which the model's constructor has, to a fragment
+        // that reads it.
+        auto replica = [&](const Fragment& f) { return Reads(f, "replica"); };
+        auto parameter = [&](const Fragment& f) {
+            return replica(f) ? std::string("int replica") : std::string();
+        };
+        auto argument = [&](const Fragment& f) {
+            return replica(f) ? std::string("replica") : std::string();
+        };
         out += "namespace " + p.name.text + " {\n";
         if (p.IsArray()) {
             const std::string name = FreeName("size", taken);
-            out += Function("int", name, "", p.size);
-            calls[&p.size] = scope + name + "()";
+            out += Function("int", name, parameter(p.size), p.size);
+            calls[&p.size] = scope + name + "(" + argument(p.size) + ")";
         }
         if (p.IsArray() && !p.initial.empty() && p.initial.text[0] == '{') {
             // A list initialises an array as written (returned as a vector, its
             // conversion would add a second message to any error in it).
             const std::string name = FreeName("initial", taken);
             const std::string markings = FreeName("markings", taken);
-            out += "inline std::vector<short> " + name + "() {\n    const short " + markings +
-                   "[] =\n" + Laid(p.initial) + "        ;\n    return std::vector<short>(" +
-                   markings + ", " + markings + " + sizeof " + markings + " / sizeof " + markings +
-                   "[0]);\n}\n";
-            calls[&p.initial] = scope + name + "()";
+            out += "inline std::vector<short> " + name + "(" + parameter(p.initial) +
+                   ") {\n    const short " + markings + "[] =\n" + Laid(p.initial) +
+                   "        ;\n    return std::vector<short>(" + markings + ", " + markings +
+                   " + sizeof " + markings + " / sizeof " + markings + "[0]);\n}\n";
+            calls[&p.initial] = scope + name + "(" + argument(p.initial) + ")";
         } else if (!p.initial.empty()) {
             const std::string name = FreeName("initial", taken);
-            out += Function("short", name, "", p.initial);
-            calls[&p.initial] = scope + name + "()";
+            out += Function("short", name, parameter(p.initial), p.initial);
+            calls[&p.initial] = scope + name + "(" + argument(p.initial) + ")";
         }
         out += "} // namespace " + p.name.text + "\n\n";
     }
@@ -502,7 +528,7 @@ void Emitter::ExpressionsSource(std::string& text, const Model::Atomic& atomic,
         add(a.rank, "int", "rank");
         for (const Arc& arc : a.inputs)
             if (!IsOne(arc.multiplicity))
-                add(arc.multiplicity, "double", "input_arc_" + arc.place.text);
+                add(arc.multiplicity, "double", "input_arc_" + arc.place.text + ElementName(arc));
         for (const InputGate& g : a.inputGates) {
             add(g.predicate, "bool", "input_gate_predicate");
             add(g.function, "void", "input_gate_function");
@@ -510,7 +536,8 @@ void Emitter::ExpressionsSource(std::string& text, const Model::Atomic& atomic,
         auto outputs = [&](const Outputs& o, const std::string& prefix) {
             for (const Arc& arc : o.arcs)
                 if (!IsOne(arc.multiplicity))
-                    add(arc.multiplicity, "double", prefix + "output_arc_" + arc.place.text);
+                    add(arc.multiplicity, "double",
+                        prefix + "output_arc_" + arc.place.text + ElementName(arc));
             for (const Fragment& g : o.gates)
                 add(g, "void", prefix + "output_gate");
         };
@@ -542,6 +569,14 @@ void Emitter::ExpressionsSource(std::string& text, const Model::Atomic& atomic,
                               std::string(isArray ? "PlaceArray::Marks& " : "short& ") + place;
                 arguments += (arguments.empty() ? "" : ", ") +
                              (isArray ? place + "_Mark" : "(*" + place + "_Mark)");
+            }
+            // The element of a family's activity and the index of the replica are
+            // members of the activity's class, passed under the names the model reads.
+            for (const std::string& index : {a.index.text, std::string("replica")}) {
+                if (index.empty() || !Reads(f, index))
+                    continue;
+                parameters += (parameters.empty() ? "" : ", ") + ("int " + index);
+                arguments += (arguments.empty() ? "" : ", ") + index;
             }
             const std::string name = FreeName(item.name, taken);
             out += std::string(item.type) == "void" ? Procedure(name, parameters, f)
@@ -987,6 +1022,26 @@ void Emitter::RuntimeJoinSource(std::string& out, const JoinDecl& join) const {
     const std::string cls = join.name.text + "RJ";
     out += "// ---------------------------------------------------------------- " + join.name.text +
            "\n\n";
+    // Each count the study sets as a function of its own, laid out like the other
+    // expressions; the namespace is not the join's name, which a global variable the
+    // count reads may have.
+    const std::string scope = "join_" + join.name.text;
+    std::set<std::string> taken;
+    for (const ChildDecl& c : join.children)
+        NamesOf(c.count, taken);
+    std::map<std::string, std::string> countCalls;
+    std::string functions;
+    for (const ChildDecl& c : join.children) {
+        if (!c.Runtime())
+            continue;
+        const std::string name = FreeName("count_" + c.model.text, taken);
+        functions += Function("double", name, "", c.count);
+        countCalls[c.model.text] = scope + "::" + name + "()";
+    }
+    if (!functions.empty())
+        out += "// The numbers of instances of join " + join.name.text +
+               ", one function each.\nnamespace {\nnamespace " + scope + " {\n\n" + functions +
+               "\n} // namespace " + scope + "\n} // namespace\n\n";
     // Each count the study sets, checked once per build of the model.
     std::string total;
     for (const ChildDecl& c : join.children) {
@@ -995,8 +1050,8 @@ void Emitter::RuntimeJoinSource(std::string& out, const JoinDecl& join) const {
             continue;
         }
         const std::string count = cls + "__Count_" + c.model.text;
-        out += "static int " + count + "() {\n" + LineOf(c.count) +
-               "    const double count = static_cast<double>(" + c.count.text + ");\n" + Resume();
+        out += "static int " + count +
+               "() {\n    const double count = " + countCalls.at(c.model.text) + ";\n";
         std::string text;
         for (char ch : c.count.text)
             text += ch == '"' || ch == '\\' ? std::string("\\") + ch
