@@ -106,21 +106,54 @@ const Row kRows[] = {
      "[0 > 0", "'[' not closed: expected ']' before the end of line 16", ""},
 };
 
-class ExpressionErrorsTest : public testsupport::ScratchTest {
-  protected:
-    ExpressionErrorsTest() : ScratchTest("cxxerrtest") {}
-
-    // sanc, then the C++ compiler, on the model; the errors of whichever failed.
-    testsupport::RunResult Build(const std::string& text) {
-        std::ofstream(work / "m.san") << text;
-        testsupport::RunResult r = Run(testsupport::SancProgram(), "m.san out");
-        if (r.status != 0)
-            return r;
-        // The C locale keeps the compiler's quotes plain.
-        return Run(GEN_CXX_COMPILER,
-                   "-std=c++17 -fsyntax-only -Wall -Wextra -I" GEN_SOURCE_DIR " out.cpp",
-                   "export LC_ALL=C && ");
+// A model of the constructs whose expressions read more than places: the index of a
+// replica, the element of a family's activity, an arc to an element of an array, a
+// number of instances set by the study, and the conditions that reward variables
+// watch.
+const char* const kIndexedModel = R"(global double lambda
+global int N
+study { lambda = 0.25; N = 2 }
+atomic station {
+    place queue = replica, b[3]
+    timed arrive { exponential lambda * (replica + 1); output queue }
+    timed serve[i in b] {
+        exponential lambda * (i + 1)
+        input gate b[i] >= 0
+        output b[2] * 2
     }
+}
+atomic monitor {
+    place up = 1, down
+    timed fail { exponential lambda; input up; output down }
+}
+join polling(station * N, monitor) {}
+reward lifetime { until monitor.down; rate station.queue }
+reward failed { reach monitor.down within 1 }
+)";
+
+const Row kIndexedRows[] = {
+    {"an unknown name in a rate that reads the replica's index", "(replica + 1)", "(replica + one)",
+     "one)", "'one' was not declared", "double {anonymous}::station::arrive::rate(int)"},
+    {"an unknown name in an initial marking that reads the replica's index",
+     "place queue = replica,", "place queue = replica + none,", "none", "'none' was not declared",
+     "short int {anonymous}::station::queue::initial(int)"},
+    {"an unknown name in the rate of a family's activity, beside its index", "(i + 1)", "(i + one)",
+     "one)", "'one' was not declared", "double {anonymous}::station::serve::rate(int)"},
+    {"an unknown name in the input gate of a family's activity, beside its index",
+     "input gate b[i] >= 0", "input gate b[i] >= zero", "zero", "'zero' was not declared",
+     "bool {anonymous}::station::serve::input_gate_predicate(PlaceArray::Marks&, int)"},
+    {"a type error in the multiplicity of an arc to an element", "output b[2] * 2",
+     "output b[2] * \"2\"", "\"2\"", "cannot convert",
+     "double {anonymous}::station::serve::output_arc_b_2()"},
+    {"an unknown name in an until condition", "until monitor.down;", "until monitor.down == none;",
+     "none", "'none' was not declared",
+     "bool {anonymous}::reward_lifetime::condition(const monitor&)"},
+    {"an unknown name in a reach condition", "reach monitor.down within",
+     "reach monitor.down > none within", "none", "'none' was not declared",
+     "bool {anonymous}::reward_failed::condition(const monitor&)"},
+    {"an unknown function in a number of instances the study sets", "station * N",
+     "station * twice(N)", "twice", "'twice' was not declared",
+     "double {anonymous}::join_polling::count_station()"},
 };
 
 // "m.san:<line>:<column>: error: " for the first place of `at` in `text`, the column
@@ -150,6 +183,47 @@ std::vector<std::string> Lines(const std::string& text, const std::string& conta
     return lines;
 }
 
+class ExpressionErrorsTest : public testsupport::ScratchTest {
+  protected:
+    ExpressionErrorsTest() : ScratchTest("cxxerrtest") {}
+
+    // sanc, then the C++ compiler, on the model; the errors of whichever failed.
+    testsupport::RunResult Build(const std::string& text) {
+        std::ofstream(work / "m.san") << text;
+        testsupport::RunResult r = Run(testsupport::SancProgram(), "m.san out");
+        if (r.status != 0)
+            return r;
+        // The C locale keeps the compiler's quotes plain.
+        return Run(GEN_CXX_COMPILER,
+                   "-std=c++17 -fsyntax-only -Wall -Wextra -I" GEN_SOURCE_DIR " out.cpp",
+                   "export LC_ALL=C && ");
+    }
+
+    // Each row's edit of `model` built: exactly one error, where the row says.
+    template <size_t N> void ExpectEachOnce(const char* model, const Row (&rows)[N]) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.what);
+            std::string text = model;
+            const size_t k = text.find(row.from);
+            ASSERT_NE(k, std::string::npos) << row.from;
+            text.replace(k, std::string(row.from).size(), row.to);
+            const testsupport::RunResult r = Build(text);
+            EXPECT_NE(r.status, 0);
+            const std::vector<std::string> errors = Lines(r.err, "error:");
+            ASSERT_EQ(errors.size(), 1u) << r.err;
+            EXPECT_EQ(errors[0].rfind(ErrorAt(text, row.at), 0), 0u) << r.err;
+            EXPECT_NE(errors[0].find(row.message), std::string::npos) << r.err;
+            if (*row.function != '\0') {
+                const std::vector<std::string> context = Lines(r.err, "In function");
+                ASSERT_EQ(context.size(), 1u) << r.err;
+                EXPECT_EQ(context[0], "m.san: In function '" + std::string(row.function) + "':");
+            } else {
+                EXPECT_EQ(r.err, errors[0] + "\n");
+            }
+        }
+    }
+};
+
 // Every kind of expression is in the model, an output multiplicity that reads a place
 // no arc of its activity touches included.
 TEST_F(ExpressionErrorsTest, TheModelBuildsWithoutAWarning) {
@@ -159,26 +233,19 @@ TEST_F(ExpressionErrorsTest, TheModelBuildsWithoutAWarning) {
 }
 
 TEST_F(ExpressionErrorsTest, EachMistakeIsReportedOnceWhereItIsInTheModel) {
-    for (const Row& row : kRows) {
-        SCOPED_TRACE(row.what);
-        std::string text = kModel;
-        const size_t k = text.find(row.from);
-        ASSERT_NE(k, std::string::npos) << row.from;
-        text.replace(k, std::string(row.from).size(), row.to);
-        const testsupport::RunResult r = Build(text);
-        EXPECT_NE(r.status, 0);
-        const std::vector<std::string> errors = Lines(r.err, "error:");
-        ASSERT_EQ(errors.size(), 1u) << r.err;
-        EXPECT_EQ(errors[0].rfind(ErrorAt(text, row.at), 0), 0u) << r.err;
-        EXPECT_NE(errors[0].find(row.message), std::string::npos) << r.err;
-        if (*row.function != '\0') {
-            const std::vector<std::string> context = Lines(r.err, "In function");
-            ASSERT_EQ(context.size(), 1u) << r.err;
-            EXPECT_EQ(context[0], "m.san: In function '" + std::string(row.function) + "':");
-        } else {
-            EXPECT_EQ(r.err, errors[0] + "\n");
-        }
-    }
+    ExpectEachOnce(kModel, kRows);
+}
+
+TEST_F(ExpressionErrorsTest, TheIndexedModelBuildsWithoutAWarning) {
+    const testsupport::RunResult r = Build(kIndexedModel);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+}
+
+// Replicas, families, arcs to elements, counts and conditions: their expressions are
+// compiled once too, with the indices they read as parameters of those names.
+TEST_F(ExpressionErrorsTest, EachMistakeBesideAnIndexIsReportedOnceWhereItIsInTheModel) {
+    ExpectEachOnce(kIndexedModel, kIndexedRows);
 }
 
 } // namespace
