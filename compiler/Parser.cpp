@@ -273,11 +273,11 @@ bool Parser::NextLineStartsStatement() const {
     // Words that begin a statement or a declaration of the model language, and that
     // in C++ could not be followed by a name, a number or a block.
     static const char* const kStatements[] = {
-        "atomic",      "average",    "case",      "code",    "deterministic", "erlang",
-        "exponential", "gamma",      "global",    "impulse", "input",         "instant",
-        "interval",    "join",       "lognormal", "normal",  "output",        "place",
-        "rank",        "rate",       "reward",    "share",   "steady",        "study",
-        "timed",       "triangular", "uniform",   "weibull", "weight"};
+        "atomic",    "average", "case",    "code",  "deterministic", "erlang",     "exponential",
+        "gamma",     "global",  "impulse", "input", "instant",       "interval",   "join",
+        "lognormal", "normal",  "output",  "place", "rank",          "rate",       "reach",
+        "reward",    "share",   "steady",  "study", "timed",         "triangular", "uniform",
+        "until",     "weibull", "weight"};
     size_t k = at_ + 1;
     while (k < text_.size() && IsSpace(text_[k]))
         k++;

@@ -154,6 +154,9 @@ const Row kIndexedRows[] = {
     {"an unknown function in a number of instances the study sets", "station * N",
      "station * twice(N)", "twice", "'twice' was not declared",
      "double {anonymous}::join_polling::count_station()"},
+    {"a bracket left open before an until", "{ until monitor.down; rate station.queue }",
+     "{\n    rate (station.queue\n    until monitor.down\n}", "(station.queue",
+     "'(' not closed: expected ')' before the end of line 19", ""},
 };
 
 // "m.san:<line>:<column>: error: " for the first place of `at` in `text`, the column
