@@ -442,14 +442,17 @@ std::string Emitter::Source() const {
         out += "\n";
     for (const Fragment& code : file.code)
         out += Laid(code) + "\n";
-    // The rewards' expressions come before the atomic models' namespaces, which would
-    // hide a function of a code block named like a model from them.
+    // The rewards' expressions and the numbers of instances come before the atomic
+    // models' namespaces, which would hide a function of a code block named like a
+    // model from them.
     Calls rewardCalls;
     RewardExpressionsSource(out, rewardCalls);
+    Calls countCalls;
+    CountsSource(out, countCalls);
     for (const Model::Atomic& a : model_.Atomics())
         AtomicSource(out, a);
     for (const JoinDecl& j : file.joins)
-        JoinSource(out, j);
+        JoinSource(out, j, countCalls);
     RewardSource(out, rewardCalls);
     StudySource(out);
     return Finish(out, sourcePath_);
@@ -943,9 +946,9 @@ void Emitter::FamilyConstructor(std::string& out, const Model::Atomic& atomic) c
            "        delete Places[i];\n}\n\n";
 }
 
-void Emitter::JoinSource(std::string& out, const JoinDecl& join) const {
+void Emitter::JoinSource(std::string& out, const JoinDecl& join, const Calls& calls) const {
     if (Model::HasRuntimeCount(join)) {
-        RuntimeJoinSource(out, join);
+        RuntimeJoinSource(out, join, calls);
         return;
     }
     const std::string cls = join.name.text + "RJ";
@@ -1018,30 +1021,33 @@ void Emitter::JoinSource(std::string& out, const JoinDecl& join) const {
     out += "}\n\n";
 }
 
-void Emitter::RuntimeJoinSource(std::string& out, const JoinDecl& join) const {
+void Emitter::CountsSource(std::string& out, Calls& calls) const {
+    for (const JoinDecl& join : model_.File().joins) {
+        // The namespace is not the join's name, which a global variable the count
+        // reads may have.
+        const std::string scope = "join_" + join.name.text;
+        std::set<std::string> taken;
+        for (const ChildDecl& c : join.children)
+            NamesOf(c.count, taken);
+        std::string functions;
+        for (const ChildDecl& c : join.children) {
+            if (!c.Runtime())
+                continue;
+            const std::string name = FreeName("count_" + c.model.text, taken);
+            functions += Function("double", name, "", c.count);
+            calls[&c.count] = scope + "::" + name + "()";
+        }
+        if (!functions.empty())
+            out += "// The numbers of instances of join " + join.name.text +
+                   ", one function each.\nnamespace {\nnamespace " + scope + " {\n\n" + functions +
+                   "\n} // namespace " + scope + "\n} // namespace\n\n";
+    }
+}
+
+void Emitter::RuntimeJoinSource(std::string& out, const JoinDecl& join, const Calls& calls) const {
     const std::string cls = join.name.text + "RJ";
     out += "// ---------------------------------------------------------------- " + join.name.text +
            "\n\n";
-    // Each count the study sets as a function of its own, laid out like the other
-    // expressions; the namespace is not the join's name, which a global variable the
-    // count reads may have.
-    const std::string scope = "join_" + join.name.text;
-    std::set<std::string> taken;
-    for (const ChildDecl& c : join.children)
-        NamesOf(c.count, taken);
-    std::map<std::string, std::string> countCalls;
-    std::string functions;
-    for (const ChildDecl& c : join.children) {
-        if (!c.Runtime())
-            continue;
-        const std::string name = FreeName("count_" + c.model.text, taken);
-        functions += Function("double", name, "", c.count);
-        countCalls[c.model.text] = scope + "::" + name + "()";
-    }
-    if (!functions.empty())
-        out += "// The numbers of instances of join " + join.name.text +
-               ", one function each.\nnamespace {\nnamespace " + scope + " {\n\n" + functions +
-               "\n} // namespace " + scope + "\n} // namespace\n\n";
     // Each count the study sets, checked once per build of the model.
     std::string total;
     for (const ChildDecl& c : join.children) {
@@ -1050,8 +1056,8 @@ void Emitter::RuntimeJoinSource(std::string& out, const JoinDecl& join) const {
             continue;
         }
         const std::string count = cls + "__Count_" + c.model.text;
-        out += "static int " + count +
-               "() {\n    const double count = " + countCalls.at(c.model.text) + ";\n";
+        out +=
+            "static int " + count + "() {\n    const double count = " + calls.at(&c.count) + ";\n";
         std::string text;
         for (char ch : c.count.text)
             text += ch == '"' || ch == '\\' ? std::string("\\") + ch

@@ -59,10 +59,13 @@ class Emitter {
                       const Calls& calls) const;
     void FamilyConstructor(std::string& out, const Model::Atomic& atomic) const;
     void JoinHeader(std::string& out, const JoinDecl& join) const;
-    void JoinSource(std::string& out, const JoinDecl& join) const;
+    void JoinSource(std::string& out, const JoinDecl& join, const Calls& calls) const;
     // A join with a number of instances set by the study: its children are counted,
     // built and shared in loops when the model is built.
-    void RuntimeJoinSource(std::string& out, const JoinDecl& join) const;
+    void RuntimeJoinSource(std::string& out, const JoinDecl& join, const Calls& calls) const;
+    // The functions of the numbers of instances that the study sets, in a namespace
+    // per join.
+    void CountsSource(std::string& out, Calls& calls) const;
     // The declaration of a model class's constructor, which takes the index of its
     // replica when its expressions read it.
     std::string Constructor(const std::string& model) const;

@@ -245,6 +245,22 @@ TEST_F(ExpressionErrorsTest, TheIndexedModelBuildsWithoutAWarning) {
     EXPECT_EQ(r.err, "");
 }
 
+// A number of instances is compiled before the atomic models' expressions, whose
+// namespaces would hide a function named like a model from it.
+TEST_F(ExpressionErrorsTest, ANumberOfInstancesMayCallAFunctionNamedLikeAnAtomicModel) {
+    std::string text = kIndexedModel;
+    for (const auto& [from, to] :
+         {std::pair<std::string, std::string>{"station * N", "station * monitor(N)"},
+          {"atomic station", "code { int monitor(int n) { return n; } }\natomic station"}}) {
+        const size_t k = text.find(from);
+        ASSERT_NE(k, std::string::npos) << from;
+        text.replace(k, from.size(), to);
+    }
+    const testsupport::RunResult r = Build(text);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+}
+
 // Replicas, families, arcs to elements, counts and conditions: their expressions are
 // compiled once too, with the indices they read as parameters of those names.
 TEST_F(ExpressionErrorsTest, EachMistakeBesideAnIndexIsReportedOnceWhereItIsInTheModel) {
