@@ -476,7 +476,7 @@ void Emitter::ExpressionsSource(std::string& text, const Model::Atomic& atomic,
         // that reads it.
         auto replica = [&](const Fragment& f) { return Reads(f, "replica"); };
         auto parameter = [&](const Fragment& f) {
-            return replica(f) ? std::string("int replica") : std::string();
+            return replica(f) ? std::string("const int replica") : std::string();
         };
         auto argument = [&](const Fragment& f) {
             return replica(f) ? std::string("replica") : std::string();
@@ -578,7 +578,7 @@ void Emitter::ExpressionsSource(std::string& text, const Model::Atomic& atomic,
             for (const std::string& index : {a.index.text, std::string("replica")}) {
                 if (index.empty() || !Reads(f, index))
                     continue;
-                parameters += (parameters.empty() ? "" : ", ") + ("int " + index);
+                parameters += (parameters.empty() ? "" : ", ") + ("const int " + index);
                 arguments += (arguments.empty() ? "" : ", ") + index;
             }
             const std::string name = FreeName(item.name, taken);

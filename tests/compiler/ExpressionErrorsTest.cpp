@@ -142,6 +142,10 @@ const Row kIndexedRows[] = {
     {"an unknown name in the input gate of a family's activity, beside its index",
      "input gate b[i] >= 0", "input gate b[i] >= zero", "zero", "'zero' was not declared",
      "bool {anonymous}::station::serve::input_gate_predicate(PlaceArray::Marks&, int)"},
+    // The indices are the model's to read, not to change.
+    {"an assignment to the index of a family's activity", "input gate b[i] >= 0",
+     "input gate b[i] >= 0 { i = 0; }", "= 0; }", "assignment of read-only parameter 'i'",
+     "void {anonymous}::station::serve::input_gate_function(int)"},
     {"a type error in the multiplicity of an arc to an element", "output b[2] * 2",
      "output b[2] * \"2\"", "\"2\"", "cannot convert",
      "double {anonymous}::station::serve::output_arc_b_2()"},
