@@ -946,15 +946,9 @@ void Emitter::FamilyConstructor(std::string& out, const Model::Atomic& atomic) c
            "        delete Places[i];\n}\n\n";
 }
 
-void Emitter::JoinSource(std::string& out, const JoinDecl& join, const Calls& calls) const {
-    if (Model::HasRuntimeCount(join)) {
-        RuntimeJoinSource(out, join, calls);
-        return;
-    }
+void Emitter::JoinConstructorHead(std::string& out, const JoinDecl& join,
+                                  const std::string& children) const {
     const std::string cls = join.name.text + "RJ";
-    const auto children = Model::ChildMembers(join);
-    out += "// ---------------------------------------------------------------- " + join.name.text +
-           "\n\n";
     std::string names = "nullptr";
     if (!join.shares.empty()) {
         out +=
@@ -965,10 +959,22 @@ void Emitter::JoinSource(std::string& out, const JoinDecl& join, const Calls& ca
         names = cls + "__SharedNames";
     }
     const bool replica = model_.UsesReplica(join.name.text);
-    out += cls + "::" + cls + (replica ? "(int replica)" : "()") + " : Join(\"Join\", " +
-           Str(children.size()) + ", " + Str(join.shares.size()) + ", " + names + ") {\n";
+    out += cls + "::" + cls + (replica ? "(int replica)" : "()") + " : Join(\"Join\", " + children +
+           ", " + Str(join.shares.size()) + ", " + names + ") {\n";
     if (replica)
         out += "    (void)replica;\n";
+}
+
+void Emitter::JoinSource(std::string& out, const JoinDecl& join, const Calls& calls) const {
+    if (Model::HasRuntimeCount(join)) {
+        RuntimeJoinSource(out, join, calls);
+        return;
+    }
+    const std::string cls = join.name.text + "RJ";
+    const auto children = Model::ChildMembers(join);
+    out += "// ---------------------------------------------------------------- " + join.name.text +
+           "\n\n";
+    JoinConstructorHead(out, join, Str(children.size()));
     for (size_t k = 0; k < children.size(); k++) {
         const auto& [member, model] = children[k];
         // An instance of several is told its index; a single one, the join's.
@@ -1072,20 +1078,7 @@ void Emitter::RuntimeJoinSource(std::string& out, const JoinDecl& join, const Ca
                "    return static_cast<int>(count);\n}\n\n";
         total += (total.empty() ? "" : " + ") + count + "()";
     }
-    std::string names = "nullptr";
-    if (!join.shares.empty()) {
-        out +=
-            "static char* " + cls + "__SharedNames[] = {" +
-            List(join.shares,
-                 [](const ShareDecl& s) { return "const_cast<char*>(\"" + s.name.text + "\")"; }) +
-            "};\n\n";
-        names = cls + "__SharedNames";
-    }
-    const bool replica = model_.UsesReplica(join.name.text);
-    out += cls + "::" + cls + (replica ? "(int replica)" : "()") + " : Join(\"Join\", " + total +
-           ", " + Str(join.shares.size()) + ", " + names + ") {\n";
-    if (replica)
-        out += "    (void)replica;\n";
+    JoinConstructorHead(out, join, total);
     out += "    int child = 0;\n";
     for (const ChildDecl& c : join.children) {
         const std::string& model = c.model.text;

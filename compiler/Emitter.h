@@ -59,6 +59,10 @@ class Emitter {
                       const Calls& calls) const;
     void FamilyConstructor(std::string& out, const Model::Atomic& atomic) const;
     void JoinHeader(std::string& out, const JoinDecl& join) const;
+    // The names of a join's shared places and the head of its constructor, for a
+    // count of children given as C++ text.
+    void JoinConstructorHead(std::string& out, const JoinDecl& join,
+                             const std::string& children) const;
     void JoinSource(std::string& out, const JoinDecl& join, const Calls& calls) const;
     // A join with a number of instances set by the study: its children are counted,
     // built and shared in loops when the model is built.

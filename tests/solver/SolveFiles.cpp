@@ -114,4 +114,14 @@ std::vector<CsvRow> ReadCsv(const std::filesystem::path& file) {
     return rows;
 }
 
+std::vector<CsvRow> GenSolveTest::GenAndSolveRows(const std::string& model, const std::string& name,
+                                                  const std::string& genArgs) {
+    const testsupport::RunResult g =
+        Run(testsupport::TestModel("solvetest_" + model), "-P./ -N" + name + " -B0 " + genArgs);
+    EXPECT_EQ(0, g.status) << g.out << g.err;
+    solved = Run(SolveProgram(), "-P./ -N" + name);
+    EXPECT_EQ(0, solved.status) << solved.out << solved.err;
+    return ReadCsv(work / (name + ".csv"));
+}
+
 } // namespace solvetest

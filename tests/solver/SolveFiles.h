@@ -2,6 +2,8 @@
 // writes them, and reading back the CSV of results: what the solver tests share.
 #pragma once
 
+#include "support/TestSupport.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -44,5 +46,19 @@ struct CsvRow {
 
 // The data rows of a results file (the header checked and left out).
 std::vector<CsvRow> ReadCsv(const std::filesystem::path& file);
+
+// A fixture for the tests that run a compiled test model (solvetest_<model>) through
+// gen and solve.
+class GenSolveTest : public testsupport::ScratchTest {
+  protected:
+    explicit GenSolveTest(const std::string& prefix) : ScratchTest(prefix) {}
+
+    // Runs the model's gen on experiment 0 with `genArgs`, then solve; the rows of the
+    // results file. Both must succeed; solve's output stays in `solved`.
+    std::vector<CsvRow> GenAndSolveRows(const std::string& model, const std::string& name,
+                                        const std::string& genArgs = "");
+
+    testsupport::RunResult solved;
+};
 
 } // namespace solvetest

@@ -32,25 +32,18 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-class SolveImpulseTest : public testsupport::ScratchTest {
+class SolveImpulseTest : public GenSolveTest {
   protected:
-    SolveImpulseTest() : ScratchTest("solveimpulse") {}
+    SolveImpulseTest() : GenSolveTest("solveimpulse") {}
 
     // Runs the compiled model's gen, then solve, on experiment 0; the rows by variable.
     std::map<std::string, CsvRow> GenAndSolve(const std::string& model, const std::string& name,
                                               const std::string& genArgs = "") {
-        const RunResult g =
-            Run(TestModel("solvetest_" + model), "-P./ -N" + name + " -B0 " + genArgs);
-        EXPECT_EQ(0, g.status) << g.out << g.err;
-        solved = Run(SolveProgram(), "-P./ -N" + name);
-        EXPECT_EQ(0, solved.status) << solved.out << solved.err;
         std::map<std::string, CsvRow> rows;
-        for (const CsvRow& row : ReadCsv(work / (name + ".csv")))
+        for (const CsvRow& row : GenAndSolveRows(model, name, genArgs))
             rows[row.variable] = row;
         return rows;
     }
-
-    RunResult solved;
 };
 
 void ExpectWithinBound(const CsvRow& row, double exact) {

@@ -22,29 +22,26 @@ using ::testing::HasSubstr;
 using testsupport::RunResult;
 using testsupport::TestModel;
 
-class SolveUntilTest : public testsupport::ScratchTest {
+class SolveUntilTest : public GenSolveTest {
   protected:
-    SolveUntilTest() : ScratchTest("solveuntil") {}
+    SolveUntilTest() : GenSolveTest("solveuntil") {}
 
     // Runs the compiled model's gen, then solve; the rows by variable and time.
     std::map<std::string, CsvRow> GenAndSolve(const std::string& model, const std::string& name,
                                               const std::string& genArgs = "") {
-        const RunResult g =
-            Run(TestModel("solvetest_" + model), "-P./ -N" + name + " -B0 " + genArgs);
-        EXPECT_EQ(0, g.status) << g.out << g.err;
-        solved = Run(SolveProgram(), "-P./ -N" + name);
-        EXPECT_EQ(0, solved.status) << solved.out << solved.err;
-        return Rows(name);
+        return Keyed(GenAndSolveRows(model, name, genArgs));
     }
 
     std::map<std::string, CsvRow> Rows(const std::string& name) {
+        return Keyed(ReadCsv(work / (name + ".csv")));
+    }
+
+    static std::map<std::string, CsvRow> Keyed(const std::vector<CsvRow>& read) {
         std::map<std::string, CsvRow> rows;
-        for (const CsvRow& row : ReadCsv(work / (name + ".csv")))
+        for (const CsvRow& row : read)
             rows[row.time == "-" ? row.variable : row.variable + "@" + row.time] = row;
         return rows;
     }
-
-    RunResult solved;
 };
 
 void ExpectRelative(const CsvRow& row, double exact, double relative) {
