@@ -15,20 +15,14 @@
 
 namespace {
 
+using testsupport::Lines;
+
 using testsupport::ReadFile;
 
 class ReplicaModelsTest : public testsupport::ScratchTest {
   protected:
     ReplicaModelsTest() : ScratchTest("replicatest") {}
 };
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // Per state of an .arm file, its (destination, rate) records in file order.
 using Chain = std::vector<std::vector<std::pair<int, std::string>>>;

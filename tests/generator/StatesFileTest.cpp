@@ -15,6 +15,8 @@
 
 namespace {
 
+using testsupport::Lines;
+
 using ::testing::HasSubstr;
 using testsupport::GenProgram;
 using testsupport::ReadFile;
@@ -23,14 +25,6 @@ using testsupport::TestModel;
 
 const std::string kExpected = std::string(GEN_TEST_DATA_DIR) + "/example/";
 const char* const kThreads[] = {"GEN_TEST_THREADS=1 ", "GEN_TEST_THREADS=2 "};
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // The words of a line of the states file after its state number: "name=value".
 std::vector<std::string> Places(const std::string& line) {

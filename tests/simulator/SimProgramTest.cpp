@@ -13,6 +13,8 @@
 
 namespace {
 
+using testsupport::Lines;
+
 using testsupport::RunResult;
 using testsupport::ScratchTest;
 using testsupport::TestModel;
@@ -25,14 +27,6 @@ class SimProgramTest : public ScratchTest {
   protected:
     SimProgramTest() : ScratchTest("simtest") {}
 };
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 // The count of "simulation: <n> replications", 0 when missing.
 unsigned long Replications(const std::string& out) {

@@ -19,18 +19,12 @@
 
 namespace {
 
+using testsupport::Lines;
+
 using namespace solvetest;
 using ::testing::HasSubstr;
 using testsupport::RunResult;
 using testsupport::TestModel;
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 class SolveImpulseTest : public GenSolveTest {
   protected:

@@ -21,6 +21,8 @@ inline constexpr bool kSanitized = false;
 
 // The whole file, byte for byte; empty when it cannot be read.
 std::string ReadFile(const std::filesystem::path& path);
+// The lines of a text, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
 
 // The names of the entries of `dir`, sorted.
 std::vector<std::string> Listing(const std::filesystem::path& dir);
